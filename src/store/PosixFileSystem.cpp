@@ -1,0 +1,209 @@
+// POSIX implementation of the file-access layer.
+#if !defined(_WIN32)
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+#include "store/FileSystem.h"
+#include "store/PosixErrors.h"
+
+namespace spellcheck::store {
+namespace {
+
+bool UsableName(const std::string& name) {
+  return !name.empty() && name.size() <= MaxFileNameLength && name.find('\0') == std::string::npos;
+}
+
+FileInfo FromStat(const struct stat& st) {
+  FileInfo info;
+  info.device = static_cast<std::uint64_t>(st.st_dev);
+  info.inode = static_cast<std::uint64_t>(st.st_ino);
+  info.size = static_cast<std::uint64_t>(st.st_size);
+  info.modifiedNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  info.mode = static_cast<std::uint32_t>(st.st_mode & 07777);
+  return info;
+}
+
+class PosixFile final : public File {
+ public:
+  explicit PosixFile(int fd) : fd_(fd) {}
+  ~PosixFile() override {
+    if (fd_ >= 0) ::close(fd_);
+  }
+
+  IoCode Size(std::uint64_t& bytes) override {
+    struct stat st;
+    if (::fstat(fd_, &st) != 0) return CodeForErrno(errno);
+    bytes = static_cast<std::uint64_t>(st.st_size);
+    return code::Ok;
+  }
+
+  IoCode Seek(std::uint64_t offset) override {
+    if (offset > static_cast<std::uint64_t>(LLONG_MAX)) return code::InvalidFilename;
+    if (::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) < 0) return CodeForErrno(errno);
+    return code::Ok;
+  }
+
+  IoCode Read(void* buffer, std::size_t size, std::size_t& got) override {
+    got = 0;
+    ssize_t n;
+    do n = ::read(fd_, buffer, size);
+    while (n < 0 && errno == EINTR);
+    if (n < 0) return CodeForErrno(errno);
+    got = static_cast<std::size_t>(n);
+    return code::Ok;
+  }
+
+  IoCode ReadAt(std::uint64_t offset, void* buffer, std::size_t size, std::size_t& got) override {
+    got = 0;
+    ssize_t n;
+    do n = ::pread(fd_, buffer, size, static_cast<off_t>(offset));
+    while (n < 0 && errno == EINTR);
+    if (n < 0) return CodeForErrno(errno);
+    got = static_cast<std::size_t>(n);
+    return code::Ok;
+  }
+
+  IoCode Write(const void* buffer, std::size_t size, std::size_t& put) override {
+    put = 0;
+    ssize_t n;
+    do n = ::write(fd_, buffer, size);
+    while (n < 0 && errno == EINTR);
+    if (n < 0) return CodeForErrno(errno);
+    put = static_cast<std::size_t>(n);
+    return code::Ok;
+  }
+
+  IoCode Sync() override { return ::fsync(fd_) == 0 ? code::Ok : CodeForErrno(errno); }
+
+  IoCode SetMode(std::uint32_t mode) override {
+    return ::fchmod(fd_, static_cast<mode_t>(mode)) == 0 ? code::Ok : CodeForErrno(errno);
+  }
+
+  IoCode Lock() override {
+    int rc;
+    do rc = ::flock(fd_, LOCK_EX);
+    while (rc != 0 && errno == EINTR);
+    return rc == 0 ? code::Ok : CodeForErrno(errno);
+  }
+
+  IoCode Info(FileInfo& info) override {
+    struct stat st;
+    if (::fstat(fd_, &st) != 0) return CodeForErrno(errno);
+    info = FromStat(st);
+    return code::Ok;
+  }
+
+  IoCode Close() override {
+    const int fd = fd_;
+    fd_ = -1;
+    // The descriptor is gone after close() whatever it answers; never retry.
+    return ::close(fd) == 0 ? code::Ok : CodeForErrno(errno);
+  }
+
+ private:
+  int fd_;
+};
+
+class PosixFileSystem final : public FileSystem {
+ public:
+  IoCode Open(const std::string& name, Access access, Disposition disposition,
+              std::unique_ptr<File>& file) override {
+    file.reset();
+    if (!UsableName(name)) return code::InvalidFilename;
+    int flags = O_CLOEXEC | (access == Access::Read ? O_RDONLY : O_RDWR);
+    switch (disposition) {
+      case Disposition::OpenExisting: break;
+      case Disposition::OpenAlways: flags |= O_CREAT; break;
+      case Disposition::CreateAlways: flags |= O_CREAT | O_TRUNC; break;
+      case Disposition::CreateNew: flags |= O_CREAT | O_EXCL; break;
+    }
+    int fd;
+    do fd = ::open(name.c_str(), flags, 0666);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+      const int err = errno;
+      // A missing folder on the way to a file being made is an invalid name.
+      if (disposition != Disposition::OpenExisting && (err == ENOENT || err == ENOTDIR)) {
+        return code::InvalidFilename;
+      }
+      return CodeForErrno(err);
+    }
+    // A folder is no word-list file.
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+      ::close(fd);
+      return code::AccessDenied;
+    }
+    file = std::make_unique<PosixFile>(fd);
+    return code::Ok;
+  }
+
+  IoCode Info(const std::string& name, FileInfo& info) override {
+    if (!UsableName(name)) return code::InvalidFilename;
+    struct stat st;
+    if (::stat(name.c_str(), &st) != 0) return CodeForErrno(errno);
+    info = FromStat(st);
+    return code::Ok;
+  }
+
+  IoCode ResolveLinks(const std::string& name, std::string& target) override {
+    if (!UsableName(name)) return code::InvalidFilename;
+    std::string current = name;
+    for (int hops = 0; hops < 40; ++hops) {
+      struct stat st;
+      if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+        target = current;
+        return code::Ok;
+      }
+      char buffer[PATH_MAX];
+      const ssize_t n = ::readlink(current.c_str(), buffer, sizeof buffer - 1);
+      if (n < 0) return CodeForErrno(errno);
+      std::string link(buffer, static_cast<std::size_t>(n));
+      if (!link.empty() && link[0] != '/') {
+        // A relative link is relative to the folder of the link itself.
+        const auto slash = current.rfind('/');
+        if (slash != std::string::npos) link = current.substr(0, slash + 1) + link;
+      }
+      current = link;
+    }
+    return CodeForErrno(ELOOP);
+  }
+
+  IoCode Rename(const std::string& from, const std::string& to) override {
+    return ::rename(from.c_str(), to.c_str()) == 0 ? code::Ok : CodeForErrno(errno);
+  }
+
+  IoCode Delete(const std::string& name) override {
+    if (!UsableName(name)) return code::InvalidFilename;
+    return ::unlink(name.c_str()) == 0 ? code::Ok : CodeForErrno(errno);
+  }
+
+  IoCode SyncFolderOf(const std::string& name) override {
+    const auto slash = name.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? std::string(".") : (slash == 0 ? "/" : name.substr(0, slash));
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return CodeForErrno(errno);
+    const IoCode result = ::fsync(fd) == 0 ? code::Ok : CodeForErrno(errno);
+    ::close(fd);
+    return result;
+  }
+};
+
+}  // namespace
+
+FileSystem& FileSystem::Default() {
+  static PosixFileSystem instance;
+  return instance;
+}
+
+}  // namespace spellcheck::store
+
+#endif  // !_WIN32

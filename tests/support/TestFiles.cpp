@@ -1,0 +1,128 @@
+#include "support/TestFiles.h"
+
+#include <dirent.h>
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+#include "store/TvarWord.h"
+
+namespace spellcheck::testing {
+
+TempDir::TempDir() {
+  std::string pattern = std::filesystem::temp_directory_path().string() + "/spellcheck-test-XXXXXX";
+  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+  // Unprivileged children work in here too.
+  ::chmod(path_.c_str(), 0777);
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  // Folders made read-only by a test must be writable again to be removed.
+  for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
+       it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
+    if (it->is_directory(ignored)) {
+      std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                   std::filesystem::perm_options::add, ignored);
+    }
+  }
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::add, ignored);
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::vector<std::string> TempDir::Entries() const {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string RecordBytes(const std::string& word, char filler) {
+  std::string bytes(store::RecordSize, filler);
+  const std::size_t n = std::min(word.size(), store::MaxWordLength);
+  bytes[0] = static_cast<char>(n);
+  std::copy_n(word.begin(), n, bytes.begin() + 1);
+  return bytes;
+}
+
+void WriteDictionary(const std::string& path, const std::vector<std::string>& words) {
+  std::string bytes;
+  for (const auto& word : words) bytes += RecordBytes(word);
+  WriteBytes(path, bytes);
+}
+
+std::vector<std::string> ReadDictionary(const std::string& path) {
+  const std::string bytes = ReadBytes(path);
+  std::vector<std::string> words;
+  for (std::size_t at = 0; at + store::RecordSize <= bytes.size(); at += store::RecordSize) {
+    const auto length = std::min<std::size_t>(static_cast<unsigned char>(bytes[at]), 24);
+    words.push_back(bytes.substr(at + 1, length));
+  }
+  return words;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + path);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool FileExists(const std::string& path) {
+  struct stat st;
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+int RunUnprivileged(const std::function<int()>& body) {
+  const pid_t child = ::fork();
+  if (child < 0) return -1;
+  if (child == 0) {
+    if (::geteuid() == 0) {
+      // nobody/nogroup: 65534 on Debian.
+      if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) {
+        ::_exit(125);
+      }
+    }
+    int status = 126;
+    try {
+      status = body();
+    } catch (...) {
+      status = 127;
+    }
+    ::_exit(status);
+  }
+  int status = 0;
+  if (::waitpid(child, &status, 0) != child) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int OpenDescriptorCount() {
+  int count = 0;
+  if (DIR* dir = ::opendir("/proc/self/fd")) {
+    while (const dirent* entry = ::readdir(dir)) {
+      if (entry->d_name[0] != '.') ++count;
+    }
+    ::closedir(dir);
+    --count;  // the descriptor of the listing itself
+  }
+  return count;
+}
+
+}  // namespace spellcheck::testing
