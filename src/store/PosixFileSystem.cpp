@@ -124,8 +124,10 @@ class PosixFileSystem final : public FileSystem {
       case Disposition::CreateAlways: flags |= O_CREAT | O_TRUNC; break;
       case Disposition::CreateNew: flags |= O_CREAT | O_EXCL; break;
     }
+    // Non-blocking while opening, so that a FIFO or device under the name
+    // cannot hang the caller; only regular files are word-list files.
     int fd;
-    do fd = ::open(name.c_str(), flags, 0666);
+    do fd = ::open(name.c_str(), flags | O_NONBLOCK, 0666);
     while (fd < 0 && errno == EINTR);
     if (fd < 0) {
       const int err = errno;
@@ -135,12 +137,17 @@ class PosixFileSystem final : public FileSystem {
       }
       return CodeForErrno(err);
     }
-    // A folder is no word-list file.
     struct stat st;
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0) {
+      const int err = errno;
+      ::close(fd);
+      return CodeForErrno(err);
+    }
+    if (!S_ISREG(st.st_mode)) {
       ::close(fd);
       return code::AccessDenied;
     }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     file = std::make_unique<PosixFile>(fd);
     return code::Ok;
   }
