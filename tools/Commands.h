@@ -1,0 +1,48 @@
+// The tool's commands. Each returns the exit status (ExitOk, ExitFound) and
+// throws ToolError or the library's errors for usage and input/output errors.
+#ifndef SPELLCHECK_TOOL_COMMANDS_H
+#define SPELLCHECK_TOOL_COMMANDS_H
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "DictionarySet.h"
+
+namespace spellcheck::tool {
+
+int RunCheck(const DictionaryOptions& options, const std::vector<std::string>& words);
+int RunSuggest(const DictionaryOptions& options, const std::vector<std::string>& words);
+
+struct ListOptions {
+  std::vector<std::string> files;  // none, or "-": standard input
+  bool suggest = false;
+  bool where = false;
+};
+int RunList(const DictionaryOptions& options, const ListOptions& list);
+
+int RunAdd(const DictionaryOptions& options, const std::vector<std::string>& words,
+           const std::string& to);
+int RunDelete(const DictionaryOptions& options, const std::vector<std::string>& words,
+              const std::string& from, const std::optional<std::string>& also);
+int RunMerge(const DictionaryOptions& options, const std::string& source,
+             const std::string& target);
+
+struct BuildOptions {
+  std::vector<std::string> wordLists;
+  std::string output;
+  std::string encoding = "UTF-8";
+  bool quiet = false;  // no report of the words left out
+};
+int RunBuild(const BuildOptions& build);
+int RunDump(const std::string& file, const std::string& encoding);
+int RunVerify(const std::string& file);
+
+// The ispell pipe (-a): its own argument parsing, as ispell clients expect.
+int RunPipe(const std::vector<std::string>& arguments);
+// True when the arguments ask for the pipe (or its -v banner).
+bool WantsPipe(const std::vector<std::string>& arguments);
+
+}  // namespace spellcheck::tool
+
+#endif

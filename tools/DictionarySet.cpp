@@ -1,0 +1,99 @@
+#include "DictionarySet.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "ToolError.h"
+
+namespace spellcheck::tool {
+namespace {
+
+constexpr const char* BundledName = "english.dic";
+
+std::string Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? std::string(value) : std::string();
+}
+
+std::string DefaultCustom() {
+  std::string dataHome = Environment("XDG_DATA_HOME");
+  if (dataHome.empty()) {
+    const std::string home = Environment("HOME");
+    if (home.empty()) return "cust.dic";
+    dataHome = home + "/.local/share";
+  }
+  return dataHome + "/spellcheck/cust.dic";
+}
+
+bool IsFile(const std::filesystem::path& path) {
+  std::error_code ignored;
+  return std::filesystem::is_regular_file(path, ignored);
+}
+
+}  // namespace
+
+std::vector<std::string> DictionarySet::Further() const {
+  std::vector<std::string> further;
+  if (custom) further.push_back(*custom);
+  further.insert(further.end(), extra.begin(), extra.end());
+  return further;
+}
+
+std::string BundledDictionary() {
+  std::error_code error;
+  const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (!error) {
+    const auto beside = program.parent_path().parent_path() / "share" / "spellcheck" / BundledName;
+    if (IsFile(beside)) return beside.string();
+  }
+  const auto installed = std::filesystem::path(SPELLCHECK_DATA_DIR) / BundledName;
+  return IsFile(installed) ? installed.string() : std::string();
+}
+
+DictionarySet ResolveDictionaries(const DictionaryOptions& options) {
+  DictionarySet set;
+  set.ignoreCase = options.ignoreCase;
+  set.main = options.main;
+  if (set.main.empty()) set.main = Environment("SPELLCHECK_MAIN");
+  if (set.main.empty()) set.main = BundledDictionary();
+  if (!options.noCustom) {
+    std::string custom = options.custom;
+    if (custom.empty()) custom = Environment("SPELLCHECK_CUSTOM");
+    if (custom.empty()) {
+      custom = DefaultCustom();
+      set.customIsDefault = true;
+    }
+    set.custom = custom;
+  }
+  set.extra = options.extra;
+  if (set.Further().size() > MaxFurtherDictionaries) {
+    throw ToolError(
+        "too many dictionaries: at most ten besides the main one (the custom one counts)");
+  }
+  return set;
+}
+
+void RequireReadable(const std::string& path, const std::string& role) {
+  if (path.empty()) {
+    throw ToolError("no " + role +
+                    " dictionary: the bundled one was not found; name one with --main FILE or "
+                    "SPELLCHECK_MAIN");
+  }
+  std::ifstream probe(path, std::ios::binary);
+  if (!probe || !IsFile(path)) throw ToolError("cannot read the " + role + " dictionary " + path);
+}
+
+void PrepareCustomFolder(const DictionarySet& set) {
+  if (!set.custom || !set.customIsDefault) return;
+  const auto folder = std::filesystem::path(*set.custom).parent_path();
+  if (folder.empty()) return;
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error) throw ToolError("cannot make the folder " + folder.string() + ": " + error.message());
+}
+
+}  // namespace spellcheck::tool

@@ -1,0 +1,85 @@
+// dump and verify: a dictionary file's words, and a check of its form.
+#include <spellcheck/SpellCheck.h>
+#include <unistd.h>
+
+#include <iostream>
+
+#include "Commands.h"
+#include "Cp1252.h"
+#include "Output.h"
+#include "TextCodec.h"
+#include "ToolError.h"
+#include "store/FileSystem.h"
+#include "store/RecordFile.h"
+#include "store/TvarWord.h"
+
+namespace spellcheck::tool {
+namespace {
+
+struct Contents {
+  std::vector<store::TvarWord> records;
+  std::uint64_t trailingBytes = 0;
+};
+
+Contents ReadWholeFile(const std::string& file) {
+  store::RecordFile records(store::FileSystem::Default());
+  const auto fail = [&](store::IoCode code) {
+    throw ToolError(file + ": " + EInOutError(code).what());
+  };
+  if (const auto rc = records.OpenExisting(file, store::Access::Read)) fail(rc);
+  store::FileInfo info;
+  if (const auto rc = records.Info(info)) fail(rc);
+  Contents contents;
+  if (const auto rc = records.ReadAll(contents.records)) fail(rc);
+  contents.trailingBytes = info.size % store::RecordSize;
+  if (const auto rc = records.Close()) fail(rc);
+  return contents;
+}
+
+std::string Shown(const store::TvarWord& record) {
+  return Cp1252ToUtf8(record.Text());
+}
+
+}  // namespace
+
+int RunDump(const std::string& file, const std::string& encoding) {
+  TextCodec codec(encoding);
+  const Contents contents = ReadWholeFile(file);
+  Output out(STDOUT_FILENO, codec);
+  for (const store::TvarWord& record : contents.records) out << Shown(record) << "\n";
+  out.Flush();
+  return ExitOk;
+}
+
+int RunVerify(const std::string& file) {
+  const Contents contents = ReadWholeFile(file);
+  std::size_t problems = 0;
+  const auto report = [&](std::size_t index, const std::string& what) {
+    ++problems;
+    std::cout << file << ": record " << index + 1 << ": " << what << "\n";
+  };
+  for (std::size_t i = 0; i < contents.records.size(); ++i) {
+    const store::TvarWord& record = contents.records[i];
+    if (record.length > store::MaxWordLength) {
+      report(i, "length byte " + std::to_string(record.length) + " is over 24");
+    }
+    if (i == 0) continue;
+    const int order = store::CompareText(contents.records[i - 1].Text(), record.Text());
+    if (order > 0) {
+      report(i, "'" + Shown(record) + "' is out of order (after '" +
+                    Shown(contents.records[i - 1]) + "')");
+    } else if (order == 0) {
+      report(i, "'" + Shown(record) + "' is a duplicate of the record before");
+    }
+  }
+  if (contents.trailingBytes != 0) {
+    ++problems;
+    std::cout << file << ": a trailing piece of " << contents.trailingBytes
+              << " bytes after the last record\n";
+  }
+  std::cout << file << ": " << contents.records.size() << " records, " << problems
+            << (problems == 1 ? " problem\n" : " problems\n");
+  return problems == 0 ? ExitOk : ExitFound;
+}
+
+}  // namespace spellcheck::tool

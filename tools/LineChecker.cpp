@@ -1,0 +1,44 @@
+#include "LineChecker.h"
+
+#include "Utf8.h"
+
+namespace spellcheck::tool {
+
+void LineChecker::Check(std::string_view line, std::vector<CheckedWord>& words) {
+  words.clear();
+  ScanWords(line, spans_);
+  for (const WordSpan& span : spans_) {
+    const std::string_view text = line.substr(span.byteOffset, span.byteLength);
+    const bool correct = speller_.IsCorrect(text);
+    if (correct || !span.hyphenated) {
+      words.push_back({text, span.charOffset, correct});
+    } else {
+      CheckParts(line, span, words);
+    }
+  }
+}
+
+void LineChecker::CheckParts(std::string_view line, const WordSpan& span,
+                             std::vector<CheckedWord>& words) {
+  const std::string_view text = line.substr(span.byteOffset, span.byteLength);
+  std::size_t partStart = 0;
+  std::size_t partChars = span.charOffset;
+  std::size_t chars = span.charOffset;
+  std::size_t pos = 0;
+  while (pos <= text.size()) {
+    if (pos == text.size() || text[pos] == '-') {
+      const std::string_view part = text.substr(partStart, pos - partStart);
+      words.push_back({part, partChars, speller_.IsCorrect(part)});
+      if (pos == text.size()) break;
+      ++pos;
+      ++chars;
+      partStart = pos;
+      partChars = chars;
+      continue;
+    }
+    DecodeUtf8(text, pos);
+    ++chars;
+  }
+}
+
+}  // namespace spellcheck::tool

@@ -1,0 +1,37 @@
+// Checks every word of a line. A hyphenated word is correct as a whole when
+// a dictionary holds it so, or else part by part, each part answered (and
+// placed) by itself, as other checkers do.
+#ifndef SPELLCHECK_TOOL_LINECHECKER_H
+#define SPELLCHECK_TOOL_LINECHECKER_H
+
+#include <string_view>
+#include <vector>
+
+#include "Speller.h"
+#include "WordScanner.h"
+
+namespace spellcheck::tool {
+
+struct CheckedWord {
+  std::string_view text;   // a view into the line
+  std::size_t charOffset;  // characters before it in the line
+  bool correct;
+};
+
+class LineChecker {
+ public:
+  explicit LineChecker(Speller& speller) : speller_(speller) {}
+
+  // Replaces `words` with the line's words and their answers, in order.
+  void Check(std::string_view utf8Line, std::vector<CheckedWord>& words);
+
+ private:
+  void CheckParts(std::string_view line, const WordSpan& span, std::vector<CheckedWord>& words);
+
+  Speller& speller_;
+  std::vector<WordSpan> spans_;
+};
+
+}  // namespace spellcheck::tool
+
+#endif

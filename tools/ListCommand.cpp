@@ -1,0 +1,113 @@
+// list: the misspelled words of texts, one a line, in order.
+#include <unistd.h>
+
+#include <iostream>
+
+#include "Commands.h"
+#include "LineChecker.h"
+#include "LineReader.h"
+#include "Output.h"
+#include "Speller.h"
+#include "TextCodec.h"
+#include "ToolError.h"
+#include "Utf8.h"
+
+namespace spellcheck::tool {
+namespace {
+
+// How much of a file is looked at to tell a binary file from a text.
+constexpr std::size_t BinaryProbeSize = 8192;
+
+class TextLister {
+ public:
+  TextLister(Speller& speller, TextCodec& codec, Output& out, const ListOptions& options)
+      : checker_(speller), speller_(speller), codec_(codec), out_(out), options_(options) {}
+
+  // Lists one input; returns whether it held a misspelled word.
+  bool List(int fd, const std::string& name) {
+    LineReader reader(fd, name);
+    if (reader.Peek(BinaryProbeSize).find('\0') != std::string_view::npos) {
+      throw ToolError(name + ": binary file, not checked");
+    }
+    bool found = false;
+    bool warned = false;
+    std::size_t lineNumber = 0;
+    while (reader.Next(line_)) {
+      ++lineNumber;
+      const std::string_view text = codec_.ToUtf8(line_);
+      if (!warned && codec_.IsUtf8() && !IsValidUtf8(text)) {
+        std::cerr << "spellcheck: " << name << ":" << lineNumber
+                  << ": not valid UTF-8; such bytes separate words (see --encoding)\n";
+        warned = true;
+      }
+      checker_.Check(text, words_);
+      for (const CheckedWord& word : words_) {
+        if (word.correct) continue;
+        found = true;
+        Report(name, lineNumber, word);
+      }
+    }
+    return found;
+  }
+
+ private:
+  void Report(const std::string& name, std::size_t lineNumber, const CheckedWord& word) {
+    if (options_.where) {
+      out_ << name << ":" << lineNumber << ":" << word.charOffset + 1 << ": ";
+    }
+    out_ << word.text;
+    if (options_.suggest) {
+      out_ << ":";
+      const char* separator = " ";
+      for (const std::string& suggestion : speller_.Suggest(word.text)) {
+        out_ << separator << suggestion;
+        separator = ", ";
+      }
+    }
+    out_ << "\n";
+  }
+
+  LineChecker checker_;
+  Speller& speller_;
+  TextCodec& codec_;
+  Output& out_;
+  const ListOptions& options_;
+  std::string line_;
+  std::vector<CheckedWord> words_;
+};
+
+}  // namespace
+
+int RunList(const DictionaryOptions& options, const ListOptions& list) {
+  TextCodec codec(options.encoding);
+  DictionarySet set = ResolveDictionaries(options);
+  RequireReadable(set.main, "main");
+  Speller speller(CreateRunChecker(), std::move(set));
+  Output out(STDOUT_FILENO, codec);
+  TextLister lister(speller, codec, out, list);
+
+  std::vector<std::string> files = list.files;
+  if (files.empty()) files.push_back("-");
+  bool found = false;
+  bool failed = false;
+  for (const std::string& file : files) {
+    try {
+      if (file == "-") {
+        found = lister.List(STDIN_FILENO, "<stdin>") || found;
+      } else {
+        const FileDescriptor fd = OpenForReading(file);
+        found = lister.List(fd.Get(), file) || found;
+      }
+    } catch (const ToolError& error) {
+      // One unreadable file does not stop the others.
+      out.Flush();
+      std::cerr << "spellcheck: " << error.what() << "\n";
+      failed = true;
+    }
+  }
+  out.Flush();
+  if (failed) return ExitError;
+  return found ? ExitFound : ExitOk;
+}
+
+}  // namespace spellcheck::tool

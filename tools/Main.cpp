@@ -1,0 +1,139 @@
+// spellcheck: checks texts, suggests, maintains dictionaries and serves
+// editors through the ispell pipe.
+#include <spellcheck/SpellCheck.h>
+
+#include <CLI/CLI.hpp>
+#include <iostream>
+#include <new>
+
+#include "Commands.h"
+#include "ToolError.h"
+
+namespace spellcheck::tool {
+namespace {
+
+void AddDictionaryOptions(CLI::App& app, DictionaryOptions& options) {
+  app.add_option("--main", options.main,
+                 "Main dictionary (default: $SPELLCHECK_MAIN, else the bundled English one)");
+  app.add_option("--custom", options.custom,
+                 "Custom dictionary (default: $SPELLCHECK_CUSTOM, else "
+                 "$XDG_DATA_HOME/spellcheck/cust.dic)");
+  app.add_option("--dic", options.extra,
+                 "A further dictionary, consulted after the custom one (repeatable, in order)")
+      ->take_all()
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  app.add_flag("--no-custom", options.noCustom, "Use no custom dictionary");
+  app.add_flag("--ignore-case", options.ignoreCase,
+               "Accept words that differ from a dictionary's only in the case of A-Z");
+  app.add_option("--encoding", options.encoding, "Encoding of texts, words and output (iconv name)")
+      ->capture_default_str();
+}
+
+int Run(int argc, char** argv) {
+  std::vector<std::string> arguments(argv + 1, argv + argc);
+  if (WantsPipe(arguments)) {
+    if (!arguments.empty() && arguments.front() == "pipe") arguments.erase(arguments.begin());
+    return RunPipe(arguments);
+  }
+
+  CLI::App app{"spellcheck: checks the spelling of texts against word-list dictionaries",
+               "spellcheck"};
+  app.require_subcommand(1);
+  DictionaryOptions options;
+  AddDictionaryOptions(app, options);
+  app.footer(
+      "Also: spellcheck -a (or: spellcheck pipe) speaks the ispell pipe protocol for editors.\n"
+      "Exit status: 0 all correct, 1 something found, 2 usage or input/output error.");
+
+  std::vector<std::string> words;
+  auto* check = app.add_subcommand("check", "Say for each word whether it is spelt correctly");
+  check->add_option("words", words, "Words to check")->required();
+  auto* suggest = app.add_subcommand("suggest", "Suggest spellings for each word");
+  suggest->add_option("words", words, "Words")->required();
+
+  ListOptions list;
+  auto* listCommand = app.add_subcommand("list", "List the misspelled words of texts, one a line");
+  listCommand->add_option("files", list.files, "Texts (default: standard input; - for it)");
+  listCommand->add_flag("--suggest", list.suggest, "Add suggestions: word: s1, s2");
+  listCommand->add_flag("--where", list.where, "Prefix FILE:LINE:COLUMN: to each word");
+
+  std::string to;
+  auto* add = app.add_subcommand("add", "Add words to the custom dictionary");
+  add->add_option("words", words, "Words to add")->required();
+  add->add_option("--to", to, "Dictionary to add to (default: the custom one)");
+
+  std::string from;
+  std::optional<std::string> also;
+  std::string alsoName;
+  auto* remove = app.add_subcommand("delete", "Delete words from the main dictionary");
+  remove->add_option("words", words, "Words to delete")->required();
+  remove->add_option("--from", from, "Dictionary to delete from (default: the main one)");
+  auto* alsoOption =
+      remove
+          ->add_option("--also", alsoName,
+                       "When the first dictionary lacks a word, delete it from DIC (default: "
+                       "the custom one)")
+          ->expected(0, 1);
+
+  std::string source;
+  std::string target;
+  auto* merge =
+      app.add_subcommand("merge", "Move every word of SOURCE into TARGET and delete SOURCE");
+  merge->add_option("source", source, "Default: the custom dictionary");
+  merge->add_option("target", target, "Default: the main dictionary");
+
+  BuildOptions build;
+  auto* buildCommand =
+      app.add_subcommand("build", "Make a dictionary from word lists (one word a line)");
+  buildCommand->add_option("wordlists", build.wordLists, "Word lists (- for standard input)")
+      ->required();
+  buildCommand->add_option("-o,--output", build.output, "The dictionary to write")->required();
+  buildCommand->add_flag("--quiet", build.quiet, "Do not report words left out");
+
+  std::string file;
+  auto* dump = app.add_subcommand("dump", "Print a dictionary's words, one a line");
+  dump->add_option("file", file, "Dictionary")->required();
+  auto* verify =
+      app.add_subcommand("verify", "Check a dictionary's records; exit 1 on any problem");
+  verify->add_option("file", file, "Dictionary")->required();
+
+  for (CLI::App* command : app.get_subcommands({})) command->fallthrough();
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    const int status = app.exit(error);
+    return status == 0 ? ExitOk : ExitError;
+  }
+
+  if (alsoOption->count() > 0) also = alsoName;
+  build.encoding = options.encoding;
+  if (*check) return RunCheck(options, words);
+  if (*suggest) return RunSuggest(options, words);
+  if (*listCommand) return RunList(options, list);
+  if (*add) return RunAdd(options, words, to);
+  if (*remove) return RunDelete(options, words, from, also);
+  if (*merge) return RunMerge(options, source, target);
+  if (*buildCommand) return RunBuild(build);
+  if (*dump) return RunDump(file, options.encoding);
+  return RunVerify(file);
+}
+
+}  // namespace
+}  // namespace spellcheck::tool
+
+int main(int argc, char** argv) {
+  using namespace spellcheck::tool;
+  try {
+    return Run(argc, argv);
+  } catch (const ToolError& error) {
+    std::cerr << "spellcheck: " << error.what() << "\n";
+  } catch (const spellcheck::Exception& error) {
+    std::cerr << "spellcheck: " << error.what() << "\n";
+  } catch (const std::bad_alloc&) {
+    std::cerr << "spellcheck: out of memory\n";
+  } catch (const std::exception& error) {
+    std::cerr << "spellcheck: " << error.what() << "\n";
+  }
+  return ExitError;
+}

@@ -1,0 +1,120 @@
+#include "PipeArguments.h"
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "ToolError.h"
+
+namespace spellcheck::tool {
+
+bool IsUsableDictionary(const std::string& path, bool mayBeMissing) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const auto status = fs::status(path, error);
+  if (!fs::exists(status)) {
+    if (!mayBeMissing || !path.ends_with(".dic")) return false;
+    const auto folder = fs::path(path).parent_path();
+    return folder.empty() || fs::is_directory(folder, error);
+  }
+  if (!fs::is_regular_file(status)) return false;
+  const auto size = fs::file_size(path, error);
+  if (error || size % 25 != 0) return false;
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return false;
+  // The first record's length byte tells a word list from a text file.
+  char length = 0;
+  return size == 0 || (file.get(length) && static_cast<unsigned char>(length) <= 24);
+}
+
+namespace {
+
+class ArgumentWalk {
+ public:
+  explicit ArgumentWalk(const std::vector<std::string>& arguments) : arguments_(arguments) {}
+
+  bool Done() const { return index_ >= arguments_.size(); }
+  const std::string& Take() { return arguments_[index_++]; }
+
+  // The value of a one-letter option: attached ("-dNAME") or the next argument.
+  std::string ShortValue(const std::string& option) {
+    if (option.size() > 2) return option.substr(2);
+    return Done() ? std::string() : Take();
+  }
+
+  // Same, but the next argument is taken only when it is no option itself.
+  std::string OptionalShortValue(const std::string& option) {
+    if (option.size() > 2) return option.substr(2);
+    if (Done() || arguments_[index_].starts_with("-")) return std::string();
+    return Take();
+  }
+
+  // The value of a long option: "--name=VALUE" or "--name VALUE".
+  std::string LongValue(const std::string& option, const std::string& name) {
+    if (option.size() > name.size()) return option.substr(name.size() + 1);
+    if (Done()) throw ToolError(name + " needs a value");
+    return Take();
+  }
+
+ private:
+  const std::vector<std::string>& arguments_;
+  std::size_t index_ = 0;
+};
+
+bool IsLong(const std::string& option, const std::string& name) {
+  return option == name || option.starts_with(name + "=");
+}
+
+// "-d en_US" names a dictionary the way other checkers do; a file of that
+// name, or with ".dic" added, is taken when it is a word list.
+void ChooseMain(PipeArguments& parsed, const std::string& name) {
+  if (name.empty()) return;
+  if (IsUsableDictionary(name, false)) {
+    parsed.dictionaries.main = name;
+  } else if (IsUsableDictionary(name + ".dic", false)) {
+    parsed.dictionaries.main = name + ".dic";
+  }
+}
+
+}  // namespace
+
+PipeArguments ParsePipeArguments(const std::vector<std::string>& arguments) {
+  PipeArguments parsed;
+  ArgumentWalk walk(arguments);
+  while (!walk.Done()) {
+    const std::string option = walk.Take();
+    if (option == "-v" || option == "-vv") {
+      parsed.versionOnly = true;
+    } else if (option == "-h" || option == "--help") {
+      parsed.help = true;
+    } else if (IsLong(option, "--encoding")) {
+      parsed.dictionaries.encoding = walk.LongValue(option, "--encoding");
+    } else if (IsLong(option, "--main")) {
+      parsed.dictionaries.main = walk.LongValue(option, "--main");
+    } else if (IsLong(option, "--custom")) {
+      parsed.dictionaries.custom = walk.LongValue(option, "--custom");
+    } else if (IsLong(option, "--dic")) {
+      parsed.dictionaries.extra.push_back(walk.LongValue(option, "--dic"));
+    } else if (option == "--no-custom") {
+      parsed.dictionaries.noCustom = true;
+    } else if (option == "--ignore-case") {
+      parsed.dictionaries.ignoreCase = true;
+    } else if (option.starts_with("-d")) {
+      ChooseMain(parsed, walk.ShortValue(option));
+    } else if (option.starts_with("-p")) {
+      const std::string custom = walk.ShortValue(option);
+      if (!custom.empty() && IsUsableDictionary(custom, true)) parsed.dictionaries.custom = custom;
+    } else if (option.starts_with("-i")) {
+      // hunspell's input encoding, attached or following.
+      const std::string encoding = walk.OptionalShortValue(option);
+      if (!encoding.empty()) parsed.dictionaries.encoding = encoding;
+    } else if (option.starts_with("-T") || option.starts_with("-w")) {
+      walk.ShortValue(option);
+    }
+    // Everything else ("pipe", -a, -m, -B, -C, -S, -t, -n, unknown options)
+    // changes nothing.
+  }
+  return parsed;
+}
+
+}  // namespace spellcheck::tool

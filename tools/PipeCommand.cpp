@@ -1,0 +1,185 @@
+// The ispell pipe: a banner, then for every input line one answer per word
+// and an empty line. Answers are flushed whenever the input runs dry, so an
+// editor waiting for them gets them at once and a batch run writes in blocks.
+#include <unistd.h>
+
+#include <iostream>
+
+#include "Commands.h"
+#include "Cp1252.h"
+#include "LineChecker.h"
+#include "LineReader.h"
+#include "Output.h"
+#include "PipeArguments.h"
+#include "Speller.h"
+#include "TextCodec.h"
+#include "ToolError.h"
+#include "text/CaseMapping.h"
+
+namespace spellcheck::tool {
+namespace {
+
+constexpr const char* Banner =
+    "@(#) International Ispell Version 3.2.06 (but really spellcheck " SPELLCHECK_VERSION ")\n";
+
+constexpr const char* PipeHelp =
+    "Usage: spellcheck -a [OPTIONS]   (also: spellcheck pipe [OPTIONS])\n"
+    "Speaks the ispell pipe protocol on standard input and output, for editors.\n"
+    "\n"
+    "Options:\n"
+    "  --main FILE       main dictionary (default: the bundled English one)\n"
+    "  --custom FILE     custom dictionary, where *word adds\n"
+    "  --dic FILE        a further dictionary (repeatable)\n"
+    "  --no-custom       no custom dictionary\n"
+    "  --ignore-case     accept words that differ from a dictionary's in the case of A-Z\n"
+    "  --encoding NAME   encoding of the text (default UTF-8)\n"
+    "  -d FILE, -p FILE  main and custom dictionary, when they name word-list files\n"
+    "  -v, -vv           print the banner and exit\n"
+    "  ispell's -m -B -C -S -i -t -T TYPE -w CHARS are accepted and ignored.\n"
+    "\n"
+    "Commands on a line of their own: *word add to the custom dictionary, &word add it in\n"
+    "small letters, @word accept for this session, # save, ! terse, % verbose, ^text check\n"
+    "text, + - ~name accepted and ignored.\n";
+
+std::string SmallLetters(std::string_view utf8) {
+  std::string word;
+  if (!Utf8ToCp1252(utf8, word)) return std::string(utf8);
+  for (char& c : word) c = static_cast<char>(text::Cp1252Lower(static_cast<unsigned char>(c)));
+  return Cp1252ToUtf8(word);
+}
+
+class PipeSession {
+ public:
+  PipeSession(Speller& speller, TextCodec& codec, Output& out)
+      : speller_(speller), checker_(speller), codec_(codec), out_(out) {}
+
+  void Run(LineReader& reader) {
+    out_ << Banner;
+    std::string line;
+    while (reader.Next(line)) Handle(codec_.ToUtf8(line));
+    out_.Flush();
+  }
+
+ private:
+  void Handle(std::string_view line) {
+    if (line.empty()) {
+      out_ << "\n";
+      return;
+    }
+    const std::string_view rest = line.substr(1);
+    switch (line.front()) {
+      case '*':
+        Add(rest);
+        return;
+      case '&':
+        Add(SmallLetters(rest));
+        return;
+      case '@':
+        speller_.AcceptForSession(Trim(rest));
+        return;
+      case '!':
+        terse_ = true;
+        return;
+      case '%':
+        terse_ = false;
+        return;
+      case '#':
+      case '+':
+      case '-':
+      case '~':
+        return;  // words are stored at once; no TeX mode
+      case '^':
+        CheckLine(line, 1);
+        return;
+      default:
+        CheckLine(line, 0);
+        return;
+    }
+  }
+
+  static std::string_view Trim(std::string_view word) {
+    while (!word.empty() && (word.front() == ' ' || word.front() == '\t')) word.remove_prefix(1);
+    while (!word.empty() && (word.back() == ' ' || word.back() == '\t')) word.remove_suffix(1);
+    return word;
+  }
+
+  void Add(std::string_view word) {
+    word = Trim(word);
+    if (word.empty()) return;
+    try {
+      speller_.AddToCustom(word);
+    } catch (const Exception& error) {
+      // The protocol has no answer for a failed add; the session goes on.
+      std::cerr << "spellcheck: cannot add '" << word << "': " << error.what() << "\n";
+    }
+  }
+
+  // Checks the line from byte `skip` on; offsets count the whole line.
+  void CheckLine(std::string_view line, std::size_t skip) {
+    checker_.Check(line.substr(skip), words_);
+    for (const CheckedWord& word : words_) {
+      const std::size_t offset = word.charOffset + skip;
+      if (word.correct) {
+        if (!terse_) out_ << "*\n";
+        continue;
+      }
+      const std::vector<std::string> suggestions = speller_.Suggest(word.text);
+      if (suggestions.empty()) {
+        out_ << "# " << word.text << " " << offset << "\n";
+        continue;
+      }
+      out_ << "& " << word.text << " " << suggestions.size() << " " << offset << ":";
+      const char* separator = " ";
+      for (const std::string& suggestion : suggestions) {
+        out_ << separator << suggestion;
+        separator = ", ";
+      }
+      out_ << "\n";
+    }
+    out_ << "\n";
+  }
+
+  Speller& speller_;
+  LineChecker checker_;
+  TextCodec& codec_;
+  Output& out_;
+  std::vector<CheckedWord> words_;
+  bool terse_ = false;
+};
+
+}  // namespace
+
+bool WantsPipe(const std::vector<std::string>& arguments) {
+  if (arguments.empty()) return false;
+  if (arguments.front() == "pipe" || arguments.front() == "-v" || arguments.front() == "-vv") {
+    return true;
+  }
+  for (const std::string& argument : arguments) {
+    if (argument == "--") return false;
+    if (argument == "-a") return true;
+  }
+  return false;
+}
+
+int RunPipe(const std::vector<std::string>& arguments) {
+  const PipeArguments parsed = ParsePipeArguments(arguments);
+  if (parsed.help) {
+    std::cout << PipeHelp;
+    return ExitOk;
+  }
+  if (parsed.versionOnly) {
+    std::cout << Banner;
+    return ExitOk;
+  }
+  TextCodec codec(parsed.dictionaries.encoding);
+  DictionarySet set = ResolveDictionaries(parsed.dictionaries);
+  RequireReadable(set.main, "main");
+  Speller speller(CreateRunChecker(), std::move(set));
+  Output out(STDOUT_FILENO, codec);
+  LineReader reader(STDIN_FILENO, "<stdin>");
+  reader.OnWait([&out] { out.Flush(); });
+  PipeSession(speller, codec, out).Run(reader);
+  return ExitOk;
+}
+
+}  // namespace spellcheck::tool

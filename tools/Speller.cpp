@@ -1,0 +1,132 @@
+#include "Speller.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "Cp1252.h"
+#include "text/CaseMapping.h"
+
+#if __has_include("services/BatchSession.h")
+#include "services/BatchSession.h"
+#define SPELLCHECK_TOOL_HAS_BATCH_SESSION 1
+#endif
+
+namespace spellcheck::tool {
+
+std::unique_ptr<TSpellerCheck> CreateRunChecker() {
+#ifdef SPELLCHECK_TOOL_HAS_BATCH_SESSION
+  return services::CreateBatchSession();
+#else
+  return std::unique_ptr<TSpellerCheck>(CreateSpellerCheck());
+#endif
+}
+
+std::vector<std::string> SplitSuggestionList(std::string_view list) {
+  std::vector<std::string> words;
+  while (!list.empty()) {
+    const std::size_t comma = list.find(", ");
+    words.emplace_back(list.substr(0, comma));
+    if (comma == std::string_view::npos) break;
+    list.remove_prefix(comma + 2);
+  }
+  return words;
+}
+
+bool IsAllCapitals(std::string_view word) {
+  std::size_t capitals = 0;
+  for (const char c : word) {
+    const auto byte = static_cast<unsigned char>(c);
+    const unsigned char lower = text::Cp1252Lower(byte);
+    if (lower != byte) {
+      ++capitals;
+    } else if (text::Cp1252Upper(byte) != byte) {
+      return false;
+    }
+  }
+  return capitals >= 2;
+}
+
+namespace {
+
+// The word with its first letter kept and the rest in small letters: the
+// form whose check also covers the all-small form.
+std::string CapitalisedForm(std::string_view word) {
+  std::string form(word);
+  for (std::size_t i = 1; i < form.size(); ++i) {
+    form[i] = static_cast<char>(text::Cp1252Lower(static_cast<unsigned char>(form[i])));
+  }
+  return form;
+}
+
+std::string UpperCase(std::string_view word) {
+  std::string upper(word);
+  for (char& c : upper) c = static_cast<char>(text::Cp1252Upper(static_cast<unsigned char>(c)));
+  return upper;
+}
+
+}  // namespace
+
+Speller::Speller(std::unique_ptr<TSpellerCheck> checker, DictionarySet dictionaries)
+    : checker_(std::move(checker)), dictionaries_(std::move(dictionaries)) {
+  further_ = dictionaries_.Further();
+  furtherNames_.fill(DefaultDic);
+  for (std::size_t i = 0; i < further_.size() && i < furtherNames_.size(); ++i) {
+    furtherNames_[i] = further_[i].c_str();
+  }
+  checker_->SetMainDic(dictionaries_.main.c_str());
+  if (dictionaries_.custom) checker_->SetCustDic(dictionaries_.custom->c_str());
+}
+
+bool Speller::CheckCp1252(const std::string& word) {
+  const auto& d = furtherNames_;
+  return checker_->CheckWord(word.c_str(), !further_.empty(), dictionaries_.ignoreCase,
+                             dictionaries_.main.c_str(), d[0], d[1], d[2], d[3], d[4], d[5], d[6],
+                             d[7], d[8], d[9]);
+}
+
+bool Speller::IsCorrect(std::string_view utf8Word) {
+  if (!Utf8ToCp1252(utf8Word, cp1252_) || cp1252_.empty()) return false;
+  if (!sessionWords_.empty() && sessionWords_.count(cp1252_) != 0) return true;
+  if (CheckCp1252(cp1252_)) return true;
+  if (!IsAllCapitals(cp1252_)) return false;
+  form_ = CapitalisedForm(cp1252_);
+  return CheckCp1252(form_);
+}
+
+std::vector<std::string> Speller::Suggest(std::string_view utf8Word) {
+  if (!Utf8ToCp1252(utf8Word, cp1252_)) return {};
+  const bool allCapitals = IsAllCapitals(cp1252_);
+  const std::string query = allCapitals ? CapitalisedForm(cp1252_) : cp1252_;
+  const auto& d = furtherNames_;
+  // Always with the further dictionaries, so that the list comes sorted and
+  // without duplicates whatever dictionaries are in use.
+  const char* list = checker_->SuggestWords(query.c_str(), true, dictionaries_.ignoreCase,
+                                            dictionaries_.main.c_str(), d[0], d[1], d[2], d[3],
+                                            d[4], d[5], d[6], d[7], d[8], d[9]);
+  std::vector<std::string> suggestions;
+  for (std::string& word : SplitSuggestionList(list)) {
+    if (allCapitals) word = UpperCase(word);
+    std::string utf8 = Cp1252ToUtf8(word);
+    if (std::find(suggestions.begin(), suggestions.end(), utf8) == suggestions.end()) {
+      suggestions.push_back(std::move(utf8));
+    }
+  }
+  return suggestions;
+}
+
+void Speller::AcceptForSession(std::string_view utf8Word) {
+  if (Utf8ToCp1252(utf8Word, cp1252_) && !cp1252_.empty()) sessionWords_.insert(cp1252_);
+}
+
+bool Speller::AddToCustom(std::string_view utf8Word) {
+  if (!Utf8ToCp1252(utf8Word, cp1252_) || cp1252_.empty()) return false;
+  if (!dictionaries_.custom) {
+    sessionWords_.insert(cp1252_);
+    return true;
+  }
+  PrepareCustomFolder(dictionaries_);
+  checker_->AddWord(cp1252_.c_str(), dictionaries_.custom->c_str());
+  return true;
+}
+
+}  // namespace spellcheck::tool

@@ -1,0 +1,90 @@
+#include "TextCodec.h"
+
+#include <cerrno>
+#include <memory>
+
+#include "ToolError.h"
+#include "Utf8.h"
+
+namespace spellcheck::tool {
+
+Iconv::Iconv(const std::string& to, const std::string& from)
+    : cd_(iconv_open(to.c_str(), from.c_str())) {
+  if (cd_ == reinterpret_cast<iconv_t>(-1))
+    throw ToolError("unknown encoding: " + from + " to " + to);
+}
+
+Iconv::~Iconv() {
+  iconv_close(cd_);
+}
+
+void Iconv::Convert(std::string_view in, std::string& out, std::string_view replacement,
+                    std::size_t (*skip)(std::string_view, std::size_t)) {
+  out.clear();
+  iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+  std::size_t done = 0;
+  char buffer[4096];
+  while (done < in.size()) {
+    char* inPtr = const_cast<char*>(in.data() + done);
+    std::size_t inLeft = in.size() - done;
+    char* outPtr = buffer;
+    std::size_t outLeft = sizeof buffer;
+    const std::size_t rc = iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft);
+    const int error = errno;
+    out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
+    done = static_cast<std::size_t>(inPtr - in.data());
+    if (rc != static_cast<std::size_t>(-1)) break;
+    if (error == E2BIG) continue;
+    // EILSEQ or EINVAL: a sequence that cannot be converted, or is cut short.
+    out += replacement;
+    done += skip(in, done);
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+  }
+  // Flush any shift state.
+  char* outPtr = buffer;
+  std::size_t outLeft = sizeof buffer;
+  iconv(cd_, nullptr, nullptr, &outPtr, &outLeft);
+  out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
+}
+
+namespace {
+
+std::size_t SkipOneByte(std::string_view, std::size_t) {
+  return 1;
+}
+
+std::size_t SkipOneUtf8Char(std::string_view text, std::size_t pos) {
+  std::size_t next = pos;
+  DecodeUtf8(text, next);
+  return next - pos;
+}
+
+}  // namespace
+
+bool IsUtf8Name(std::string_view encoding) {
+  std::string folded;
+  for (const char c : encoding) {
+    if (c != '-' && c != '_') folded += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+  }
+  return folded == "utf8";
+}
+
+TextCodec::TextCodec(const std::string& encoding) {
+  if (IsUtf8Name(encoding)) return;
+  decoder_ = std::make_unique<Iconv>("UTF-8", encoding);
+  encoder_ = std::make_unique<Iconv>(encoding, "UTF-8");
+}
+
+std::string_view TextCodec::ToUtf8(std::string_view text) {
+  if (!decoder_) return text;
+  decoder_->Convert(text, decoded_, "\xEF\xBF\xBD", SkipOneByte);
+  return decoded_;
+}
+
+std::string_view TextCodec::FromUtf8(std::string_view text) {
+  if (!encoder_) return text;
+  encoder_->Convert(text, encoded_, "?", SkipOneUtf8Char);
+  return encoded_;
+}
+
+}  // namespace spellcheck::tool

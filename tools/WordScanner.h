@@ -1,0 +1,30 @@
+// Finds the words of a line of UTF-8 text: runs of letters (accented ones
+// included) with inner apostrophes (' and ’) and hyphens. Runs that hold a
+// digit, and whole blank-separated pieces that are URLs or e-mail addresses,
+// are no words. Bytes that are not valid UTF-8 separate words.
+#ifndef SPELLCHECK_TOOL_WORDSCANNER_H
+#define SPELLCHECK_TOOL_WORDSCANNER_H
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+namespace spellcheck::tool {
+
+struct WordSpan {
+  std::size_t byteOffset = 0;  // in the line
+  std::size_t byteLength = 0;
+  std::size_t charOffset = 0;  // characters before the word; an invalid byte counts as one
+  bool hyphenated = false;
+};
+
+// Replaces `words` with the words of `line`, in order.
+void ScanWords(std::string_view line, std::vector<WordSpan>& words);
+
+// Character classes used by the scanner.
+bool IsLetter(char32_t c);
+bool IsBlank(char32_t c);
+
+}  // namespace spellcheck::tool
+
+#endif
