@@ -1,10 +1,17 @@
 #include "support/TestFiles.h"
 
+#if defined(_WIN32)
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#else
 #include <dirent.h>
 #include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cstdlib>
@@ -17,6 +24,23 @@
 
 namespace spellcheck::testing {
 
+#if defined(_WIN32)
+TempDir::TempDir() {
+  // No mkdtemp: try fresh names until one can be made.
+  static unsigned counter = 0;
+  const std::string base = std::filesystem::temp_directory_path().string() + "spellcheck-test-" +
+                           std::to_string(::GetCurrentProcessId()) + "-";
+  for (int attempt = 0; attempt < 1000; ++attempt) {
+    const std::string candidate = base + std::to_string(++counter);
+    if (::CreateDirectoryA(candidate.c_str(), nullptr)) {
+      path_ = candidate;
+      return;
+    }
+    if (::GetLastError() != ERROR_ALREADY_EXISTS) break;
+  }
+  throw std::runtime_error("cannot make a scratch folder");
+}
+#else
 TempDir::TempDir() {
   std::string pattern = std::filesystem::temp_directory_path().string() + "/spellcheck-test-XXXXXX";
   if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
@@ -24,13 +48,20 @@ TempDir::TempDir() {
   // Unprivileged children work in here too.
   ::chmod(path_.c_str(), 0777);
 }
+#endif
 
 TempDir::~TempDir() {
   std::error_code ignored;
   // Folders made read-only by a test must be writable again to be removed.
   for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
        it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
-    if (it->is_directory(ignored)) {
+#if defined(_WIN32)
+    // Windows deletes no file that has the read-only attribute.
+    const bool locked = true;
+#else
+    const bool locked = it->is_directory(ignored);
+#endif
+    if (locked) {
       std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
                                    std::filesystem::perm_options::add, ignored);
     }
@@ -85,6 +116,27 @@ std::string ReadBytes(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+#if defined(_WIN32)
+bool FileExists(const std::string& path) {
+  std::error_code ignored;
+  return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
+}
+
+// Windows has no root privileges to drop and no fork: the body runs here.
+int RunUnprivileged(const std::function<int()>& body) {
+  try {
+    return body();
+  } catch (...) {
+    return 127;
+  }
+}
+
+int OpenDescriptorCount() {
+  DWORD handles = 0;
+  ::GetProcessHandleCount(::GetCurrentProcess(), &handles);
+  return static_cast<int>(handles);
+}
+#else
 bool FileExists(const std::string& path) {
   struct stat st;
   return ::lstat(path.c_str(), &st) == 0;
@@ -124,5 +176,6 @@ int OpenDescriptorCount() {
   }
   return count;
 }
+#endif
 
 }  // namespace spellcheck::testing

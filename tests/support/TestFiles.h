@@ -38,10 +38,11 @@ std::string RecordBytes(const std::string& word, char filler = '\0');
 // Runs `body` in a child process that has dropped root's privileges (to the
 // user and group "nobody"), and returns its exit status (or -1 when the child
 // did not exit normally). When the tests do not run as root, the child runs
-// as the current user.
+// as the current user. On Windows there is nothing to drop: `body` runs in
+// this process, and an exception out of it gives 127.
 int RunUnprivileged(const std::function<int()>& body);
 
-// Number of open file descriptors of this process.
+// Number of open file descriptors of this process (on Windows: of handles).
 int OpenDescriptorCount();
 
 }  // namespace spellcheck::testing

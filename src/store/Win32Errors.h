@@ -1,0 +1,21 @@
+// The one place where Windows error numbers become the store's codes.
+#ifndef SPELLCHECK_STORE_WIN32ERRORS_H
+#define SPELLCHECK_STORE_WIN32ERRORS_H
+
+#if defined(_WIN32)
+
+#include "store/FileSystem.h"
+
+namespace spellcheck::store {
+
+// Windows error numbers are the store's codes as they are (2 file not found,
+// 3 path not found, 5 access denied, 32 sharing violation, 112 disk full, ...).
+IoCode CodeForWin32Error(unsigned long error);
+
+// The code of the calling thread's last failed Windows call.
+IoCode LastErrorCode();
+
+}  // namespace spellcheck::store
+
+#endif  // _WIN32
+#endif
