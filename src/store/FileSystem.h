@@ -23,6 +23,8 @@ inline constexpr IoCode InvalidFilename = 3;
 inline constexpr IoCode TooManyOpenFiles = 4;
 inline constexpr IoCode AccessDenied = 5;
 inline constexpr IoCode SharingViolation = 32;
+// The name is taken (an exclusive create or a rename that must not replace).
+inline constexpr IoCode AlreadyExists = 80;
 inline constexpr IoCode DiskFullSystem = 112;
 inline constexpr IoCode ReadBeyondEnd = 100;
 inline constexpr IoCode DiskFull = 101;
@@ -81,6 +83,9 @@ class FileSystem {
   virtual IoCode ResolveLinks(const std::string& name, std::string& target) = 0;
   // Puts `from` in place of `to` in one step.
   virtual IoCode Rename(const std::string& from, const std::string& to) = 0;
+  // Gives `from` the name `to` in one step, only when `to` does not exist
+  // (AlreadyExists otherwise, and `from` stays).
+  virtual IoCode RenameNoReplace(const std::string& from, const std::string& to) = 0;
   virtual IoCode Delete(const std::string& name) = 0;
   // Makes a rename in the folder of `name` durable.
   virtual IoCode SyncFolderOf(const std::string& name) = 0;

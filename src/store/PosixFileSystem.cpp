@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 
 #include "store/FileSystem.h"
@@ -119,10 +120,17 @@ class PosixFileSystem final : public FileSystem {
     if (!UsableName(name)) return code::InvalidFilename;
     int flags = O_CLOEXEC | (access == Access::Read ? O_RDONLY : O_RDWR);
     switch (disposition) {
-      case Disposition::OpenExisting: break;
-      case Disposition::OpenAlways: flags |= O_CREAT; break;
-      case Disposition::CreateAlways: flags |= O_CREAT | O_TRUNC; break;
-      case Disposition::CreateNew: flags |= O_CREAT | O_EXCL; break;
+      case Disposition::OpenExisting:
+        break;
+      case Disposition::OpenAlways:
+        flags |= O_CREAT;
+        break;
+      case Disposition::CreateAlways:
+        flags |= O_CREAT | O_TRUNC;
+        break;
+      case Disposition::CreateNew:
+        flags |= O_CREAT | O_EXCL;
+        break;
     }
     // Non-blocking while opening, so that a FIFO or device under the name
     // cannot hang the caller; only regular files are word-list files.
@@ -131,6 +139,7 @@ class PosixFileSystem final : public FileSystem {
     while (fd < 0 && errno == EINTR);
     if (fd < 0) {
       const int err = errno;
+      if (err == EEXIST && disposition == Disposition::CreateNew) return code::AlreadyExists;
       // A missing folder on the way to a file being made is an invalid name.
       if (disposition != Disposition::OpenExisting && (err == ENOENT || err == ENOTDIR)) {
         return code::InvalidFilename;
@@ -185,6 +194,23 @@ class PosixFileSystem final : public FileSystem {
 
   IoCode Rename(const std::string& from, const std::string& to) override {
     return ::rename(from.c_str(), to.c_str()) == 0 ? code::Ok : CodeForErrno(errno);
+  }
+
+  IoCode RenameNoReplace(const std::string& from, const std::string& to) override {
+    if (!UsableName(from) || !UsableName(to)) return code::InvalidFilename;
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+      return code::Ok;
+    }
+    int err = errno;
+    if (err == EINVAL || err == ENOSYS) {
+      // A file system without the flag: a hard link is just as exclusive.
+      if (::link(from.c_str(), to.c_str()) == 0) {
+        ::unlink(from.c_str());
+        return code::Ok;
+      }
+      err = errno;
+    }
+    return err == EEXIST ? code::AlreadyExists : CodeForErrno(err);
   }
 
   IoCode Delete(const std::string& name) override {

@@ -6,7 +6,9 @@
 
 namespace spellcheck::store {
 
-void Raise(IoCode code) { throw EInOutError(code); }
+void Raise(IoCode code) {
+  throw EInOutError(code);
+}
 
 void Check(IoCode code) {
   if (code != code::Ok) Raise(code);
@@ -108,9 +110,18 @@ IoCode RecordFile::WriteAll(const std::vector<TvarWord>& records) {
   return code::Ok;
 }
 
-IoCode RecordFile::Sync() { return file_ ? file_->Sync() : code::FileNotOpen; }
-IoCode RecordFile::Lock() { return file_ ? file_->Lock() : code::FileNotOpen; }
-IoCode RecordFile::Info(FileInfo& info) { return file_ ? file_->Info(info) : code::FileNotOpen; }
+IoCode RecordFile::Sync() {
+  return file_ ? file_->Sync() : code::FileNotOpen;
+}
+IoCode RecordFile::SetMode(std::uint32_t mode) {
+  return file_ ? file_->SetMode(mode) : code::FileNotOpen;
+}
+IoCode RecordFile::Lock() {
+  return file_ ? file_->Lock() : code::FileNotOpen;
+}
+IoCode RecordFile::Info(FileInfo& info) {
+  return file_ ? file_->Info(info) : code::FileNotOpen;
+}
 
 IoCode RecordFile::Close() {
   if (!file_) return code::FileNotOpen;

@@ -48,6 +48,7 @@ class RecordFile {
   // All records in one write; 101 when fewer bytes went.
   IoCode WriteAll(const std::vector<TvarWord>& records);
   IoCode Sync();
+  IoCode SetMode(std::uint32_t mode);
   IoCode Lock();
   IoCode Info(FileInfo& info);
   // The file object is closed afterwards even when the close fails.

@@ -1,0 +1,33 @@
+// Writing a dictionary's contents so that a failure or a crash at any point
+// leaves either the old file or the new one, whole: the new contents go to a
+// new file in the same folder, reach the disk, and then take the dictionary's
+// name in one step.
+#ifndef SPELLCHECK_STORE_REWRITE_H
+#define SPELLCHECK_STORE_REWRITE_H
+
+#include <string>
+
+#include "store/FileSystem.h"
+#include "store/RecordEdits.h"
+#include "store/RecordFile.h"
+
+namespace spellcheck::store {
+
+// Replaces the contents of the dictionary `name`, which the caller holds
+// locked and which `info` describes. Keeps its permission bits; when `name` is a
+// symbolic link, the file it leads to is replaced and the link stays. Where
+// the folder takes no new file, the file is rewritten in place instead.
+void ReplaceContents(FileSystem& fs, const std::string& name, const FileInfo& info,
+                     const Records& records);
+
+// Makes the absent dictionary `name` holding `records`. False, with nothing
+// changed, when a file has that name by the time the new one is ready.
+bool CreateContents(FileSystem& fs, const std::string& name, const Records& records);
+
+// Takes away the locked dictionary `name` that a change left without words.
+// When it cannot be deleted, it stays, emptied.
+void DeleteEmptied(FileSystem& fs, const std::string& name, const FileInfo& info);
+
+}  // namespace spellcheck::store
+
+#endif

@@ -1,0 +1,36 @@
+// Writers of one dictionary exclude each other with an exclusive advisory
+// lock on the file, held from before they read it until its new contents are
+// in place. A writer puts new contents in place by renaming a new file over
+// the name, so a writer that waited for the lock must make sure the name still
+// leads to the file it locked, and start again when it does not. Readers take
+// no lock: they see the old file or the new one, whole.
+#ifndef SPELLCHECK_STORE_WRITERLOCK_H
+#define SPELLCHECK_STORE_WRITERLOCK_H
+
+#include <string>
+
+#include "store/FileSystem.h"
+#include "store/RecordFile.h"
+
+namespace spellcheck::store {
+
+// How often a writer starts again because other writers keep replacing or
+// making the file, before it gives up with a sharing violation.
+inline constexpr int MaxWriterAttempts = 10000;
+[[noreturn]] void GiveUpWriting();
+
+// Opens the existing file `name` for reading and writing and holds the lock
+// on it. Answers the open's code when it cannot be opened (nothing is then
+// held); raises on a failure once it is open.
+IoCode OpenLocked(FileSystem& fs, const std::string& name, RecordFile& file, FileInfo& info);
+
+// Whether `name` still leads to the file described by `locked`.
+bool StillNamed(FileSystem& fs, const std::string& name, const FileInfo& locked);
+
+// Locks two different open files in one order that every writer uses, so
+// that two writers that each need both never wait for each other.
+void LockInOrder(RecordFile& a, const FileInfo& aInfo, RecordFile& b, const FileInfo& bInfo);
+
+}  // namespace spellcheck::store
+
+#endif
