@@ -46,7 +46,9 @@ struct Cp1252Table {
     if (c >= 1 && c <= 0xFF) {
       return toUnicode[c] == c ? static_cast<char>(c) : '\0';
     }
-    const auto it = std::lower_bound(fromWide.begin(), fromWide.end(), std::pair{c, '\0'});
+    const auto it =
+        std::lower_bound(fromWide.begin(), fromWide.end(), c,
+                         [](const auto& entry, char32_t key) { return entry.first < key; });
     return it != fromWide.end() && it->first == c ? it->second : '\0';
   }
 };

@@ -1,0 +1,147 @@
+// check, suggest and list: output and exit status.
+#include "ToolFixture.h"
+
+namespace spellcheck::testing {
+namespace {
+
+struct Golden {
+  std::vector<std::string> arguments;
+  std::string input;
+  std::string out;
+  int status;
+};
+
+class GoldenTest : public ToolTest, public ::testing::WithParamInterface<Golden> {};
+
+TEST_P(GoldenTest, PrintsExpectedOutputAndStatus) {
+  const Golden& golden = GetParam();
+  WriteBytes(File("text.txt"),
+             "Hello wrold, the house is a mouse.\nHOUSE and NOTE but hous and Carx\n");
+  const ToolResult result = Run(golden.arguments, golden.input);
+  EXPECT_EQ(result.out, golden.out) << result.err;
+  EXPECT_EQ(result.status, golden.status) << result.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, GoldenTest,
+    ::testing::Values(
+        // A capitalised word is found through its small form; words in
+        // capitals throughout through their capitalised form.
+        Golden{{"check", "hello", "Hello", "HELLO", "Paris", "PARIS", "paris"},
+               "",
+               "hello: correct\nHello: correct\nHELLO: correct\nParis: correct\n"
+               "PARIS: correct\nparis: misspelled\n",
+               1},
+        Golden{{"check", "house", "don't", "don’t"},
+               "",
+               "house: correct\ndon't: correct\ndon’t: correct\n",
+               0},
+        Golden{{"suggest", "hous", "Carx", "CARX", "zzzz"},
+               "",
+               "hous: house\nCarx: Card, Care, Cart\nCARX: CARD, CARE, CART\nzzzz:\n",
+               0},
+        Golden{{"list", "text.txt"}, "", "wrold\nand\nbut\nhous\nand\nCarx\n", 1},
+        Golden{{"list", "--where", "text.txt"},
+               "",
+               "text.txt:1:7: wrold\ntext.txt:2:7: and\ntext.txt:2:16: but\n"
+               "text.txt:2:20: hous\ntext.txt:2:25: and\ntext.txt:2:29: Carx\n",
+               1},
+        Golden{{"list", "--suggest"}, "the hous\n", "hous: house\n", 1},
+        Golden{{"list", "--where", "--suggest", "-"},
+               "Carx\n",
+               "<stdin>:1:1: Carx: Card, Care, Cart\n",
+               1},
+        Golden{{"list"}, "the house is a word\n", "", 0},
+        // Digits, URLs and e-mail addresses are no words; inner apostrophes
+        // and hyphens are, hyphenated words answered part by part.
+        Golden{{"list", "--where"},
+               "3rd mp3 x2y http://hous.org www.hous.com me@hous.org 'hous' well-known well-knwn "
+               "hous-house\n",
+               "<stdin>:1:55: hous\n<stdin>:1:77: knwn\n<stdin>:1:82: hous\n",
+               1}));
+
+TEST_F(ToolTest, ListGoesOnAfterAMissingFileAndFailsAtTheEnd) {
+  WriteBytes(File("a.txt"), "hous\n");
+  WriteBytes(File("b.txt"), "mous\n");
+  const ToolResult result = Run({"list", "a.txt", "missing.txt", "b.txt"});
+  EXPECT_EQ(result.out, "hous\nmous\n");
+  EXPECT_EQ(result.err, "spellcheck: missing.txt: No such file or directory\n");
+  EXPECT_EQ(result.status, 2);
+}
+
+TEST_F(ToolTest, UnreadableTextIsReportedNotSkippedSilently) {
+  WriteBytes(File("secret.txt"), "hous\n");
+  ASSERT_EQ(::chmod(File("secret.txt").c_str(), 0600), 0);
+  const std::string text = File("secret.txt");
+  const int status = RunUnprivileged([&] {
+    const ToolResult result = Run({"list", text});
+    const bool reported =
+        result.err == "spellcheck: " + text + ": Permission denied\n" && result.out.empty();
+    return reported ? result.status : 100;
+  });
+  EXPECT_EQ(status, 2);
+}
+
+TEST_F(ToolTest, MissingMainDictionaryIsAnErrorNotEveryWordWrong) {
+  const ToolResult result = Run({"--main", File("none.dic"), "check", "hello"});
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, "spellcheck: cannot read the main dictionary " + File("none.dic") + "\n");
+  EXPECT_EQ(result.status, 2);
+}
+
+TEST_F(ToolTest, FurtherDictionariesAreConsultedInOrderAndCustomCanBeLeftOut) {
+  WriteSorted(CustomDic(), {"hous"});
+  WriteSorted(File("extra.dic"), {"mous"});
+  EXPECT_EQ(Run({"check", "hous", "mous"}).out, "hous: correct\nmous: misspelled\n");
+  EXPECT_EQ(Run({"--dic", File("extra.dic"), "check", "hous", "mous"}).out,
+            "hous: correct\nmous: correct\n");
+  EXPECT_EQ(Run({"--no-custom", "check", "hous"}).out, "hous: misspelled\n");
+  EXPECT_EQ(Run({"check", "--custom", File("extra.dic"), "hous", "mous"}).out,
+            "hous: misspelled\nmous: correct\n");
+}
+
+TEST_F(ToolTest, MoreThanTenFurtherDictionariesIsAUsageError) {
+  std::vector<std::string> arguments;
+  for (int i = 0; i < 10; ++i) arguments.insert(arguments.end(), {"--dic", File("x.dic")});
+  arguments.insert(arguments.end(), {"check", "hello"});
+  const ToolResult result = Run(arguments);
+  EXPECT_EQ(result.status, 2);
+  EXPECT_NE(result.err.find("too many dictionaries"), std::string::npos);
+  arguments.insert(arguments.begin(), "--no-custom");
+  EXPECT_EQ(Run(arguments).status, 0);
+}
+
+TEST_F(ToolTest, IgnoreCaseIsHandedToTheCheck) {
+  // A one-word dictionary, so that the only probe of the lookup meets the word.
+  WriteSorted(File("one.dic"), {"house"});
+  EXPECT_EQ(Run({"--main", File("one.dic"), "check", "hoUSE"}).status, 1);
+  EXPECT_EQ(Run({"--main", File("one.dic"), "--ignore-case", "check", "hoUSE"}).out,
+            "hoUSE: correct\n");
+}
+
+TEST_F(ToolTest, HelpIsEverywhereAndUsageErrorsExitWithTwo) {
+  for (const char* command :
+       {"check", "suggest", "list", "add", "delete", "merge", "build", "dump", "verify"}) {
+    const ToolResult result = Run({command, "--help"});
+    EXPECT_EQ(result.status, 0) << command;
+    EXPECT_NE(result.out.find("Usage"), std::string::npos) << command;
+  }
+  EXPECT_EQ(Run({"--help"}).status, 0);
+  EXPECT_EQ(Run({"frobnicate"}).status, 2);
+  EXPECT_EQ(Run({}).status, 2);
+  EXPECT_EQ(Run({"check"}).status, 2);
+  EXPECT_EQ(Run({"build", "words.txt"}).status, 2);  // no -o
+}
+
+TEST_F(ToolTest, BundledDictionaryNeedsNoSetUp) {
+  ToolRun run;
+  run.arguments = {"check", "spelling", "dictionary", "definately"};
+  run.environment = {{"HOME", dir_.Path()}};
+  const ToolResult result = RunTool(run);
+  EXPECT_EQ(result.out, "spelling: correct\ndictionary: correct\ndefinately: misspelled\n")
+      << result.err;
+  EXPECT_EQ(result.status, 1);
+}
+
+}  // namespace
+}  // namespace spellcheck::testing
