@@ -19,24 +19,38 @@ class SimilarWordFilter {
  public:
   explicit SimilarWordFilter(std::string_view word);
 
-  // False when a stored word of `length` characters can never score above 70:
-  // the length alone rules most stored words out before any byte is compared.
-  bool MayTake(std::size_t length) const { return length < needed_.size() && needed_[length] != 0; }
-
-  // Appends the stored word (in its compared form) to the suggestion list
-  // `result` when it resembles the given word and is not the word itself.
-  void Consider(std::string_view stored, std::string& result) const;
+  // Appends each record (in its compared form) that resembles the given word
+  // and is not the word itself to the suggestion list `result`, in order.
+  void ConsiderAll(const store::TvarWord* records, std::size_t count, std::string& result) const;
 
   void Consider(const store::TvarWord& record, std::string& result) const {
-    const std::string_view stored = record.Text();
-    if (MayTake(stored.size())) Consider(stored, result);
+    ConsiderAll(&record, 1, result);
   }
 
  private:
+  static constexpr std::size_t Lanes = 3;  // 24 characters in 8-byte lanes
+  using LaneArray = std::array<std::uint64_t, Lanes>;
+
+  template <std::size_t UsedLanes>
+  void ConsiderLanes(const store::TvarWord* records, std::size_t count, std::string& result) const;
+  // The exact score of one stored word, and the list's joining rule.
+  void Take(std::string_view stored, std::string& result) const;
+
   std::string word_;
   bool capitalized_ = false;
-  // Equal positions needed per stored length; 0 when that length is hopeless.
+  // Equal positions needed per stored length; above 24 when the length alone
+  // rules the stored word out (as it does for most).
   std::array<std::uint8_t, store::MaxWordLength + 1> needed_{};
+  // The compared form of a stored word's first byte.
+  std::array<unsigned char, 256> firstByte_{};
+  std::size_t usedLanes_ = 0;
+  LaneArray wordLanes_{};
+  // Per stored length: the marker bit of each compared byte, in lanes.
+  std::array<LaneArray, store::MaxWordLength + 1> compared_{};
+  // The same for 16-byte vectors: the word's 24 bytes and, per stored length,
+  // 1 in each compared byte after the first.
+  alignas(16) unsigned char wordBytes_[32] = {};
+  alignas(16) unsigned char vectorMarks_[store::MaxWordLength + 1][32] = {};
 };
 
 }  // namespace spellcheck::services

@@ -68,7 +68,7 @@ std::string CollectSimilar(store::FileSystem& fs, std::string_view word,
       }
       break;
     }
-    for (std::size_t i = 0; i < got; ++i) filter.Consider(block[i], result);
+    filter.ConsiderAll(block.data(), got, result);
     if (got < wanted) break;  // the file ended early: the walk ends there
     left -= got;
     first += got;
