@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 #include <spellcheck/SpellCheck.h>
 
+#if !defined(_WIN32)
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
+#endif
 
 #include "store/WordList.h"
 #include "support/TestFiles.h"
@@ -19,20 +21,6 @@ using Words = std::vector<std::string>;
 
 bool Insert(const std::string& word, const std::string& path) {
   return InsertWord(Posix(), word, path);
-}
-
-std::uint32_t ModeOf(const std::string& path) {
-  struct stat st {};
-  ::stat(path.c_str(), &st);
-  return st.st_mode & 07777;
-}
-
-Words EntriesOf(const std::string& folder) {
-  Words names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  return names;
 }
 
 TEST(StoreInsert, MissingFileIsMadeHoldingTheWord) {
@@ -129,6 +117,32 @@ TEST(StoreInsert, MissingFolderRaisesInvalidFilename) {
   EXPECT_EQ(dir.Entries(), Words{});
 }
 
+TEST(StoreInsert, LeavesNoDescriptorOpen) {
+  TempDir dir;
+  const int before = OpenDescriptorCount();
+  Insert("b", dir.File("d"));
+  Insert("a", dir.File("d"));
+  Insert("a", dir.File("d"));
+  IoErrorOf([&] { Insert("a", dir.File("none/d")); });
+  EXPECT_EQ(OpenDescriptorCount(), before);
+}
+
+#if !defined(_WIN32)
+// Permissions, links and folders as a POSIX system has them.
+std::uint32_t ModeOf(const std::string& path) {
+  struct stat st {};
+  ::stat(path.c_str(), &st);
+  return st.st_mode & 07777;
+}
+
+Words EntriesOf(const std::string& folder) {
+  Words names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  return names;
+}
+
 TEST(StoreInsert, ReadOnlyDictionaryRaisesAccessDeniedAndStays) {
   TempDir dir;
   const std::string path = dir.File("d");
@@ -209,15 +223,7 @@ TEST(StoreInsert, AbsentFileInAReadOnlyFolderRaisesAccessDenied) {
   EXPECT_EQ(dir.Entries(), Words{});
 }
 
-TEST(StoreInsert, LeavesNoDescriptorOpen) {
-  TempDir dir;
-  const int before = OpenDescriptorCount();
-  Insert("b", dir.File("d"));
-  Insert("a", dir.File("d"));
-  Insert("a", dir.File("d"));
-  IoErrorOf([&] { Insert("a", dir.File("none/d")); });
-  EXPECT_EQ(OpenDescriptorCount(), before);
-}
+#endif  // !_WIN32
 
 }  // namespace
 }  // namespace spellcheck::store
