@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 seconds="${1:-20}"
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz >/dev/null
+cmake --build --preset fuzz --target fuzzers >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 for target in build-fuzz/tests/fuzz/fuzz_*; do
