@@ -16,7 +16,6 @@ namespace spellcheck::services {
 namespace {
 
 constexpr std::size_t Threshold = 70;
-constexpr std::uint8_t Hopeless = 0xFF;
 constexpr std::uint64_t LowBits = 0x7F7F7F7F7F7F7F7Full;
 constexpr std::uint64_t EachByte = 0x0101010101010101ull;
 
@@ -80,8 +79,9 @@ SimilarWordFilter::SimilarWordFilter(std::string_view word)
 // the record, so that a scan is not slowed by mispredictions; only records
 // that reach the needed count go on to the exact rule.
 template <std::size_t UsedLanes>
-void SimilarWordFilter::ConsiderLanes(const store::TvarWord* records, std::size_t count,
-                                      std::string& result) const {
+void SimilarWordFilter::FindInLanes(const store::TvarWord* records, std::size_t count,
+                                    std::uint32_t base,
+                                    std::vector<std::uint32_t>& candidates) const {
   for (std::size_t i = 0; i < count; ++i) {
     const store::TvarWord& record = records[i];
     const std::size_t length = std::min<std::size_t>(record.length, store::MaxWordLength);
@@ -97,13 +97,22 @@ void SimilarWordFilter::ConsiderLanes(const store::TvarWord* records, std::size_
     }
     const auto equal = static_cast<std::size_t>((marks * EachByte) >> 56);
     if (equal >= needed_[length]) [[unlikely]] {
-      Take(record.Text(), result);
+      candidates.push_back(base + static_cast<std::uint32_t>(i));
     }
   }
 }
 
 void SimilarWordFilter::ConsiderAll(const store::TvarWord* records, std::size_t count,
                                     std::string& result) const {
+  // Few records come close, so the candidates of a whole block are few.
+  std::vector<std::uint32_t> candidates;
+  FindCandidates(records, count, 0, candidates);
+  for (const std::uint32_t i : candidates) Take(records[i].Text(), result);
+}
+
+void SimilarWordFilter::FindCandidates(const store::TvarWord* records, std::size_t count,
+                                       std::uint32_t base,
+                                       std::vector<std::uint32_t>& candidates) const {
 #if defined(SPELLCHECK_SCAN_SSE2)
   if (word_.empty()) return;
   const auto* wordVector = reinterpret_cast<const __m128i*>(wordBytes_);
@@ -125,7 +134,7 @@ void SimilarWordFilter::ConsiderAll(const store::TvarWord* records, std::size_t 
         static_cast<std::size_t>(_mm_cvtsi128_si32(sums) + _mm_extract_epi16(sums, 4)) +
         (firstByte_[static_cast<unsigned char>(record.chars[0])] == wordFirst ? 1 : 0);
     if (equal >= needed_[length]) [[unlikely]] {
-      Take(record.Text(), result);
+      candidates.push_back(base + static_cast<std::uint32_t>(i));
     }
   }
 #else
@@ -133,11 +142,11 @@ void SimilarWordFilter::ConsiderAll(const store::TvarWord* records, std::size_t 
     case 0:
       return;
     case 1:
-      return ConsiderLanes<1>(records, count, result);
+      return FindInLanes<1>(records, count, base, candidates);
     case 2:
-      return ConsiderLanes<2>(records, count, result);
+      return FindInLanes<2>(records, count, base, candidates);
     default:
-      return ConsiderLanes<3>(records, count, result);
+      return FindInLanes<3>(records, count, base, candidates);
   }
 #endif
 }

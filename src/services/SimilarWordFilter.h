@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "store/TvarWord.h"
 
@@ -27,14 +28,29 @@ class SimilarWordFilter {
     ConsiderAll(&record, 1, result);
   }
 
+  // False when no stored word of `length` characters can score above 70.
+  bool MayTake(std::size_t length) const {
+    return length < needed_.size() && needed_[length] != Hopeless;
+  }
+
+  // Appends to `candidates` the positions (plus `base`) of the records that
+  // reach the needed number of equal positions: a superset of those taken,
+  // which Take() then decides on.
+  void FindCandidates(const store::TvarWord* records, std::size_t count, std::uint32_t base,
+                      std::vector<std::uint32_t>& candidates) const;
+
+  // Appends the stored word when it resembles the given word (the exact rule).
+  void Take(std::string_view stored, std::string& result) const;
+
  private:
   static constexpr std::size_t Lanes = 3;  // 24 characters in 8-byte lanes
   using LaneArray = std::array<std::uint64_t, Lanes>;
 
+  static constexpr std::uint8_t Hopeless = 0xFF;
+
   template <std::size_t UsedLanes>
-  void ConsiderLanes(const store::TvarWord* records, std::size_t count, std::string& result) const;
-  // The exact score of one stored word, and the list's joining rule.
-  void Take(std::string_view stored, std::string& result) const;
+  void FindInLanes(const store::TvarWord* records, std::size_t count, std::uint32_t base,
+                   std::vector<std::uint32_t>& candidates) const;
 
   std::string word_;
   bool capitalized_ = false;

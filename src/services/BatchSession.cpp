@@ -1,0 +1,155 @@
+#include "services/BatchSession.h"
+
+#include <chrono>
+
+#include "checker/SpellerCheck.h"
+#include "services/DictionaryWalks.h"
+#include "store/RecordFile.h"
+#include "store/WordList.h"
+
+namespace spellcheck {
+
+namespace {
+
+// A file changed less than this long before it was read may change again
+// within the same tick of the file system's clock, unseen by its time stamp;
+// such a file is read afresh at every use until it has been quiet that long.
+constexpr std::int64_t QuietNs = 1'000'000'000;
+
+bool Unchanged(const store::FileInfo& a, const store::FileInfo& b) {
+  return a.SameFile(b) && a.size == b.size && a.modifiedNs == b.modifiedNs && a.mode == b.mode;
+}
+
+bool ChangedRecently(const store::FileInfo& info) {
+  const std::int64_t now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                               std::chrono::system_clock::now().time_since_epoch())
+                               .count();
+  return info.modifiedNs > now - QuietNs;
+}
+
+}  // namespace
+
+BatchSession::BatchSession(store::FileSystem& fs)
+    : FMainDic(DefaultMainDicName), FCustDic(DefaultCustDicName), fs_(fs) {}
+
+const services::LoadedDictionary* BatchSession::Current(const std::string& fileName) {
+  store::FileInfo now;
+  if (fs_.Info(fileName, now) != store::code::Ok) {
+    // Gone (or unreachable): the store would find no dictionary.
+    entries_.erase(fileName);
+    return nullptr;
+  }
+  Entry& entry = entries_[fileName];
+  if (entry.racy || !Unchanged(entry.info, now)) Load(fileName, entry);
+  return entry.dictionary.get();
+}
+
+void BatchSession::Load(const std::string& fileName, Entry& entry) {
+  // Until the reading succeeds the entry matches no file.
+  entry = Entry{};
+  entry.racy = true;
+  store::RecordFile file(fs_);
+  store::FileInfo info;
+  if (file.OpenExisting(fileName, store::Access::Read) != store::code::Ok) {
+    // Absent for the store as long as the file stays as it is.
+    if (fs_.Info(fileName, info) == store::code::Ok) {
+      entry.info = info;
+      entry.racy = ChangedRecently(info);
+    }
+    return;
+  }
+  store::Check(file.Info(info));
+  auto dictionary = services::LoadedDictionary::Read(*file.Raw(), info);
+  store::Check(file.Close());
+  entry.dictionary = std::move(dictionary);
+  entry.info = info;
+  entry.racy = ChangedRecently(info);
+}
+
+const services::LoadedDictionary* BatchSession::CurrentInCall(const std::string& fileName) {
+  for (const auto& [name, dictionary] : inCall_) {
+    if (name == fileName) return dictionary;
+  }
+  const services::LoadedDictionary* dictionary = Current(fileName);
+  inCall_.emplace_back(fileName, dictionary);
+  return dictionary;
+}
+
+bool BatchSession::CheckWord(const char* Word, bool UseExtra, bool IgnoreCase, const char* MainDic,
+                             const char* Dic1, const char* Dic2, const char* Dic3, const char* Dic4,
+                             const char* Dic5, const char* Dic6, const char* Dic7, const char* Dic8,
+                             const char* Dic9, const char* Dic10) {
+  return GuardMemory([&] {
+    inCall_.clear();
+    const std::string word = OwnedText(Word);
+    const auto further = services::FurtherForCheck(
+        FCustDic, {Dic1, Dic2, Dic3, Dic4, Dic5, Dic6, Dic7, Dic8, Dic9, Dic10});
+    return services::CheckAcross(word, UseExtra, ResolveDic(MainDic, FMainDic), further,
+                                 [&](std::string_view form, const std::string& fileName) {
+                                   const auto* dictionary = CurrentInCall(fileName);
+                                   return dictionary != nullptr &&
+                                          dictionary->Find(form, IgnoreCase);
+                                 });
+  });
+}
+
+const char* BatchSession::SuggestWords(const char* Word, bool UseExtra, bool /*IgnoreCase*/,
+                                       const char* MainDic, const char* Dic1, const char* Dic2,
+                                       const char* Dic3, const char* Dic4, const char* Dic5,
+                                       const char* Dic6, const char* Dic7, const char* Dic8,
+                                       const char* Dic9, const char* Dic10) {
+  return GuardMemory([&] {
+    inCall_.clear();
+    const std::string word = OwnedText(Word);
+    const auto further = services::FurtherForSuggestions(
+        MainDic, FCustDic, {Dic1, Dic2, Dic3, Dic4, Dic5, Dic6, Dic7, Dic8, Dic9, Dic10});
+    std::string list = services::SuggestAcross(
+        word, UseExtra, ResolveDic(MainDic, FMainDic), further,
+        [&](std::string_view sought, const std::string& fileName) {
+          const auto* dictionary = CurrentInCall(fileName);
+          return dictionary != nullptr ? dictionary->CollectSimilar(sought) : std::string();
+        });
+    suggestions_ = std::move(list);
+    return suggestions_.c_str();
+  });
+}
+
+// Writes go to the files through the store; the copies of the files written
+// are dropped first, so that they are read afresh at their next use.
+bool BatchSession::AddWord(const char* Word, const char* Dic) {
+  return GuardMemory([&] {
+    const std::string fileName = ResolveDic(Dic, FCustDic);
+    Forget(fileName);
+    return store::InsertWord(fs_, OwnedText(Word), fileName);
+  });
+}
+
+bool BatchSession::DeleteWord(const char* Word, bool UseSecond, bool IgnoreCase, const char* Dic,
+                              const char* SecondDic) {
+  return GuardMemory([&] {
+    const std::string word = OwnedText(Word);
+    const std::string first = ResolveDic(Dic, FMainDic);
+    Forget(first);
+    const bool removed = store::RemoveWord(fs_, word, first, IgnoreCase);
+    if (removed || !UseSecond) return removed;
+    const std::string second = ResolveDic(SecondDic, FCustDic);
+    Forget(second);
+    return store::RemoveWord(fs_, word, second, IgnoreCase);
+  });
+}
+
+bool BatchSession::MergeDictionary(const char* SourceDic, const char* TargetDic) {
+  return GuardMemory([&] {
+    const std::string target = ResolveDic(TargetDic, FMainDic);
+    const std::string source = ResolveDic(SourceDic, FCustDic);
+    Forget(target);
+    Forget(source);
+    return store::MergeWordList(fs_, target, source);
+  });
+}
+
+std::unique_ptr<TSpellerCheck> CreateBatchSession(store::FileSystem& fs) {
+  return GuardMemory([&] { return std::unique_ptr<TSpellerCheck>(new BatchSession(fs)); });
+}
+
+}  // namespace spellcheck

@@ -1,0 +1,130 @@
+#include "services/LoadedDictionary.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "services/SimilarWordFilter.h"
+#include "store/RecordFile.h"
+
+namespace spellcheck::services {
+
+namespace {
+
+std::uint64_t HashText(std::string_view text) {
+  std::uint64_t hash = 0xcbf29ce484222325ull;  // FNV-1a
+  for (const char c : text) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 0x100000001b3ull;
+  }
+  return hash ^ (hash >> 29);
+}
+
+constexpr std::size_t ReadBlockBytes = 1 << 20;
+
+}  // namespace
+
+bool SearchRecords(const store::TvarWord* records, std::size_t count, std::string_view word,
+                   bool ignoreCase) {
+  // The first probe of a file without records is a failing read.
+  if (count == 0) return false;
+  std::int64_t low = 0;
+  std::int64_t high = static_cast<std::int64_t>(count) - 1;
+  do {
+    const std::int64_t middle = low + (high - low) / 2;
+    const std::string_view stored = records[middle].Text();
+    const int order = store::CompareText(stored, word);
+    if (order == 0 || (ignoreCase && store::EqualIgnoringAsciiCase(stored, word))) return true;
+    if (order > 0) {
+      high = middle - 1;
+    } else {
+      low = middle + 1;
+    }
+  } while (high >= low);
+  return false;
+}
+
+std::unique_ptr<LoadedDictionary> LoadedDictionary::Read(store::File& file,
+                                                         const store::FileInfo& info) {
+  std::unique_ptr<LoadedDictionary> dictionary(new LoadedDictionary(info));
+  std::uint64_t bytes = 0;
+  if (const store::IoCode rc = file.Size(bytes); rc != store::code::Ok) store::Raise(rc);
+  const std::uint64_t count = bytes / store::RecordSize;
+  if (count > std::numeric_limits<std::uint32_t>::max() - 1)
+    store::Raise(store::code::ReadBeyondEnd);
+  auto& records = dictionary->records_;
+  records.resize(static_cast<std::size_t>(count));
+  auto* target = reinterpret_cast<unsigned char*>(records.data());
+  const std::size_t want = records.size() * store::RecordSize;
+  std::size_t have = 0;
+  while (have < want) {
+    std::size_t got = 0;
+    const std::size_t ask = std::min(want - have, ReadBlockBytes);
+    if (file.ReadAt(have, target + have, ask, got) != store::code::Ok || got == 0) break;
+    have += got;
+  }
+  records.resize(have / store::RecordSize);
+  dictionary->BuildIndexes();
+  return dictionary;
+}
+
+void LoadedDictionary::BuildIndexes() {
+  ordered_ = true;
+  for (std::size_t i = 1; i < records_.size() && ordered_; ++i) {
+    ordered_ = store::CompareText(records_[i - 1].Text(), records_[i].Text()) <= 0;
+  }
+  if (ordered_ && !records_.empty()) {
+    std::size_t size = 16;
+    while (size < records_.size() * 2) size *= 2;
+    slots_.assign(size, 0);
+    for (std::size_t i = 0; i < records_.size(); ++i) {
+      const std::string_view text = records_[i].Text();
+      for (std::size_t slot = HashText(text) & (size - 1);; slot = (slot + 1) & (size - 1)) {
+        if (slots_[slot] == 0) {
+          slots_[slot] = static_cast<std::uint32_t>(i + 1);
+          break;
+        }
+        if (records_[slots_[slot] - 1].Text() == text) break;  // a duplicate
+      }
+    }
+  }
+  for (std::size_t i = 0; i < records_.size(); ++i) {
+    const std::size_t length = records_[i].Text().size();
+    byLength_[length].push_back(records_[i]);
+    positions_[length].push_back(static_cast<std::uint32_t>(i));
+  }
+}
+
+bool LoadedDictionary::Holds(std::string_view word) const {
+  if (slots_.empty() || word.size() > store::MaxWordLength) return false;
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t slot = HashText(word) & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
+    if (records_[slots_[slot] - 1].Text() == word) return true;
+  }
+  return false;
+}
+
+bool LoadedDictionary::Find(std::string_view word, bool ignoreCase) const {
+  if (ordered_ && !ignoreCase) return Holds(word);
+  return SearchRecords(records_.data(), records_.size(), word, ignoreCase);
+}
+
+std::string LoadedDictionary::CollectSimilar(std::string_view word) const {
+  std::string result;
+  if (word.empty()) return result;
+  const SimilarWordFilter filter(word);
+  std::vector<std::uint32_t> candidates;
+  for (std::size_t length = 0; length < byLength_.size(); ++length) {
+    if (!filter.MayTake(length) || byLength_[length].empty()) continue;
+    const std::size_t first = candidates.size();
+    filter.FindCandidates(byLength_[length].data(), byLength_[length].size(), 0, candidates);
+    for (std::size_t i = first; i < candidates.size(); ++i) {
+      candidates[i] = positions_[length][candidates[i]];
+    }
+  }
+  // Back to file order.
+  std::sort(candidates.begin(), candidates.end());
+  for (const std::uint32_t i : candidates) filter.Take(records_[i].Text(), result);
+  return result;
+}
+
+}  // namespace spellcheck::services

@@ -1,0 +1,57 @@
+// One dictionary file held in memory, with the answers the store's lookup and
+// the similar-word scan would give on the file as it was read.
+#ifndef SPELLCHECK_SERVICES_LOADEDDICTIONARY_H
+#define SPELLCHECK_SERVICES_LOADEDDICTIONARY_H
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/FileSystem.h"
+#include "store/TvarWord.h"
+
+namespace spellcheck::services {
+
+// The store's binary search, probe for probe, over records in memory: with
+// `ignoreCase` a probed record equal after ASCII lower-casing also counts.
+bool SearchRecords(const store::TvarWord* records, std::size_t count, std::string_view word,
+                   bool ignoreCase);
+
+class LoadedDictionary {
+ public:
+  // Reads the whole records of an open file; `info` is the file's identity.
+  // A read that fails part-way keeps the records before it, as a scan would.
+  static std::unique_ptr<LoadedDictionary> Read(store::File& file, const store::FileInfo& info);
+
+  const store::FileInfo& Info() const { return info_; }
+  std::size_t Size() const { return records_.size(); }
+
+  // The answer of the store's lookup on this file.
+  bool Find(std::string_view word, bool ignoreCase) const;
+  // The result of the similar-word scan on this file.
+  std::string CollectSimilar(std::string_view word) const;
+
+ private:
+  explicit LoadedDictionary(const store::FileInfo& info) : info_(info) {}
+  void BuildIndexes();
+  bool Holds(std::string_view word) const;
+
+  store::FileInfo info_;
+  std::vector<store::TvarWord> records_;
+  // In a file in ascending order an exact lookup finds a word exactly when it
+  // is stored, so a hash table of the words answers it; otherwise the search
+  // runs probe by probe and may miss, as the store's does.
+  bool ordered_ = false;
+  std::vector<std::uint32_t> slots_;  // record index + 1; 0 is an empty slot
+  // Records grouped by length (file positions kept), so that a scan reads only
+  // the lengths that can score.
+  std::array<std::vector<store::TvarWord>, store::MaxWordLength + 1> byLength_;
+  std::array<std::vector<std::uint32_t>, store::MaxWordLength + 1> positions_;
+};
+
+}  // namespace spellcheck::services
+
+#endif
