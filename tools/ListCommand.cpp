@@ -26,6 +26,7 @@ class TextLister {
   // Lists one input; returns whether it held a misspelled word.
   bool List(int fd, const std::string& name) {
     LineReader reader(fd, name);
+    reader.OnWait([this] { speller_.Revalidate(); });
     if (reader.Peek(BinaryProbeSize).find('\0') != std::string_view::npos) {
       throw ToolError(name + ": binary file, not checked");
     }

@@ -177,7 +177,10 @@ int RunPipe(const std::vector<std::string>& arguments) {
   Speller speller(CreateRunChecker(), std::move(set));
   Output out(STDOUT_FILENO, codec);
   LineReader reader(STDIN_FILENO, "<stdin>");
-  reader.OnWait([&out] { out.Flush(); });
+  reader.OnWait([&out, &speller] {
+    out.Flush();
+    speller.Revalidate();
+  });
   PipeSession(speller, codec, out).Run(reader);
   return ExitOk;
 }

@@ -15,7 +15,7 @@ namespace spellcheck::tool {
 
 std::unique_ptr<TSpellerCheck> CreateRunChecker() {
 #ifdef SPELLCHECK_TOOL_HAS_BATCH_SESSION
-  return services::CreateBatchSession();
+  return CreateBatchSession();
 #else
   return std::unique_ptr<TSpellerCheck>(CreateSpellerCheck());
 #endif
@@ -66,8 +66,23 @@ std::string UpperCase(std::string_view word) {
 
 }  // namespace
 
+namespace {
+
+// A bound on what is remembered, for texts with endless distinct words.
+constexpr std::size_t MaxRemembered = 1 << 20;
+
+std::vector<std::string> AllFiles(const DictionarySet& set) {
+  std::vector<std::string> files = set.Further();
+  files.insert(files.begin(), set.main);
+  return files;
+}
+
+}  // namespace
+
 Speller::Speller(std::unique_ptr<TSpellerCheck> checker, DictionarySet dictionaries)
-    : checker_(std::move(checker)), dictionaries_(std::move(dictionaries)) {
+    : checker_(std::move(checker)),
+      dictionaries_(std::move(dictionaries)),
+      watch_(AllFiles(dictionaries_)) {
   further_ = dictionaries_.Further();
   furtherNames_.fill(DefaultDic);
   for (std::size_t i = 0; i < further_.size() && i < furtherNames_.size(); ++i) {
@@ -84,19 +99,46 @@ bool Speller::CheckCp1252(const std::string& word) {
                              d[7], d[8], d[9]);
 }
 
+void Speller::Revalidate() {
+  if (watch_.Changed()) Forget();
+}
+
+void Speller::Forget() {
+  answers_.clear();
+  suggestions_.clear();
+}
+
 bool Speller::IsCorrect(std::string_view utf8Word) {
   if (!Utf8ToCp1252(utf8Word, cp1252_) || cp1252_.empty()) return false;
   if (!sessionWords_.empty() && sessionWords_.count(cp1252_) != 0) return true;
-  if (CheckCp1252(cp1252_)) return true;
-  if (!IsAllCapitals(cp1252_)) return false;
-  form_ = CapitalisedForm(cp1252_);
+  if (const auto known = answers_.find(cp1252_); known != answers_.end()) return known->second;
+  const bool correct = Answer(cp1252_);
+  if (answers_.size() >= MaxRemembered) answers_.clear();
+  answers_.emplace(cp1252_, correct);
+  return correct;
+}
+
+bool Speller::Answer(const std::string& word) {
+  if (CheckCp1252(word)) return true;
+  if (!IsAllCapitals(word)) return false;
+  form_ = CapitalisedForm(word);
   return CheckCp1252(form_);
 }
 
 std::vector<std::string> Speller::Suggest(std::string_view utf8Word) {
   if (!Utf8ToCp1252(utf8Word, cp1252_)) return {};
-  const bool allCapitals = IsAllCapitals(cp1252_);
-  const std::string query = allCapitals ? CapitalisedForm(cp1252_) : cp1252_;
+  if (const auto known = suggestions_.find(cp1252_); known != suggestions_.end()) {
+    return known->second;
+  }
+  if (suggestions_.size() >= MaxRemembered / 16) suggestions_.clear();
+  std::vector<std::string> suggestions = Ask(cp1252_);
+  suggestions_.emplace(cp1252_, suggestions);
+  return suggestions;
+}
+
+std::vector<std::string> Speller::Ask(const std::string& word) {
+  const bool allCapitals = IsAllCapitals(word);
+  const std::string query = allCapitals ? CapitalisedForm(word) : word;
   const auto& d = furtherNames_;
   // Always with the further dictionaries, so that the list comes sorted and
   // without duplicates whatever dictionaries are in use.
@@ -104,9 +146,9 @@ std::vector<std::string> Speller::Suggest(std::string_view utf8Word) {
                                             dictionaries_.main.c_str(), d[0], d[1], d[2], d[3],
                                             d[4], d[5], d[6], d[7], d[8], d[9]);
   std::vector<std::string> suggestions;
-  for (std::string& word : SplitSuggestionList(list)) {
-    if (allCapitals) word = UpperCase(word);
-    std::string utf8 = Cp1252ToUtf8(word);
+  for (std::string& suggestion : SplitSuggestionList(list)) {
+    if (allCapitals) suggestion = UpperCase(suggestion);
+    std::string utf8 = Cp1252ToUtf8(suggestion);
     if (std::find(suggestions.begin(), suggestions.end(), utf8) == suggestions.end()) {
       suggestions.push_back(std::move(utf8));
     }
@@ -126,6 +168,7 @@ bool Speller::AddToCustom(std::string_view utf8Word) {
   }
   PrepareCustomFolder(dictionaries_);
   checker_->AddWord(cp1252_.c_str(), dictionaries_.custom->c_str());
+  Forget();
   return true;
 }
 

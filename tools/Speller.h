@@ -11,10 +11,12 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
 #include "DictionarySet.h"
+#include "DictionaryWatch.h"
 
 namespace spellcheck::tool {
 
@@ -39,17 +41,30 @@ class Speller {
   // the session). False when it cannot be stored in a dictionary.
   bool AddToCustom(std::string_view utf8Word);
 
+  // Looks whether a dictionary file changed since the last look, and if so
+  // forgets every answer remembered. Answers are remembered between looks:
+  // a run looks before each block of input (a pipe: whenever its input runs
+  // dry, so that a change made while an editor waits is always seen).
+  void Revalidate();
+
   const DictionarySet& Dictionaries() const { return dictionaries_; }
   TSpellerCheck& Checker() { return *checker_; }
 
  private:
   bool CheckCp1252(const std::string& word);
+  bool Answer(const std::string& word);
+  std::vector<std::string> Ask(const std::string& word);
+  void Forget();
 
   std::unique_ptr<TSpellerCheck> checker_;
   DictionarySet dictionaries_;
   std::vector<std::string> further_;
   std::array<const char*, MaxFurtherDictionaries> furtherNames_{};
   std::unordered_set<std::string> sessionWords_;
+  DictionaryWatch watch_;
+  // The checker's answers since the last look at the files, by word.
+  std::unordered_map<std::string, bool> answers_;
+  std::unordered_map<std::string, std::vector<std::string>> suggestions_;
   std::string cp1252_;  // scratch for the converted word
   std::string form_;    // scratch for a case form
 };
