@@ -7,12 +7,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstring>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "services/BatchSession.h"
+#include "store/FileSystem.h"
 #include "support/GeneratedDictionary.h"
 
 namespace {
@@ -135,6 +138,81 @@ void BM_SuggestWords(benchmark::State& state) {
   state.SetLabel(KindName(kind));
 }
 BENCHMARK(BM_SuggestWords)
+    ->ArgsProduct({{10000, 100000, 1000000}, {LowerMiss, CapitalMiss}})
+    ->Unit(benchmark::kMicrosecond);
+
+// Slot 4 in a batch session: the dictionary stays in memory; its identity and
+// time stamp are looked at (one stat) per call.
+void BM_BatchCheckWord(benchmark::State& state) {
+  const auto& dic = Dictionary(static_cast<std::size_t>(state.range(0)));
+  const auto kind = static_cast<Kind>(state.range(1));
+  const auto words = Sample(dic, kind);
+  auto session = spellcheck::CreateBatchSession();
+  session->SetMainDic(dic.Path().c_str());
+  session->CheckWord("warm", false, false, DefaultDic, MARKERS10);  // reads the file
+  std::size_t i = 0;
+  const bool expected = kind == LowerHit || kind == CapitalHit;
+  for (auto _ : state) {
+    const bool found = session->CheckWord(words[i].c_str(), false, false, DefaultDic, MARKERS10);
+    if (found != expected) state.SkipWithError("wrong answer");
+    if (++i == words.size()) i = 0;
+  }
+  state.SetLabel(KindName(kind));
+}
+BENCHMARK(BM_BatchCheckWord)
+    ->ArgsProduct({{10000, 100000, 1000000}, {LowerHit, LowerMiss, CapitalHit, CapitalMiss}})
+    ->Unit(benchmark::kNanosecond);
+
+// The same with the session told to look at a file at most every 100 ms.
+void BM_BatchCheckWordRecheck100ms(benchmark::State& state) {
+  const auto& dic = Dictionary(static_cast<std::size_t>(state.range(0)));
+  const auto kind = static_cast<Kind>(state.range(1));
+  const auto words = Sample(dic, kind);
+  auto session = spellcheck::CreateBatchSession(spellcheck::store::FileSystem::Default(),
+                                                std::chrono::milliseconds(100));
+  session->SetMainDic(dic.Path().c_str());
+  session->CheckWord("warm", false, false, DefaultDic, MARKERS10);
+  std::size_t i = 0;
+  const bool expected = kind == LowerHit || kind == CapitalHit;
+  for (auto _ : state) {
+    const bool found = session->CheckWord(words[i].c_str(), false, false, DefaultDic, MARKERS10);
+    if (found != expected) state.SkipWithError("wrong answer");
+    if (++i == words.size()) i = 0;
+  }
+  state.SetLabel(KindName(kind));
+}
+BENCHMARK(BM_BatchCheckWordRecheck100ms)
+    ->ArgsProduct({{10000, 100000, 1000000}, {LowerHit, LowerMiss, CapitalHit, CapitalMiss}})
+    ->Unit(benchmark::kNanosecond);
+
+// What the per-call look at the file costs by itself.
+void BM_FileInfoByName(benchmark::State& state) {
+  const auto& dic = Dictionary(100000);
+  auto& fs = spellcheck::store::FileSystem::Default();
+  spellcheck::store::FileInfo info;
+  for (auto _ : state) benchmark::DoNotOptimize(fs.Info(dic.Path(), info));
+}
+BENCHMARK(BM_FileInfoByName)->Unit(benchmark::kNanosecond);
+
+// Slot 5 in a batch session, main dictionary only.
+void BM_BatchSuggestWords(benchmark::State& state) {
+  const auto& dic = Dictionary(static_cast<std::size_t>(state.range(0)));
+  const auto kind = static_cast<Kind>(state.range(1));
+  const auto words = Sample(dic, kind);
+  auto session = spellcheck::CreateBatchSession();
+  session->SetMainDic(dic.Path().c_str());
+  session->CheckWord("warm", false, false, DefaultDic, MARKERS10);
+  std::size_t i = 0;
+  std::size_t suggested = 0;
+  for (auto _ : state) {
+    const char* list = session->SuggestWords(words[i].c_str(), false, false, DefaultDic, MARKERS10);
+    suggested += std::strlen(list);
+    if (++i == words.size()) i = 0;
+  }
+  benchmark::DoNotOptimize(suggested);
+  state.SetLabel(KindName(kind));
+}
+BENCHMARK(BM_BatchSuggestWords)
     ->ArgsProduct({{10000, 100000, 1000000}, {LowerMiss, CapitalMiss}})
     ->Unit(benchmark::kMicrosecond);
 

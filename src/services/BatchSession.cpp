@@ -29,10 +29,21 @@ bool ChangedRecently(const store::FileInfo& info) {
 
 }  // namespace
 
-BatchSession::BatchSession(store::FileSystem& fs)
-    : FMainDic(DefaultMainDicName), FCustDic(DefaultCustDicName), fs_(fs) {}
+BatchSession::BatchSession(store::FileSystem& fs, std::chrono::nanoseconds recheckAfter)
+    : FMainDic(DefaultMainDicName),
+      FCustDic(DefaultCustDicName),
+      fs_(fs),
+      recheckAfter_(recheckAfter) {}
 
 const services::LoadedDictionary* BatchSession::Current(const std::string& fileName) {
+  const auto checkTime = std::chrono::steady_clock::now();
+  if (recheckAfter_ > std::chrono::nanoseconds::zero()) {
+    const auto found = entries_.find(fileName);
+    if (found != entries_.end() && !found->second.racy &&
+        checkTime - found->second.checkedAt < recheckAfter_) {
+      return found->second.dictionary.get();
+    }
+  }
   store::FileInfo now;
   if (fs_.Info(fileName, now) != store::code::Ok) {
     // Gone (or unreachable): the store would find no dictionary.
@@ -41,6 +52,7 @@ const services::LoadedDictionary* BatchSession::Current(const std::string& fileN
   }
   Entry& entry = entries_[fileName];
   if (entry.racy || !Unchanged(entry.info, now)) Load(fileName, entry);
+  entry.checkedAt = checkTime;
   return entry.dictionary.get();
 }
 
@@ -67,11 +79,15 @@ void BatchSession::Load(const std::string& fileName, Entry& entry) {
 }
 
 const services::LoadedDictionary* BatchSession::CurrentInCall(const std::string& fileName) {
-  for (const auto& [name, dictionary] : inCall_) {
-    if (name == fileName) return dictionary;
+  for (std::size_t i = 0; i < inCallCount_; ++i) {
+    if (inCall_[i].name == fileName) return inCall_[i].dictionary;
   }
   const services::LoadedDictionary* dictionary = Current(fileName);
-  inCall_.emplace_back(fileName, dictionary);
+  if (inCallCount_ < inCall_.size()) {
+    inCall_[inCallCount_].name.assign(fileName);
+    inCall_[inCallCount_].dictionary = dictionary;
+    ++inCallCount_;
+  }
   return dictionary;
 }
 
@@ -80,11 +96,13 @@ bool BatchSession::CheckWord(const char* Word, bool UseExtra, bool IgnoreCase, c
                              const char* Dic5, const char* Dic6, const char* Dic7, const char* Dic8,
                              const char* Dic9, const char* Dic10) {
   return GuardMemory([&] {
-    inCall_.clear();
+    inCallCount_ = 0;
     const std::string word = OwnedText(Word);
     const auto further = services::FurtherForCheck(
         FCustDic, {Dic1, Dic2, Dic3, Dic4, Dic5, Dic6, Dic7, Dic8, Dic9, Dic10});
-    return services::CheckAcross(word, UseExtra, ResolveDic(MainDic, FMainDic), further,
+    const char* mainDic = IsDefaultMarker(MainDic) ? FMainDic : MainDic;
+    mainName_.assign(mainDic != nullptr ? mainDic : "");
+    return services::CheckAcross(word, UseExtra, mainName_, further,
                                  [&](std::string_view form, const std::string& fileName) {
                                    const auto* dictionary = CurrentInCall(fileName);
                                    return dictionary != nullptr &&
@@ -99,7 +117,7 @@ const char* BatchSession::SuggestWords(const char* Word, bool UseExtra, bool /*I
                                        const char* Dic6, const char* Dic7, const char* Dic8,
                                        const char* Dic9, const char* Dic10) {
   return GuardMemory([&] {
-    inCall_.clear();
+    inCallCount_ = 0;
     const std::string word = OwnedText(Word);
     const auto further = services::FurtherForSuggestions(
         MainDic, FCustDic, {Dic1, Dic2, Dic3, Dic4, Dic5, Dic6, Dic7, Dic8, Dic9, Dic10});
@@ -148,8 +166,10 @@ bool BatchSession::MergeDictionary(const char* SourceDic, const char* TargetDic)
   });
 }
 
-std::unique_ptr<TSpellerCheck> CreateBatchSession(store::FileSystem& fs) {
-  return GuardMemory([&] { return std::unique_ptr<TSpellerCheck>(new BatchSession(fs)); });
+std::unique_ptr<TSpellerCheck> CreateBatchSession(store::FileSystem& fs,
+                                                  std::chrono::nanoseconds recheckAfter) {
+  return GuardMemory(
+      [&] { return std::unique_ptr<TSpellerCheck>(new BatchSession(fs, recheckAfter)); });
 }
 
 }  // namespace spellcheck

@@ -3,12 +3,16 @@
 // memory for the length of the run. Before each use the file's identity,
 // size, permissions and modification time are compared with those it had
 // when it was read, and it is read afresh when another process changed it.
-// Writes go through the store as usual.
+// Writes go through the store as usual. A session may be told to trust a
+// file it has looked at for a while (`recheckAfter`) instead of looking
+// before every use: a change is then seen within that time.
 #ifndef SPELLCHECK_SERVICES_BATCHSESSION_H
 #define SPELLCHECK_SERVICES_BATCHSESSION_H
 
 #include <spellcheck/SpellCheck.h>
 
+#include <array>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -21,7 +25,8 @@ namespace spellcheck {
 
 class BatchSession final : public TSpellerCheck {
  public:
-  explicit BatchSession(store::FileSystem& fs);
+  explicit BatchSession(store::FileSystem& fs,
+                        std::chrono::nanoseconds recheckAfter = std::chrono::nanoseconds::zero());
 
   const char* GetMainDic() override { return FMainDic; }
   void SetMainDic(const char* Name) override { FMainDic = Name; }
@@ -46,6 +51,12 @@ class BatchSession final : public TSpellerCheck {
     store::FileInfo info;                                    // as seen by name when last checked
     std::unique_ptr<services::LoadedDictionary> dictionary;  // null: absent
     bool racy = false;  // changed too recently for its time stamp to be trusted
+    std::chrono::steady_clock::time_point checkedAt;
+  };
+  // A dictionary already looked at in the current operation.
+  struct InCall {
+    std::string name;
+    const services::LoadedDictionary* dictionary = nullptr;
   };
 
   // The dictionary of that name as the file is now; null when the store
@@ -60,13 +71,20 @@ class BatchSession final : public TSpellerCheck {
   const char* FCustDic;
   store::FileSystem& fs_;
   std::string suggestions_;  // the text SuggestWords last handed out
+  std::chrono::nanoseconds recheckAfter_;
   std::unordered_map<std::string, Entry> entries_;
-  std::vector<std::pair<std::string, const services::LoadedDictionary*>> inCall_;
+  // At most eleven dictionaries take part in one operation; the names keep
+  // their memory from call to call.
+  std::array<InCall, 11> inCall_;
+  std::size_t inCallCount_ = 0;
+  std::string mainName_;
 };
 
-// A batch session on `fs` with the default dictionary names.
+// A batch session on `fs` with the default dictionary names. With the
+// default `recheckAfter` every file is looked at before every use.
 std::unique_ptr<TSpellerCheck> CreateBatchSession(
-    store::FileSystem& fs = store::FileSystem::Default());
+    store::FileSystem& fs = store::FileSystem::Default(),
+    std::chrono::nanoseconds recheckAfter = std::chrono::nanoseconds::zero());
 
 }  // namespace spellcheck
 

@@ -1,6 +1,7 @@
 #include "services/LoadedDictionary.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 #include "services/SimilarWordFilter.h"
@@ -10,13 +11,24 @@ namespace spellcheck::services {
 
 namespace {
 
+// A hash of a text of at most 24 characters, eight bytes at a time.
 std::uint64_t HashText(std::string_view text) {
-  std::uint64_t hash = 0xcbf29ce484222325ull;  // FNV-1a
-  for (const char c : text) {
-    hash ^= static_cast<unsigned char>(c);
-    hash *= 0x100000001b3ull;
+  unsigned char bytes[store::MaxWordLength] = {};
+  std::memcpy(bytes, text.data(), std::min(text.size(), store::MaxWordLength));
+  std::uint64_t lanes[3];
+  std::memcpy(lanes, bytes, sizeof lanes);
+  std::uint64_t hash = (text.size() + 1) * 0x9E3779B97F4A7C15ull;
+  for (const std::uint64_t lane : lanes) {
+    hash = (hash ^ lane) * 0xBF58476D1CE4E5B9ull;
+    hash ^= hash >> 31;
   }
-  return hash ^ (hash >> 29);
+  return hash * 0x94D049BB133111EBull;
+}
+
+// A slot holds the record's index + 1 in its low half (0: empty) and the
+// upper half of the word's hash, so that most misses touch no record.
+std::uint64_t Slot(std::size_t index, std::uint64_t hash) {
+  return (hash & 0xFFFFFFFF00000000ull) | static_cast<std::uint32_t>(index + 1);
 }
 
 constexpr std::size_t ReadBlockBytes = 1 << 20;
@@ -78,12 +90,13 @@ void LoadedDictionary::BuildIndexes() {
     slots_.assign(size, 0);
     for (std::size_t i = 0; i < records_.size(); ++i) {
       const std::string_view text = records_[i].Text();
-      for (std::size_t slot = HashText(text) & (size - 1);; slot = (slot + 1) & (size - 1)) {
-        if (slots_[slot] == 0) {
-          slots_[slot] = static_cast<std::uint32_t>(i + 1);
+      const std::uint64_t hash = HashText(text);
+      for (std::size_t at = hash & (size - 1);; at = (at + 1) & (size - 1)) {
+        if (slots_[at] == 0) {
+          slots_[at] = Slot(i, hash);
           break;
         }
-        if (records_[slots_[slot] - 1].Text() == text) break;  // a duplicate
+        if (records_[static_cast<std::uint32_t>(slots_[at]) - 1].Text() == text) break;  // again
       }
     }
   }
@@ -96,9 +109,14 @@ void LoadedDictionary::BuildIndexes() {
 
 bool LoadedDictionary::Holds(std::string_view word) const {
   if (slots_.empty() || word.size() > store::MaxWordLength) return false;
+  const std::uint64_t hash = HashText(word);
+  const std::uint64_t tag = hash & 0xFFFFFFFF00000000ull;
   const std::size_t mask = slots_.size() - 1;
-  for (std::size_t slot = HashText(word) & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
-    if (records_[slots_[slot] - 1].Text() == word) return true;
+  for (std::size_t at = hash & mask; slots_[at] != 0; at = (at + 1) & mask) {
+    if ((slots_[at] & 0xFFFFFFFF00000000ull) == tag &&
+        records_[static_cast<std::uint32_t>(slots_[at]) - 1].Text() == word) {
+      return true;
+    }
   }
   return false;
 }

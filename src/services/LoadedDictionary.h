@@ -45,7 +45,7 @@ class LoadedDictionary {
   // is stored, so a hash table of the words answers it; otherwise the search
   // runs probe by probe and may miss, as the store's does.
   bool ordered_ = false;
-  std::vector<std::uint32_t> slots_;  // record index + 1; 0 is an empty slot
+  std::vector<std::uint64_t> slots_;  // open addressing over the records
   // Records grouped by length (file positions kept), so that a scan reads only
   // the lengths that can score.
   std::array<std::vector<store::TvarWord>, store::MaxWordLength + 1> byLength_;

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#if defined(__SSE2__) || defined(_M_X64)
+// SPELLCHECK_SCAN_PORTABLE selects the plain 8-byte-lane count everywhere.
+#if (defined(__SSE2__) || defined(_M_X64)) && !defined(SPELLCHECK_SCAN_PORTABLE)
 #include <emmintrin.h>
 #define SPELLCHECK_SCAN_SSE2 1
 #endif
@@ -16,8 +17,10 @@ namespace spellcheck::services {
 namespace {
 
 constexpr std::size_t Threshold = 70;
+#if !defined(SPELLCHECK_SCAN_SSE2)
 constexpr std::uint64_t LowBits = 0x7F7F7F7F7F7F7F7Full;
 constexpr std::uint64_t EachByte = 0x0101010101010101ull;
+#endif
 
 // Loads eight bytes as they lie in memory, whatever the machine's byte order.
 std::uint64_t Load(const void* bytes) {
@@ -26,6 +29,7 @@ std::uint64_t Load(const void* bytes) {
   return value;
 }
 
+#if !defined(SPELLCHECK_SCAN_SSE2)
 const std::uint64_t FirstByteUnit = [] {
   const unsigned char bytes[8] = {1, 0, 0, 0, 0, 0, 0, 0};
   return Load(bytes);
@@ -35,6 +39,7 @@ const std::uint64_t FirstByteUnit = [] {
 std::uint64_t ZeroBytes(std::uint64_t x) {
   return ~(((x & LowBits) + LowBits) | x) & ~LowBits;
 }
+#endif
 
 }  // namespace
 
@@ -75,6 +80,7 @@ SimilarWordFilter::SimilarWordFilter(std::string_view word)
   std::memcpy(wordBytes_, word_.data(), compared);
 }
 
+#if !defined(SPELLCHECK_SCAN_SSE2)
 // Counts the equal positions of every record without a branch that depends on
 // the record, so that a scan is not slowed by mispredictions; only records
 // that reach the needed count go on to the exact rule.
@@ -101,6 +107,8 @@ void SimilarWordFilter::FindInLanes(const store::TvarWord* records, std::size_t 
     }
   }
 }
+
+#endif
 
 void SimilarWordFilter::ConsiderAll(const store::TvarWord* records, std::size_t count,
                                     std::string& result) const {

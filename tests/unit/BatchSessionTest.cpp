@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -152,6 +153,24 @@ TEST_P(BothCheckers, ReadOnlyAndUnreadableDictionaries) {
     return first || second ? 1 : 0;
   });
   EXPECT_EQ(status, 0);
+}
+
+TEST(BatchSessionRecheck, OwnWritesAndRecentChangesAreSeenWithinTheInterval) {
+  TempDir dir;
+  const std::string main = dir.File("main.dic");
+  auto session = CreateBatchSession(store::FileSystem::Default(), std::chrono::hours(1));
+  session->SetMainDic(main.c_str());
+  WriteDictionary(main, {"apple", "house"});
+  Backdate(main);
+  EXPECT_TRUE(session->CheckWord("house", false, false, DefaultDic, MARKERS10));
+  EXPECT_TRUE(session->DeleteWord("house", false, false, DefaultDic, DefaultDic));
+  EXPECT_FALSE(session->CheckWord("house", false, false, DefaultDic, MARKERS10));
+  EXPECT_TRUE(session->AddWord("mouse", main.c_str()));
+  EXPECT_TRUE(session->CheckWord("mouse", false, false, DefaultDic, MARKERS10));
+  // Changed by someone else just now: not trusted, so looked at every time.
+  WriteDictionary(main, {"apple", "zebra"});
+  EXPECT_FALSE(session->CheckWord("mouse", false, false, DefaultDic, MARKERS10));
+  EXPECT_TRUE(session->CheckWord("zebra", false, false, DefaultDic, MARKERS10));
 }
 
 INSTANTIATE_TEST_SUITE_P(Services, BothCheckers, ::testing::ValuesIn(kMakers),
