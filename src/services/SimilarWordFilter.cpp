@@ -73,9 +73,9 @@ SimilarWordFilter::SimilarWordFilter(std::string_view word)
     for (std::size_t lane = 0; lane < Lanes; ++lane) {
       compared_[length][lane] = Load(marks + 8 * lane);
     }
-    // Bytes 1..15 in the first vector, 16..23 in the second; the first byte
-    // is compared by itself, in its capitalised form.
-    for (std::size_t i = 1; i < common; ++i) vectorMarks_[length][i] = 1;
+    // Bytes 0..15 in the first vector, 16..23 in the second; the first byte
+    // of a capitalised word's candidates is compared by itself, capitalised.
+    for (std::size_t i = capitalized_ ? 1 : 0; i < common; ++i) vectorMarks_[length][i] = 1;
   }
   std::memcpy(wordBytes_, word_.data(), compared);
 }
@@ -118,11 +118,16 @@ void SimilarWordFilter::ConsiderAll(const store::TvarWord* records, std::size_t 
   for (const std::uint32_t i : candidates) Take(records[i].Text(), result);
 }
 
-void SimilarWordFilter::FindCandidates(const store::TvarWord* records, std::size_t count,
-                                       std::uint32_t base,
-                                       std::vector<std::uint32_t>& candidates) const {
 #if defined(SPELLCHECK_SCAN_SSE2)
-  if (word_.empty()) return;
+// Counts the equal positions of every record with two vector compares and no
+// branch that depends on the record, so that a scan is not slowed by
+// mispredictions; only records that reach the needed count go on to the
+// exact rule. A given word of at most 16 characters needs one compare, and
+// only a capitalised one needs its first byte mapped by itself.
+template <bool Capitalised, bool Wide>
+void SimilarWordFilter::FindInVectors(const store::TvarWord* records, std::size_t count,
+                                      std::uint32_t base,
+                                      std::vector<std::uint32_t>& candidates) const {
   const auto* wordVector = reinterpret_cast<const __m128i*>(wordBytes_);
   const __m128i wordLow = _mm_load_si128(wordVector);
   const __m128i wordHigh = _mm_load_si128(wordVector + 1);
@@ -133,18 +138,37 @@ void SimilarWordFilter::FindCandidates(const store::TvarWord* records, std::size
     const auto* marks = reinterpret_cast<const __m128i*>(vectorMarks_[length]);
     // Both loads stay inside the record's 24 character bytes.
     const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(record.chars));
-    const __m128i high = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(record.chars + 16));
-    const __m128i equalLow = _mm_and_si128(_mm_cmpeq_epi8(low, wordLow), _mm_load_si128(marks));
-    const __m128i equalHigh =
-        _mm_and_si128(_mm_cmpeq_epi8(high, wordHigh), _mm_load_si128(marks + 1));
-    const __m128i sums = _mm_sad_epu8(_mm_add_epi8(equalLow, equalHigh), _mm_setzero_si128());
-    const std::size_t equal =
-        static_cast<std::size_t>(_mm_cvtsi128_si32(sums) + _mm_extract_epi16(sums, 4)) +
-        (firstByte_[static_cast<unsigned char>(record.chars[0])] == wordFirst ? 1 : 0);
+    __m128i equalBytes = _mm_and_si128(_mm_cmpeq_epi8(low, wordLow), _mm_load_si128(marks));
+    if constexpr (Wide) {
+      const __m128i high = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(record.chars + 16));
+      equalBytes = _mm_add_epi8(
+          equalBytes, _mm_and_si128(_mm_cmpeq_epi8(high, wordHigh), _mm_load_si128(marks + 1)));
+    }
+    const __m128i sums = _mm_sad_epu8(equalBytes, _mm_setzero_si128());
+    std::size_t equal =
+        static_cast<std::size_t>(_mm_cvtsi128_si32(sums) + _mm_extract_epi16(sums, 4));
+    if constexpr (Capitalised) {
+      equal += firstByte_[static_cast<unsigned char>(record.chars[0])] == wordFirst ? 1 : 0;
+    }
     if (equal >= needed_[length]) [[unlikely]] {
       candidates.push_back(base + static_cast<std::uint32_t>(i));
     }
   }
+}
+#endif
+
+void SimilarWordFilter::FindCandidates(const store::TvarWord* records, std::size_t count,
+                                       std::uint32_t base,
+                                       std::vector<std::uint32_t>& candidates) const {
+#if defined(SPELLCHECK_SCAN_SSE2)
+  if (word_.empty()) return;
+  const bool wide = word_.size() > 16;
+  if (capitalized_) {
+    if (wide) return FindInVectors<true, true>(records, count, base, candidates);
+    return FindInVectors<true, false>(records, count, base, candidates);
+  }
+  if (wide) return FindInVectors<false, true>(records, count, base, candidates);
+  return FindInVectors<false, false>(records, count, base, candidates);
 #else
   switch (usedLanes_) {
     case 0:

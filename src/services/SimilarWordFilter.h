@@ -48,6 +48,9 @@ class SimilarWordFilter {
 
   static constexpr std::uint8_t Hopeless = 0xFF;
 
+  template <bool Capitalised, bool Wide>
+  void FindInVectors(const store::TvarWord* records, std::size_t count, std::uint32_t base,
+                     std::vector<std::uint32_t>& candidates) const;
   template <std::size_t UsedLanes>
   void FindInLanes(const store::TvarWord* records, std::size_t count, std::uint32_t base,
                    std::vector<std::uint32_t>& candidates) const;
