@@ -17,7 +17,9 @@ extern const char* const DefaultMainDicName;  // "main.dic"
 extern const char* const DefaultCustDicName;  // "cust.dic"
 
 // The host's text as an owned string; a null pointer is the empty text.
-inline std::string OwnedText(const char* text) { return text ? std::string(text) : std::string(); }
+inline std::string OwnedText(const char* text) {
+  return text ? std::string(text) : std::string();
+}
 
 // `name`, or the field's name when `name` is the default marker.
 inline std::string ResolveDic(const char* name, const char* field) {
@@ -60,6 +62,11 @@ class SpellerCheck final : public TSpellerCheck {
   bool MergeDictionary(const char* SourceDic, const char* TargetDic) override;
 
  private:
+  // The names the operations use. A field set to the default marker cannot
+  // be read as a text; it stands for the library's default name.
+  const char* MainName() const { return IsDefaultMarker(FMainDic) ? DefaultMainDicName : FMainDic; }
+  const char* CustName() const { return IsDefaultMarker(FCustDic) ? DefaultCustDicName : FCustDic; }
+
   const char* FMainDic = DefaultMainDicName;
   const char* FCustDic = DefaultCustDicName;
   store::FileSystem& fs_;

@@ -99,8 +99,8 @@ bool BatchSession::CheckWord(const char* Word, bool UseExtra, bool IgnoreCase, c
     inCallCount_ = 0;
     const std::string word = OwnedText(Word);
     const auto further = services::FurtherForCheck(
-        FCustDic, {Dic1, Dic2, Dic3, Dic4, Dic5, Dic6, Dic7, Dic8, Dic9, Dic10});
-    const char* mainDic = IsDefaultMarker(MainDic) ? FMainDic : MainDic;
+        CustName(), {Dic1, Dic2, Dic3, Dic4, Dic5, Dic6, Dic7, Dic8, Dic9, Dic10});
+    const char* mainDic = IsDefaultMarker(MainDic) ? MainName() : MainDic;
     mainName_.assign(mainDic != nullptr ? mainDic : "");
     return services::CheckAcross(word, UseExtra, mainName_, further,
                                  [&](std::string_view form, const std::string& fileName) {
@@ -120,9 +120,9 @@ const char* BatchSession::SuggestWords(const char* Word, bool UseExtra, bool /*I
     inCallCount_ = 0;
     const std::string word = OwnedText(Word);
     const auto further = services::FurtherForSuggestions(
-        MainDic, FCustDic, {Dic1, Dic2, Dic3, Dic4, Dic5, Dic6, Dic7, Dic8, Dic9, Dic10});
+        MainDic, CustName(), {Dic1, Dic2, Dic3, Dic4, Dic5, Dic6, Dic7, Dic8, Dic9, Dic10});
     std::string list = services::SuggestAcross(
-        word, UseExtra, ResolveDic(MainDic, FMainDic), further,
+        word, UseExtra, ResolveDic(MainDic, MainName()), further,
         [&](std::string_view sought, const std::string& fileName) {
           const auto* dictionary = CurrentInCall(fileName);
           return dictionary != nullptr ? dictionary->CollectSimilar(sought) : std::string();
@@ -136,7 +136,7 @@ const char* BatchSession::SuggestWords(const char* Word, bool UseExtra, bool /*I
 // are dropped first, so that they are read afresh at their next use.
 bool BatchSession::AddWord(const char* Word, const char* Dic) {
   return GuardMemory([&] {
-    const std::string fileName = ResolveDic(Dic, FCustDic);
+    const std::string fileName = ResolveDic(Dic, CustName());
     Forget(fileName);
     return store::InsertWord(fs_, OwnedText(Word), fileName);
   });
@@ -146,11 +146,11 @@ bool BatchSession::DeleteWord(const char* Word, bool UseSecond, bool IgnoreCase,
                               const char* SecondDic) {
   return GuardMemory([&] {
     const std::string word = OwnedText(Word);
-    const std::string first = ResolveDic(Dic, FMainDic);
+    const std::string first = ResolveDic(Dic, MainName());
     Forget(first);
     const bool removed = store::RemoveWord(fs_, word, first, IgnoreCase);
     if (removed || !UseSecond) return removed;
-    const std::string second = ResolveDic(SecondDic, FCustDic);
+    const std::string second = ResolveDic(SecondDic, CustName());
     Forget(second);
     return store::RemoveWord(fs_, word, second, IgnoreCase);
   });
@@ -158,8 +158,8 @@ bool BatchSession::DeleteWord(const char* Word, bool UseSecond, bool IgnoreCase,
 
 bool BatchSession::MergeDictionary(const char* SourceDic, const char* TargetDic) {
   return GuardMemory([&] {
-    const std::string target = ResolveDic(TargetDic, FMainDic);
-    const std::string source = ResolveDic(SourceDic, FCustDic);
+    const std::string target = ResolveDic(TargetDic, MainName());
+    const std::string source = ResolveDic(SourceDic, CustName());
     Forget(target);
     Forget(source);
     return store::MergeWordList(fs_, target, source);

@@ -18,6 +18,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "checker/SpellerCheck.h"
 #include "services/LoadedDictionary.h"
 #include "store/FileSystem.h"
 
@@ -61,6 +62,10 @@ class BatchSession final : public TSpellerCheck {
 
   // The dictionary of that name as the file is now; null when the store
   // would find the file absent.
+  // A field set to the default marker stands for the library's default name.
+  const char* MainName() const { return IsDefaultMarker(FMainDic) ? DefaultMainDicName : FMainDic; }
+  const char* CustName() const { return IsDefaultMarker(FCustDic) ? DefaultCustDicName : FCustDic; }
+
   const services::LoadedDictionary* Current(const std::string& fileName);
   // Within one operation each dictionary is checked once.
   const services::LoadedDictionary* CurrentInCall(const std::string& fileName);

@@ -13,9 +13,9 @@ const char* SpellerCheck::SuggestWords(const char* Word, bool UseExtra, bool /*I
   return GuardMemory([&] {
     const std::string word = OwnedText(Word);
     const auto further = services::FurtherForSuggestions(
-        MainDic, FCustDic, {Dic1, Dic2, Dic3, Dic4, Dic5, Dic6, Dic7, Dic8, Dic9, Dic10});
+        MainDic, CustName(), {Dic1, Dic2, Dic3, Dic4, Dic5, Dic6, Dic7, Dic8, Dic9, Dic10});
     std::string list =
-        services::SuggestAcross(word, UseExtra, ResolveDic(MainDic, FMainDic), further,
+        services::SuggestAcross(word, UseExtra, ResolveDic(MainDic, MainName()), further,
                                 [&](std::string_view sought, const std::string& fileName) {
                                   return services::CollectSimilar(fs_, sought, fileName);
                                 });

@@ -11,8 +11,8 @@ bool SpellerCheck::CheckWord(const char* Word, bool UseExtra, bool IgnoreCase, c
   return GuardMemory([&] {
     const std::string word = OwnedText(Word);
     const auto further = services::FurtherForCheck(
-        FCustDic, {Dic1, Dic2, Dic3, Dic4, Dic5, Dic6, Dic7, Dic8, Dic9, Dic10});
-    return services::CheckAcross(word, UseExtra, ResolveDic(MainDic, FMainDic), further,
+        CustName(), {Dic1, Dic2, Dic3, Dic4, Dic5, Dic6, Dic7, Dic8, Dic9, Dic10});
+    return services::CheckAcross(word, UseExtra, ResolveDic(MainDic, MainName()), further,
                                  [&](std::string_view form, const std::string& fileName) {
                                    return store::FindWord(fs_, form, fileName, IgnoreCase);
                                  });

@@ -155,6 +155,31 @@ TEST_P(BothCheckers, ReadOnlyAndUnreadableDictionaries) {
   EXPECT_EQ(status, 0);
 }
 
+TEST_P(BothCheckers, ANameSetToTheMarkerStandsForTheDefaultName) {
+  char saved[4096];
+  ASSERT_NE(::getcwd(saved, sizeof saved), nullptr);
+  ASSERT_EQ(::chdir(dir_.Path().c_str()), 0);
+  checker_->SetMainDic(DefaultDic);
+  checker_->SetCustDic(DefaultDic);
+  EXPECT_EQ(checker_->GetMainDic(), DefaultDic);  // kept as given
+  bool added = false, found = false, foundWithCustom = false;
+  std::string suggested;
+  try {
+    added = checker_->AddWord("house", DefaultDic);
+    found = Check("house");
+    foundWithCustom = Check("house", true);
+    suggested = checker_->SuggestWords("mouse", true, false, DefaultDic, MARKERS10);
+  } catch (...) {
+  }
+  const bool madeCustom = testing::FileExists("cust.dic");
+  EXPECT_EQ(::chdir(saved), 0);
+  EXPECT_TRUE(added);
+  EXPECT_TRUE(madeCustom);
+  EXPECT_FALSE(found);
+  EXPECT_TRUE(foundWithCustom);
+  EXPECT_EQ(suggested, "house");
+}
+
 TEST(BatchSessionRecheck, OwnWritesAndRecentChangesAreSeenWithinTheInterval) {
   TempDir dir;
   const std::string main = dir.File("main.dic");
