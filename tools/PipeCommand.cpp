@@ -105,7 +105,8 @@ class PipeSession {
 
   void Add(std::string_view word) {
     word = Trim(word);
-    if (word.empty()) return;
+    // A line of text that merely begins with '*' or '&' adds nothing.
+    if (word.empty() || word.find_first_of(" \t") != std::string_view::npos) return;
     try {
       speller_.AddToCustom(word);
     } catch (const Exception& error) {

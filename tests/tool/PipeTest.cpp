@@ -42,6 +42,12 @@ TEST_F(ToolTest, PipeAddsToTheCustomDictionary) {
   const ToolResult result = Run({"pipe"}, "*qzxv\n&Zzxv\nqzxv zzxv Zzxv\n");
   EXPECT_EQ(result.out, Banner + "*\n*\n*\n\n");
   EXPECT_EQ(ReadDictionary(CustomDic()), (std::vector<std::string>{"qzxv", "zzxv"}));
+  // Text that only begins with a command character stores no "word" with blanks.
+  Run({"pipe"}, "*bold* text\n&more words\n");
+  EXPECT_EQ(ReadDictionary(CustomDic()), (std::vector<std::string>{"qzxv", "zzxv"}));
+  // Text that only begins with a command character stores no "word" with blanks.
+  Run({"pipe"}, "*bold* text\n&more words\n");
+  EXPECT_EQ(ReadDictionary(CustomDic()), (std::vector<std::string>{"qzxv", "zzxv"}));
 }
 
 TEST_F(ToolTest, PipeAcceptsIspellOptionsAndMapsUsableDictionaries) {
