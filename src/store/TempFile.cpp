@@ -6,6 +6,11 @@ namespace spellcheck::store {
 namespace {
 
 constexpr int MaxNameTries = 100;
+#if defined(_WIN32)
+constexpr const char* FolderSeparators = "/\\:";  // a drive's own folder too
+#else
+constexpr const char* FolderSeparators = "/";
+#endif
 constexpr std::size_t MaxNameComponent = 255;
 
 // Random rather than derived from the process, so that forked processes and
@@ -21,7 +26,7 @@ std::string RandomSuffix() {
 // ".<name>.<random>" in the folder of `sibling`; a shorter fixed stem when
 // that would make too long a name.
 std::string NameBeside(const std::string& sibling) {
-  const auto slash = sibling.rfind('/');
+  const auto slash = sibling.find_last_of(FolderSeparators);
   const std::string folder = slash == std::string::npos ? "" : sibling.substr(0, slash + 1);
   const std::string base = slash == std::string::npos ? sibling : sibling.substr(slash + 1);
   const std::string suffix = RandomSuffix();

@@ -148,7 +148,7 @@ TEST(StoreInsert, ReadOnlyDictionaryRaisesAccessDeniedAndStays) {
   const std::string path = dir.File("d");
   WriteDictionary(path, {"alpha"});
   ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-  const int status = RunUnprivileged([&] {
+  const int status = ResultOfUnprivileged([&] {
     try {
       InsertWord(FileSystem::Default(), "beta", path);
     } catch (const EInOutError& error) {
@@ -197,7 +197,7 @@ TEST(StoreInsert, WritableFileInAReadOnlyFolderIsRewrittenInPlace) {
   WriteDictionary(path, {"b"});
   ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
   ASSERT_EQ(::chmod(dir.File("locked").c_str(), 0555), 0);
-  const int status = RunUnprivileged([&] {
+  const int status = ResultOfUnprivileged([&] {
     const bool added = InsertWord(FileSystem::Default(), "a", path);
     const bool again = InsertWord(FileSystem::Default(), "a", path);
     return added && !again ? 0 : 1;
@@ -211,7 +211,7 @@ TEST(StoreInsert, WritableFileInAReadOnlyFolderIsRewrittenInPlace) {
 TEST(StoreInsert, AbsentFileInAReadOnlyFolderRaisesAccessDenied) {
   TempDir dir;
   ASSERT_EQ(::chmod(dir.Path().c_str(), 0555), 0);
-  const int status = RunUnprivileged([&] {
+  const int status = ResultOfUnprivileged([&] {
     try {
       InsertWord(FileSystem::Default(), "a", dir.File("d"));
     } catch (const EInOutError& error) {

@@ -141,7 +141,7 @@ TEST(StoreLookup, ReadOnlyDictionaryIsRead) {
   const std::string path = dir.File("d");
   WriteDictionary(path, {"alpha", "beta"});
   ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-  const int status = RunUnprivileged([&] {
+  const int status = ResultOfUnprivileged([&] {
     return (FindWord(FileSystem::Default(), "beta", path, false) ? 1 : 0) +
            (FindWord(FileSystem::Default(), "gamma", path, false) ? 2 : 0);
   });

@@ -149,7 +149,7 @@ TEST(StoreMerge, ReadOnlySourceIsAbsent) {
   TempDir dir;
   WriteDictionary(dir.File("s"), {"a"});
   ASSERT_EQ(::chmod(dir.File("s").c_str(), 0444), 0);
-  const int status = RunUnprivileged(
+  const int status = ResultOfUnprivileged(
       [&] { return MergeWordList(FileSystem::Default(), dir.File("t"), dir.File("s")) ? 1 : 0; });
   EXPECT_EQ(status, 0);
   EXPECT_EQ(dir.Entries(), Words{"s"});
@@ -161,7 +161,7 @@ TEST(StoreMerge, ReadOnlyTargetRaisesAccessDeniedAndKeepsBoth) {
   WriteDictionary(dir.File("s"), {"a"});
   ASSERT_EQ(::chmod(dir.File("t").c_str(), 0444), 0);
   ASSERT_EQ(::chmod(dir.File("s").c_str(), 0666), 0);
-  const int status = RunUnprivileged([&] {
+  const int status = ResultOfUnprivileged([&] {
     try {
       MergeWordList(FileSystem::Default(), dir.File("t"), dir.File("s"));
     } catch (const EInOutError& error) {
@@ -182,7 +182,7 @@ TEST(StoreMerge, UndeletableSourceKeepsItsWords) {
   WriteDictionary(source, {"a"});
   ASSERT_EQ(::chmod(source.c_str(), 0666), 0);
   ASSERT_EQ(::chmod(dir.File("locked").c_str(), 0555), 0);
-  const int status = RunUnprivileged(
+  const int status = ResultOfUnprivileged(
       [&] { return MergeWordList(FileSystem::Default(), dir.File("t"), source) ? 0 : 1; });
   EXPECT_EQ(status, 0);
   EXPECT_EQ(ReadDictionary(dir.File("t")), Words{"a"});

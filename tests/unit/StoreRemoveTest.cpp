@@ -122,7 +122,7 @@ TEST(StoreRemove, ReadOnlyDictionaryIsAbsentForRemoval) {
   const std::string path = dir.File("d");
   WriteDictionary(path, {"alpha", "beta"});
   ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-  const int status = RunUnprivileged(
+  const int status = ResultOfUnprivileged(
       [&] { return RemoveWord(FileSystem::Default(), "beta", path, false) ? 1 : 0; });
   EXPECT_EQ(status, 0);
   EXPECT_EQ(ReadDictionary(path), (Words{"alpha", "beta"}));
@@ -135,7 +135,7 @@ TEST(StoreRemove, EmptiedFileThatCannotBeDeletedStaysWithoutRecords) {
   WriteDictionary(path, {"only"});
   ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
   ASSERT_EQ(::chmod(dir.File("locked").c_str(), 0555), 0);
-  const int status = RunUnprivileged(
+  const int status = ResultOfUnprivileged(
       [&] { return RemoveWord(FileSystem::Default(), "only", path, false) ? 0 : 1; });
   EXPECT_EQ(status, 0);
   EXPECT_TRUE(FileExists(path));

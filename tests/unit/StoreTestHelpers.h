@@ -4,10 +4,17 @@
 
 #include <spellcheck/SpellCheck.h>
 
+#include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
+#if !defined(_WIN32)
+#include <unistd.h>
+#endif
+
 #include "store/FileSystem.h"
+#include "support/TestFiles.h"
 
 namespace spellcheck::testing {
 
@@ -32,6 +39,26 @@ inline std::vector<std::string> NumberedWords(int count, const std::string& stem
   }
   return words;
 }
+
+#if !defined(_WIN32)
+// What `body` returns in a child without root's privileges (RunUnprivileged),
+// passed through a pipe rather than the exit status, which a memory checker
+// replaces when it found anything in the process. -1 when the body threw.
+inline int ResultOfUnprivileged(const std::function<int()>& body) {
+  int ends[2];
+  if (::pipe(ends) != 0) return -1;
+  std::fflush(stdout);  // or the child may write the parent's pending output again
+  RunUnprivileged([&] {
+    const int result = body();
+    return ::write(ends[1], &result, sizeof result) == sizeof result ? 0 : 1;
+  });
+  ::close(ends[1]);
+  int result = -1;
+  if (::read(ends[0], &result, sizeof result) != sizeof result) result = -1;
+  ::close(ends[0]);
+  return result;
+}
+#endif
 
 inline store::FileSystem& Posix() {
   return store::FileSystem::Default();
