@@ -61,13 +61,17 @@ const Cp1252Table& Table() {
 }  // namespace
 
 bool Utf8ToCp1252(std::string_view utf8, std::string& out) {
-  const Cp1252Table& table = Table();
-  out.clear();
-  std::size_t pos = 0;
+  // Plain ASCII, by far the commonest case, is the same in both.
+  std::size_t ascii = 0;
+  while (ascii < utf8.size() && static_cast<unsigned char>(utf8[ascii]) - 1u < 0x7Fu) ++ascii;
+  out.assign(utf8.data(), ascii);
+  if (ascii == utf8.size()) return true;
+  static const Cp1252Table& table = Table();
+  std::size_t pos = ascii;
   while (pos < utf8.size()) {
-    const auto ascii = static_cast<unsigned char>(utf8[pos]);
-    if (ascii != 0 && ascii < 0x80) {
-      out += static_cast<char>(ascii);
+    const auto lead = static_cast<unsigned char>(utf8[pos]);
+    if (lead != 0 && lead < 0x80) {
+      out += static_cast<char>(lead);
       ++pos;
       continue;
     }

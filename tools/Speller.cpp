@@ -1,6 +1,7 @@
 #include "Speller.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
 #include "Cp1252.h"
@@ -79,11 +80,19 @@ std::vector<std::string> AllFiles(const DictionarySet& set) {
 
 }  // namespace
 
+// FNV-1a: words are short, and this is cheaper than the library's general hash.
+std::size_t Speller::WordHash::operator()(const std::string& word) const noexcept {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (const char c : word) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+  return static_cast<std::size_t>(hash);
+}
+
 Speller::Speller(std::unique_ptr<TSpellerCheck> checker, DictionarySet dictionaries)
     : checker_(std::move(checker)),
       dictionaries_(std::move(dictionaries)),
       watch_(AllFiles(dictionaries_)) {
   further_ = dictionaries_.Further();
+  answers_.reserve(1 << 14);
   furtherNames_.fill(DefaultDic);
   for (std::size_t i = 0; i < further_.size() && i < furtherNames_.size(); ++i) {
     furtherNames_[i] = further_[i].c_str();

@@ -63,7 +63,10 @@ class Speller {
   std::unordered_set<std::string> sessionWords_;
   DictionaryWatch watch_;
   // The checker's answers since the last look at the files, by word.
-  std::unordered_map<std::string, bool> answers_;
+  struct WordHash {
+    std::size_t operator()(const std::string& word) const noexcept;
+  };
+  std::unordered_map<std::string, bool, WordHash> answers_;
   std::unordered_map<std::string, std::vector<std::string>> suggestions_;
   std::string cp1252_;  // scratch for the converted word
   std::string form_;    // scratch for a case form

@@ -63,6 +63,10 @@ void AppendUtf8(std::string& out, char32_t c) {
 bool IsValidUtf8(std::string_view text) {
   std::size_t pos = 0;
   while (pos < text.size()) {
+    if (static_cast<unsigned char>(text[pos]) < 0x80) {
+      ++pos;
+      continue;
+    }
     const std::size_t start = pos;
     if (DecodeUtf8(text, pos) == InvalidChar && !(pos - start == 3 && text[start] == '\xEF'))
       return false;

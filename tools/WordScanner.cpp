@@ -100,12 +100,20 @@ class Scanner {
   // `first` (at byte `start`) begins a blank-separated piece.
   void SkipOrScanPiece(std::size_t start, char32_t first) {
     std::size_t end = pos_;
+    bool mayBeAddress = false;
     while (end < line_.size()) {
+      const auto b = static_cast<unsigned char>(line_[end]);
+      if (b < 0x80) {
+        if (b == ' ' || (b >= '\t' && b <= '\r')) break;
+        mayBeAddress = mayBeAddress || b == ':' || b == '@' || b == '.';
+        ++end;
+        continue;
+      }
       std::size_t p = end;
       if (IsBlank(DecodeUtf8(line_, p))) break;
       end = p;
     }
-    if (IsAddress(line_.substr(start, end - start))) {
+    if (mayBeAddress && IsAddress(line_.substr(start, end - start))) {
       while (pos_ < end) Next();
       return;
     }
