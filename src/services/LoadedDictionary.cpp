@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "services/SimilarWordFilter.h"
+#include "store/ProbeSearch.h"
 #include "store/RecordFile.h"
 
 namespace spellcheck::services {
@@ -37,22 +38,13 @@ constexpr std::size_t ReadBlockBytes = 1 << 20;
 
 bool SearchRecords(const store::TvarWord* records, std::size_t count, std::string_view word,
                    bool ignoreCase) {
-  // The first probe of a file without records is a failing read.
-  if (count == 0) return false;
-  std::int64_t low = 0;
-  std::int64_t high = static_cast<std::int64_t>(count) - 1;
-  do {
-    const std::int64_t middle = low + (high - low) / 2;
-    const std::string_view stored = records[middle].Text();
-    const int order = store::CompareText(stored, word);
-    if (order == 0 || (ignoreCase && store::EqualIgnoringAsciiCase(stored, word))) return true;
-    if (order > 0) {
-      high = middle - 1;
-    } else {
-      low = middle + 1;
-    }
-  } while (high >= low);
-  return false;
+  const auto fetch = [&](std::int64_t index, store::TvarWord& record) {
+    // Past either end is where a read of the file would fail.
+    if (index < 0 || static_cast<std::size_t>(index) >= count) return false;
+    record = records[index];
+    return true;
+  };
+  return store::ProbeSearch(static_cast<std::int64_t>(count), fetch, word, ignoreCase);
 }
 
 std::unique_ptr<LoadedDictionary> LoadedDictionary::Read(store::File& file,
