@@ -23,6 +23,7 @@ int RunList(const DictionaryOptions& options, const ListOptions& list);
 
 int RunAdd(const DictionaryOptions& options, const std::vector<std::string>& words,
            const std::string& to);
+// `also`: the second dictionary; an empty name means the custom one.
 int RunDelete(const DictionaryOptions& options, const std::vector<std::string>& words,
               const std::string& from, const std::optional<std::string>& also);
 int RunMerge(const DictionaryOptions& options, const std::string& source,

@@ -68,12 +68,13 @@ int Run(int argc, char** argv) {
   auto* remove = app.add_subcommand("delete", "Delete words from the main dictionary");
   remove->add_option("words", words, "Words to delete")->required();
   remove->add_option("--from", from, "Dictionary to delete from (default: the main one)");
-  auto* alsoOption =
-      remove
-          ->add_option("--also", alsoName,
-                       "When the first dictionary lacks a word, delete it from DIC (default: "
-                       "the custom one)")
-          ->expected(0, 1);
+  auto* alsoOption = remove->add_option(
+      "--also", alsoName, "When the first dictionary lacks a word, delete it from DIC instead");
+  bool alsoCustom = false;
+  remove
+      ->add_flag("--also-custom", alsoCustom,
+                 "When the first dictionary lacks a word, delete it from the custom one")
+      ->excludes(alsoOption);
 
   std::string source;
   std::string target;
@@ -107,6 +108,7 @@ int Run(int argc, char** argv) {
   }
 
   if (alsoOption->count() > 0) also = alsoName;
+  if (alsoCustom) also = std::string();  // empty: the custom dictionary
   build.encoding = options.encoding;
   if (*check) return RunCheck(options, words);
   if (*suggest) return RunSuggest(options, words);

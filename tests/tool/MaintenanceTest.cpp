@@ -55,7 +55,7 @@ TEST_F(ToolTest, DeleteTakesFromTheMainDictionaryAndWithAlsoFromASecond) {
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(ReadDictionary(CustomDic()), (Words{"hous", "mous"}));
 
-  EXPECT_EQ(Run({"delete", "--also", "--", "hous"}).out, "hous: deleted\n");
+  EXPECT_EQ(Run({"delete", "--also-custom", "hous"}).out, "hous: deleted\n");
   EXPECT_EQ(ReadDictionary(CustomDic()), (Words{"mous"}));
 
   WriteSorted(File("team.dic"), {"teamword"});
