@@ -20,7 +20,7 @@ void AddDictionaryOptions(CLI::App& app, DictionaryOptions& options) {
                  "$XDG_DATA_HOME/spellcheck/cust.dic)");
   app.add_option("--dic", options.extra,
                  "A further dictionary, consulted after the custom one (repeatable, in order)")
-      ->take_all()
+      ->expected(1)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   app.add_flag("--no-custom", options.noCustom, "Use no custom dictionary");
   app.add_flag("--ignore-case", options.ignoreCase,

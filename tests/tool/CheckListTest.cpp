@@ -96,6 +96,10 @@ TEST_F(ToolTest, FurtherDictionariesAreConsultedInOrderAndCustomCanBeLeftOut) {
   EXPECT_EQ(Run({"--dic", File("extra.dic"), "check", "hous", "mous"}).out,
             "hous: correct\nmous: correct\n");
   EXPECT_EQ(Run({"--no-custom", "check", "hous"}).out, "hous: misspelled\n");
+  WriteSorted(File("extra2.dic"), {"zzxv"});
+  EXPECT_EQ(
+      Run({"--dic", File("extra.dic"), "--dic", File("extra2.dic"), "check", "mous", "zzxv"}).out,
+      "mous: correct\nzzxv: correct\n");
   EXPECT_EQ(Run({"check", "--custom", File("extra.dic"), "hous", "mous"}).out,
             "hous: misspelled\nmous: correct\n");
 }
