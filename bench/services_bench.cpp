@@ -185,6 +185,18 @@ BENCHMARK(BM_BatchCheckWordRecheck100ms)
     ->ArgsProduct({{10000, 100000, 1000000}, {LowerHit, LowerMiss, CapitalHit, CapitalMiss}})
     ->Unit(benchmark::kNanosecond);
 
+// The first use of a dictionary in a session: the whole file is read and
+// indexed once.
+void BM_BatchFirstUse(benchmark::State& state) {
+  const auto& dic = Dictionary(static_cast<std::size_t>(state.range(0)));
+  for (auto _ : state) {
+    auto session = spellcheck::CreateBatchSession();
+    session->SetMainDic(dic.Path().c_str());
+    benchmark::DoNotOptimize(session->CheckWord("warm", false, false, DefaultDic, MARKERS10));
+  }
+}
+BENCHMARK(BM_BatchFirstUse)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
 // What the per-call look at the file costs by itself.
 void BM_FileInfoByName(benchmark::State& state) {
   const auto& dic = Dictionary(100000);

@@ -80,17 +80,34 @@ void LoadedDictionary::BuildIndexes() {
     std::size_t size = 16;
     while (size < records_.size() * 2) size *= 2;
     slots_.assign(size, 0);
+    const std::size_t mask = size - 1;
+    std::vector<std::uint64_t> hashes(records_.size());
+    for (std::size_t i = 0; i < records_.size(); ++i) hashes[i] = HashText(records_[i].Text());
+    // The slots are reached at random: ask for each one well before it is needed.
+    constexpr std::size_t Ahead = 16;
     for (std::size_t i = 0; i < records_.size(); ++i) {
+#if defined(__GNUC__)
+      if (i + Ahead < hashes.size()) __builtin_prefetch(&slots_[hashes[i + Ahead] & mask], 1);
+#endif
       const std::string_view text = records_[i].Text();
-      const std::uint64_t hash = HashText(text);
-      for (std::size_t at = hash & (size - 1);; at = (at + 1) & (size - 1)) {
+      for (std::size_t at = hashes[i] & mask;; at = (at + 1) & mask) {
         if (slots_[at] == 0) {
-          slots_[at] = Slot(i, hash);
+          slots_[at] = Slot(i, hashes[i]);
           break;
         }
-        if (records_[static_cast<std::uint32_t>(slots_[at]) - 1].Text() == text) break;  // again
+        // The same word again: the first record stands for it.
+        if ((slots_[at] >> 32) == (hashes[i] >> 32) &&
+            records_[static_cast<std::uint32_t>(slots_[at]) - 1].Text() == text) {
+          break;
+        }
       }
     }
+  }
+  std::array<std::size_t, store::MaxWordLength + 1> lengths{};
+  for (const auto& record : records_) ++lengths[record.Text().size()];
+  for (std::size_t length = 0; length < lengths.size(); ++length) {
+    byLength_[length].reserve(lengths[length]);
+    positions_[length].reserve(lengths[length]);
   }
   for (std::size_t i = 0; i < records_.size(); ++i) {
     const std::size_t length = records_[i].Text().size();
