@@ -34,10 +34,13 @@ std::string SharedWord(int n) {
 }
 
 // Runs `body(process, thread)` in `processes` children with `threads` threads
-// each; answers how many children failed. Each child reports success through
-// a pipe, since a memory checker may replace a child's exit status.
-template <typename Body>
-int RunWriters(int processes, int threads, Body body) {
+// each, and `watch(writing)` in a thread of this process until they are done;
+// answers how many children failed. The watching thread starts only after the
+// last fork, since a child forked while another thread holds a lock (of the
+// memory allocator, say) would wait for it forever. Each child reports success
+// through a pipe, since a memory checker may replace a child's exit status.
+template <typename Body, typename Watch>
+int RunWriters(int processes, int threads, Body body, Watch watch) {
   int ends[2];
   if (::pipe(ends) != 0) return processes;
   std::cout.flush();
@@ -65,7 +68,11 @@ int RunWriters(int processes, int threads, Body body) {
     children.push_back(child);
   }
   ::close(ends[1]);
+  std::atomic<bool> writing{true};
+  std::thread watcher([&] { watch(writing); });
   for (const pid_t child : children) ::waitpid(child, nullptr, 0);
+  writing = false;
+  watcher.join();
   int succeeded = 0;
   char ok = 0;
   while (::read(ends[0], &ok, 1) == 1) ++succeeded;
@@ -83,13 +90,16 @@ Words Sorted(Words words) {
 void ExpectNoWordLost(int processes, int threads, int perThread, int shared) {
   TempDir dir;
   const std::string path = dir.File("d");
-  const int failures = RunWriters(processes, threads, [&](int p, int t) {
-    for (int i = 0; i < perThread; ++i) {
-      InsertWord(Posix(), WordOf(p, t, "w", i), path);
-      if (i % (perThread / shared + 1) == 0) InsertWord(Posix(), SharedWord(i % shared), path);
-    }
-    for (int i = 0; i < shared; ++i) InsertWord(Posix(), SharedWord(i), path);
-  });
+  const int failures = RunWriters(
+      processes, threads,
+      [&](int p, int t) {
+        for (int i = 0; i < perThread; ++i) {
+          InsertWord(Posix(), WordOf(p, t, "w", i), path);
+          if (i % (perThread / shared + 1) == 0) InsertWord(Posix(), SharedWord(i % shared), path);
+        }
+        for (int i = 0; i < shared; ++i) InsertWord(Posix(), SharedWord(i), path);
+      },
+      [](const std::atomic<bool>&) {});
   EXPECT_EQ(failures, 0);
 
   Words expected;
@@ -127,29 +137,30 @@ TEST(StoreConcurrency, MixedWritersAndAReaderSeeWholeFiles) {
   WriteDictionary(path, {"aaa-kept"});
   constexpr int processes = 4, threads = 2, rounds = 40;
 
-  std::atomic<bool> writing{true};
-  std::atomic<int> misses{0}, lookups{0};
-  std::thread reader([&] {
+  int misses = 0, lookups = 0;
+  const auto reader = [&](const std::atomic<bool>& writing) {
     while (writing) {
       if (!FindWord(Posix(), "aaa-kept", path, false)) ++misses;
       ++lookups;
     }
-  });
-  const int failures = RunWriters(processes, threads, [&](int p, int t) {
-    const std::string source = dir.File("source-" + std::to_string(p) + "-" + std::to_string(t));
-    for (int i = 0; i < rounds; ++i) {
-      InsertWord(Posix(), WordOf(p, t, "w", i), path);
-      if (i % 3 == 0 && !RemoveWord(Posix(), WordOf(p, t, "w", i), path, false)) {
-        throw std::runtime_error("not removed");
-      }
-      if (i % 5 == 0) {
-        WriteDictionary(source, {WordOf(p, t, "m", i), WordOf(p, t, "w", i)});
-        if (!MergeWordList(Posix(), path, source)) throw std::runtime_error("not merged");
-      }
-    }
-  });
-  writing = false;
-  reader.join();
+  };
+  const int failures = RunWriters(
+      processes, threads,
+      [&](int p, int t) {
+        const std::string source =
+            dir.File("source-" + std::to_string(p) + "-" + std::to_string(t));
+        for (int i = 0; i < rounds; ++i) {
+          InsertWord(Posix(), WordOf(p, t, "w", i), path);
+          if (i % 3 == 0 && !RemoveWord(Posix(), WordOf(p, t, "w", i), path, false)) {
+            throw std::runtime_error("not removed");
+          }
+          if (i % 5 == 0) {
+            WriteDictionary(source, {WordOf(p, t, "m", i), WordOf(p, t, "w", i)});
+            if (!MergeWordList(Posix(), path, source)) throw std::runtime_error("not merged");
+          }
+        }
+      },
+      reader);
   EXPECT_EQ(failures, 0);
   EXPECT_EQ(misses, 0) << "of " << lookups << " lookups";
 
