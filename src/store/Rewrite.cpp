@@ -40,7 +40,11 @@ void ReplaceContents(FileSystem& fs, const std::string& name, const FileInfo& in
   Check(created);
   Check(temp.File().SetMode(info.mode));
   WriteDurably(temp.File(), records);
-  Check(temp.Replace(target));
+  const IoCode replaced = temp.Replace(target);
+  // A folder that lets only a file's owner replace it (the sticky bit) still
+  // lets whoever may write the file rewrite it.
+  if (replaced == code::AccessDenied) return RewriteInPlace(fs, target, records);
+  Check(replaced);
   Check(fs.SyncFolderOf(target));
 }
 

@@ -16,7 +16,8 @@ namespace spellcheck::store {
 // Replaces the contents of the dictionary `name`, which the caller holds
 // locked and which `info` describes. Keeps its permission bits; when `name` is a
 // symbolic link, the file it leads to is replaced and the link stays. Where
-// the folder takes no new file, the file is rewritten in place instead.
+// the folder takes no new file, or lets no one but the owner replace the file,
+// the file is rewritten in place instead.
 void ReplaceContents(FileSystem& fs, const std::string& name, const FileInfo& info,
                      const Records& records);
 

@@ -208,6 +208,20 @@ TEST(StoreInsert, WritableFileInAReadOnlyFolderIsRewrittenInPlace) {
   EXPECT_EQ(EntriesOf(dir.File("locked")), Words{"d"});
 }
 
+TEST(StoreInsert, AnotherUsersFileInAStickyFolderIsRewrittenInPlace) {
+  TempDir dir;
+  ASSERT_EQ(::mkdir(dir.File("shared").c_str(), 0777), 0);
+  ASSERT_EQ(::chmod(dir.File("shared").c_str(), 01777), 0);
+  const std::string path = dir.File("shared/d");
+  WriteDictionary(path, {"b"});
+  ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+  const int status =
+      ResultOfUnprivileged([&] { return InsertWord(FileSystem::Default(), "a", path) ? 0 : 1; });
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(ReadDictionary(path), (Words{"a", "b"}));
+  EXPECT_EQ(EntriesOf(dir.File("shared")), Words{"d"});
+}
+
 TEST(StoreInsert, AbsentFileInAReadOnlyFolderRaisesAccessDenied) {
   TempDir dir;
   ASSERT_EQ(::chmod(dir.Path().c_str(), 0555), 0);
