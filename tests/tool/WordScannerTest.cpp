@@ -16,6 +16,10 @@ struct Line {
   std::vector<std::string> words;
 };
 
+void PrintTo(const Line& line, std::ostream* os) {
+  *os << '"' << line.text << '"';
+}
+
 class WordScannerTest : public ::testing::TestWithParam<Line> {};
 
 TEST_P(WordScannerTest, FindsTheWords) {

@@ -50,6 +50,10 @@ const Maker kMakers[] = {
     {"BatchSession", [] { return CreateBatchSession(); }},
 };
 
+void PrintTo(const Maker& maker, std::ostream* os) {
+  *os << maker.name;
+}
+
 class BothCheckers : public ::testing::TestWithParam<Maker> {
  protected:
   BothCheckers() : checker_(GetParam().make()) {
@@ -251,6 +255,10 @@ const Shape kShapes[] = {
     {"Empty", [](std::mt19937&, Words&) { return std::string(); }},
     {"OnlyATrailingPiece", [](std::mt19937&, Words&) { return std::string(24, 'a'); }},
 };
+
+void PrintTo(const Shape& shape, std::ostream* os) {
+  *os << shape.name;
+}
 
 class SameAnswers : public ::testing::TestWithParam<Shape> {};
 

@@ -87,6 +87,10 @@ struct DeleteCase {
   bool secondOpened;
 };
 
+void PrintTo(const DeleteCase& c, std::ostream* os) {
+  *os << c.title;
+}
+
 class DeleteWordTable : public Maintenance, public ::testing::WithParamInterface<DeleteCase> {};
 
 TEST_P(DeleteWordTable, RemovesFromTheFirstOrElseTheSecond) {

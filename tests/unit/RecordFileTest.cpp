@@ -130,6 +130,10 @@ struct MessageCase {
   const char* message;
 };
 
+void PrintTo(const MessageCase& c, std::ostream* os) {
+  *os << "code " << c.code;
+}
+
 class ErrorMessages : public ::testing::TestWithParam<MessageCase> {};
 
 TEST_P(ErrorMessages, CodeChoosesTheMessage) {
@@ -138,17 +142,13 @@ TEST_P(ErrorMessages, CodeChoosesTheMessage) {
   EXPECT_STREQ(error.what(), GetParam().message);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, ErrorMessages,
-                         ::testing::Values(MessageCase{2, "File not found"},
-                                           MessageCase{3, "Invalid filename"},
-                                           MessageCase{4, "Too many open files"},
-                                           MessageCase{5, "File access denied"},
-                                           MessageCase{100, "Read beyond end of file"},
-                                           MessageCase{101, "Disk full"},
-                                           MessageCase{106, "Invalid numeric input"},
-                                           MessageCase{32, "I/O error 32"},
-                                           MessageCase{103, "I/O error 103"},
-                                           MessageCase{112, "I/O error 112"}));
+INSTANTIATE_TEST_SUITE_P(
+    Table, ErrorMessages,
+    ::testing::Values(MessageCase{2, "File not found"}, MessageCase{3, "Invalid filename"},
+                      MessageCase{4, "Too many open files"}, MessageCase{5, "File access denied"},
+                      MessageCase{100, "Read beyond end of file"}, MessageCase{101, "Disk full"},
+                      MessageCase{106, "Invalid numeric input"}, MessageCase{32, "I/O error 32"},
+                      MessageCase{103, "I/O error 103"}, MessageCase{112, "I/O error 112"}));
 
 TEST(Errors, OutOfMemoryMessage) {
   EXPECT_STREQ(EOutOfMemory().what(), "Out of memory");

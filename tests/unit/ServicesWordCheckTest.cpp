@@ -83,6 +83,10 @@ struct WordCheckCase {
   std::vector<std::string> opened;
 };
 
+void PrintTo(const WordCheckCase& c, std::ostream* os) {
+  *os << c.title;
+}
+
 class WordCheck : public ::testing::TestWithParam<WordCheckCase> {};
 
 TEST_P(WordCheck, ConsultsDictionariesInOrder) {

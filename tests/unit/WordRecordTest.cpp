@@ -44,6 +44,10 @@ struct OrderCase {
   std::string larger;
 };
 
+void PrintTo(const OrderCase& c, std::ostream* os) {
+  *os << c.smaller << " < " << c.larger;
+}
+
 class TextOrder : public ::testing::TestWithParam<OrderCase> {};
 
 TEST_P(TextOrder, SmallerComesFirst) {
@@ -66,7 +70,10 @@ TEST(TextOrderEquality, EqualTextsCompareEqual) {
 
 TEST(AsciiLowerCasing, OnlyLatinCapitalsChange) {
   EXPECT_EQ(AsciiLower("MIXED-Case 42"), "mixed-case 42");
-  EXPECT_EQ(AsciiLower("\xC4" "BC"), "\xC4" "bc");
+  EXPECT_EQ(AsciiLower("\xC4"
+                       "BC"),
+            "\xC4"
+            "bc");
   EXPECT_TRUE(EqualIgnoringAsciiCase("Apple", "aPPLE"));
   EXPECT_FALSE(EqualIgnoringAsciiCase("\xC4", "\xE4"));
   EXPECT_FALSE(EqualIgnoringAsciiCase("apple", "apples"));
