@@ -39,7 +39,9 @@ struct FileInfo {
   std::uint64_t inode = 0;
   std::uint64_t size = 0;
   std::int64_t modifiedNs = 0;
-  std::uint32_t mode = 0;  // permission bits
+  std::uint32_t mode = 0;   // permission bits
+  std::uint32_t owner = 0;  // user and group, where the platform has them
+  std::uint32_t group = 0;
   bool SameFile(const FileInfo& other) const {
     return device == other.device && inode == other.inode;
   }
@@ -66,6 +68,9 @@ class File {
   virtual IoCode Write(const void* buffer, std::size_t size, std::size_t& put) = 0;
   virtual IoCode Sync() = 0;
   virtual IoCode SetMode(std::uint32_t mode) = 0;
+  // Gives the file the owner and group of another; where the platform has no
+  // owners, or the caller may not give files away, nothing changes.
+  virtual IoCode SetOwner(std::uint32_t /*owner*/, std::uint32_t /*group*/) { return 0; }
   // Waits for an exclusive advisory lock, held until the file is closed.
   virtual IoCode Lock() = 0;
   virtual IoCode Info(FileInfo& info) = 0;

@@ -28,6 +28,8 @@ FileInfo FromStat(const struct stat& st) {
   info.size = static_cast<std::uint64_t>(st.st_size);
   info.modifiedNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
   info.mode = static_cast<std::uint32_t>(st.st_mode & 07777);
+  info.owner = static_cast<std::uint32_t>(st.st_uid);
+  info.group = static_cast<std::uint32_t>(st.st_gid);
   return info;
 }
 
@@ -85,6 +87,19 @@ class PosixFile final : public File {
 
   IoCode SetMode(std::uint32_t mode) override {
     return ::fchmod(fd_, static_cast<mode_t>(mode)) == 0 ? code::Ok : CodeForErrno(errno);
+  }
+
+  IoCode SetOwner(std::uint32_t owner, std::uint32_t group) override {
+    struct stat st;
+    if (::fstat(fd_, &st) != 0) return CodeForErrno(errno);
+    if (st.st_uid == owner && st.st_gid == group) return code::Ok;
+    // Only a privileged caller may give a file away; for anyone else the new
+    // file stays theirs, as any file they make does.
+    if (::fchown(fd_, static_cast<uid_t>(owner), static_cast<gid_t>(group)) != 0 &&
+        errno != EPERM) {
+      return CodeForErrno(errno);
+    }
+    return code::Ok;
   }
 
   IoCode Lock() override {

@@ -116,6 +116,9 @@ IoCode RecordFile::Sync() {
 IoCode RecordFile::SetMode(std::uint32_t mode) {
   return file_ ? file_->SetMode(mode) : code::FileNotOpen;
 }
+IoCode RecordFile::SetOwner(std::uint32_t owner, std::uint32_t group) {
+  return file_ ? file_->SetOwner(owner, group) : code::FileNotOpen;
+}
 IoCode RecordFile::Lock() {
   return file_ ? file_->Lock() : code::FileNotOpen;
 }

@@ -49,6 +49,7 @@ class RecordFile {
   IoCode WriteAll(const std::vector<TvarWord>& records);
   IoCode Sync();
   IoCode SetMode(std::uint32_t mode);
+  IoCode SetOwner(std::uint32_t owner, std::uint32_t group);
   IoCode Lock();
   IoCode Info(FileInfo& info);
   // The file object is closed afterwards even when the close fails.

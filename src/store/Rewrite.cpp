@@ -38,6 +38,9 @@ void ReplaceContents(FileSystem& fs, const std::string& name, const FileInfo& in
   const IoCode created = temp.Create(target);
   if (NoRoomBeside(created)) return RewriteInPlace(fs, target, records);
   Check(created);
+  // The new file takes the old one's owner (where the caller may give it) and
+  // permission bits, so a dictionary stays its owner's whoever changes it.
+  Check(temp.File().SetOwner(info.owner, info.group));
   Check(temp.File().SetMode(info.mode));
   WriteDurably(temp.File(), records);
   const IoCode replaced = temp.Replace(target);

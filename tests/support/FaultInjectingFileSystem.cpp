@@ -41,6 +41,10 @@ class FaultInjectingFile final : public store::File {
     if (const IoCode rc = fs_.NextStep()) return rc;
     return real_->SetMode(mode);
   }
+  IoCode SetOwner(std::uint32_t owner, std::uint32_t group) override {
+    if (const IoCode rc = fs_.NextStep()) return rc;
+    return real_->SetOwner(owner, group);
+  }
   IoCode Lock() override {
     if (const IoCode rc = fs_.NextStep()) return rc;
     return real_->Lock();
