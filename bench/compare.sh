@@ -56,18 +56,16 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'
 rate() { awk -v n="$1" -v s="$2" 'BEGIN { printf "%.0f", (s > 0 ? n / s : 0) }'; }
 ms_per() { awk -v s="$1" -v n="$2" 'BEGIN { printf "%.3f", s * 1000 / n }'; }
 
-# The best of three runs of each, so that a busy moment does not decide (one
-# run is enough for a command that takes seconds).
-best() {
-  local best_time="" t
+# The median of three runs of each, so that one busy moment does not decide
+# (one run is enough for a command that takes seconds).
+median() {
+  local times=() t
   for _ in 1 2 3; do
     t=$(seconds "$@")
-    if [[ -z $best_time ]] || awk -v a="$t" -v b="$best_time" 'BEGIN { exit !(a < b) }'; then
-      best_time=$t
-    fi
+    times+=("$t")
     awk -v t="$t" 'BEGIN { exit !(t > 5) }' && break
   done
-  echo "$best_time"
+  printf '%s\n' "${times[@]}" | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
 }
 
 list_hunspell() { hunspell -l -d en_US <"$text"; }
@@ -90,10 +88,10 @@ echo
 printf '%-12s %14s %14s %16s %14s %12s\n' program "list words/s" "pipe words/s" "suggest ms/word" "start-up ms" "peak list KB"
 declare -A list pipe suggest start
 for program in hunspell aspell spellcheck; do
-  list[$program]=$(best list_$program)
-  pipe[$program]=$(best pipe_$program)
-  start[$program]=$(best start_$program)
-  suggest[$program]=$(best suggest_$program)
+  list[$program]=$(median list_$program)
+  pipe[$program]=$(median pipe_$program)
+  start[$program]=$(median start_$program)
+  suggest[$program]=$(median suggest_$program)
   peak=$( { /usr/bin/time -f %M bash -c "$(declare -f list_$program); text=$text tool=$tool list_$program" >/dev/null; } 2>&1 | tail -1)
   # Suggestion latency: the time of the misspelled words beyond start-up.
   sug=$(awk -v a="${suggest[$program]}" -v b="${start[$program]}" 'BEGIN { d = a - b; print (d > 0 ? d : 0) }')
