@@ -25,6 +25,7 @@ inline constexpr IoCode AccessDenied = 5;
 inline constexpr IoCode SharingViolation = 32;
 // The name is taken (an exclusive create or a rename that must not replace).
 inline constexpr IoCode AlreadyExists = 80;
+inline constexpr IoCode NotSupported = 50;
 inline constexpr IoCode DiskFullSystem = 112;
 inline constexpr IoCode ReadBeyondEnd = 100;
 inline constexpr IoCode DiskFull = 101;
@@ -70,6 +71,9 @@ class File {
   virtual IoCode SetMode(std::uint32_t mode) = 0;
   // Gives the file the owner and group of another; where the platform has no
   // owners, or the caller may not give files away, nothing changes.
+  // Gives a file made by FileSystem::CreateUnnamed the name `name`;
+  // AlreadyExists when a file has it.
+  virtual IoCode Link(const std::string& /*name*/) { return code::NotSupported; }
   virtual IoCode SetOwner(std::uint32_t /*owner*/, std::uint32_t /*group*/) { return 0; }
   // Waits for an exclusive advisory lock, held until the file is closed.
   virtual IoCode Lock() = 0;
@@ -86,6 +90,13 @@ class FileSystem {
   virtual IoCode Info(const std::string& name, FileInfo& info) = 0;
   // The name of the file that symbolic links at `name` lead to (or `name`).
   virtual IoCode ResolveLinks(const std::string& name, std::string& target) = 0;
+  // A new file without a name in the folder of `sibling`, which vanishes with
+  // its last descriptor unless File::Link names it (so that a writer killed
+  // half-way leaves nothing behind). NotSupported where the platform or the
+  // file system has no such files.
+  virtual IoCode CreateUnnamed(const std::string& /*sibling*/, std::unique_ptr<File>& /*file*/) {
+    return code::NotSupported;
+  }
   // Puts `from` in place of `to` in one step.
   virtual IoCode Rename(const std::string& from, const std::string& to) = 0;
   // Gives `from` the name `to` in one step, only when `to` does not exist

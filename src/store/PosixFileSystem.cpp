@@ -21,6 +21,13 @@ bool UsableName(const std::string& name) {
   return !name.empty() && name.size() <= MaxFileNameLength && name.find('\0') == std::string::npos;
 }
 
+// The folder part of a file name ("." for a bare name).
+std::string FolderOf(const std::string& name) {
+  const auto slash = name.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : name.substr(0, slash);
+}
+
 FileInfo FromStat(const struct stat& st) {
   FileInfo info;
   info.device = static_cast<std::uint64_t>(st.st_dev);
@@ -87,6 +94,14 @@ class PosixFile final : public File {
 
   IoCode SetMode(std::uint32_t mode) override {
     return ::fchmod(fd_, static_cast<mode_t>(mode)) == 0 ? code::Ok : CodeForErrno(errno);
+  }
+
+  IoCode Link(const std::string& name) override {
+    if (!UsableName(name)) return code::InvalidFilename;
+    char self[64];
+    std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd_);
+    if (::linkat(AT_FDCWD, self, AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return code::Ok;
+    return errno == EEXIST ? code::AlreadyExists : CodeForErrno(errno);
   }
 
   IoCode SetOwner(std::uint32_t owner, std::uint32_t group) override {
@@ -176,6 +191,24 @@ class PosixFileSystem final : public FileSystem {
     return code::Ok;
   }
 
+  IoCode CreateUnnamed(const std::string& sibling, std::unique_ptr<File>& file) override {
+    file.reset();
+    // Naming the file later goes through /proc.
+    static const bool procMounted = ::access("/proc/self/fd", X_OK) == 0;
+    if (!procMounted || !UsableName(sibling)) return code::NotSupported;
+    int fd;
+    do fd = ::open(FolderOf(sibling).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+      const int err = errno;
+      // Kernels and file systems without unnamed files say so in these ways.
+      if (err == EOPNOTSUPP || err == EISDIR || err == EINVAL) return code::NotSupported;
+      return err == ENOENT || err == ENOTDIR ? code::InvalidFilename : CodeForErrno(err);
+    }
+    file = std::make_unique<PosixFile>(fd);
+    return code::Ok;
+  }
+
   IoCode Info(const std::string& name, FileInfo& info) override {
     if (!UsableName(name)) return code::InvalidFilename;
     struct stat st;
@@ -234,10 +267,7 @@ class PosixFileSystem final : public FileSystem {
   }
 
   IoCode SyncFolderOf(const std::string& name) override {
-    const auto slash = name.rfind('/');
-    const std::string folder =
-        slash == std::string::npos ? std::string(".") : (slash == 0 ? "/" : name.substr(0, slash));
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(FolderOf(name).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return CodeForErrno(errno);
     const IoCode result = ::fsync(fd) == 0 ? code::Ok : CodeForErrno(errno);
     ::close(fd);

@@ -5,10 +5,9 @@
 namespace spellcheck::store {
 namespace {
 
-void WriteDurably(RecordFile& file, const Records& records) {
+void WriteAndSync(RecordFile& file, const Records& records) {
   Check(file.WriteAll(records));
   Check(file.Sync());
-  Check(file.Close());
 }
 
 // The file that a name leads to through any symbolic links.
@@ -26,7 +25,8 @@ bool NoRoomBeside(IoCode rc) {
 void RewriteInPlace(FileSystem& fs, const std::string& target, const Records& records) {
   RecordFile file(fs);
   Check(file.Create(target));
-  WriteDurably(file, records);
+  WriteAndSync(file, records);
+  Check(file.Close());
 }
 
 }  // namespace
@@ -42,7 +42,7 @@ void ReplaceContents(FileSystem& fs, const std::string& name, const FileInfo& in
   // permission bits, so a dictionary stays its owner's whoever changes it.
   Check(temp.File().SetOwner(info.owner, info.group));
   Check(temp.File().SetMode(info.mode));
-  WriteDurably(temp.File(), records);
+  WriteAndSync(temp.File(), records);
   const IoCode replaced = temp.Replace(target);
   // A folder that lets only a file's owner replace it (the sticky bit) still
   // lets whoever may write the file rewrite it.
@@ -56,7 +56,7 @@ bool CreateContents(FileSystem& fs, const std::string& name, const Records& reco
   const std::string target = FileBehind(fs, name);
   TempFile temp(fs);
   Check(temp.Create(target));
-  WriteDurably(temp.File(), records);
+  WriteAndSync(temp.File(), records);
   const IoCode placed = temp.TakeFreeName(target);
   if (placed == code::AlreadyExists) return false;
   Check(placed);

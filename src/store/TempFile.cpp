@@ -40,12 +40,22 @@ std::string NameBeside(const std::string& sibling) {
 }  // namespace
 
 TempFile::~TempFile() {
-  if (name_.empty()) return;
   if (file_.IsOpen()) file_.Close();
-  fs_.Delete(name_);
+  if (!name_.empty()) fs_.Delete(name_);
 }
 
 IoCode TempFile::Create(const std::string& sibling) {
+  std::unique_ptr<store::File> unnamed;
+  const IoCode rc = fs_.CreateUnnamed(sibling, unnamed);
+  if (rc == code::Ok) {
+    file_.Adopt(std::move(unnamed));
+    unnamed_ = true;
+    return rc;
+  }
+  return rc == code::NotSupported ? CreateNamed(sibling) : rc;
+}
+
+IoCode TempFile::CreateNamed(const std::string& sibling) {
   IoCode rc = code::AlreadyExists;
   for (int attempt = 0; attempt < MaxNameTries && rc == code::AlreadyExists; ++attempt) {
     const std::string name = NameBeside(sibling);
@@ -55,13 +65,37 @@ IoCode TempFile::Create(const std::string& sibling) {
   return rc;
 }
 
+IoCode TempFile::NameBesideOf(const std::string& sibling) {
+  IoCode rc = code::AlreadyExists;
+  for (int attempt = 0; attempt < MaxNameTries && rc == code::AlreadyExists; ++attempt) {
+    const std::string name = NameBeside(sibling);
+    rc = file_.Raw()->Link(name);
+    if (rc == code::Ok) name_ = name;
+  }
+  if (rc == code::Ok) unnamed_ = false;
+  return rc;
+}
+
 IoCode TempFile::Replace(const std::string& target) {
+  // A rename needs a name to move: the unnamed file gets a hidden one just
+  // before, so only a writer killed between these two steps leaves it behind.
+  if (unnamed_) {
+    if (const IoCode rc = NameBesideOf(target); rc != code::Ok) return rc;
+  }
+  if (const IoCode rc = file_.Close(); rc != code::Ok) return rc;
   const IoCode rc = fs_.Rename(name_, target);
   if (rc == code::Ok) name_.clear();
   return rc;
 }
 
 IoCode TempFile::TakeFreeName(const std::string& target) {
+  if (unnamed_) {
+    const IoCode linked = file_.Raw()->Link(target);
+    if (linked != code::Ok) return linked;
+    unnamed_ = false;
+    return file_.Close();
+  }
+  if (const IoCode rc = file_.Close(); rc != code::Ok) return rc;
   const IoCode rc = fs_.RenameNoReplace(name_, target);
   if (rc == code::Ok) name_.clear();
   return rc;

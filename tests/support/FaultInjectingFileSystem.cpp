@@ -41,6 +41,10 @@ class FaultInjectingFile final : public store::File {
     if (const IoCode rc = fs_.NextStep()) return rc;
     return real_->SetMode(mode);
   }
+  IoCode Link(const std::string& name) override {
+    if (const IoCode rc = fs_.NextStep()) return rc;
+    return real_->Link(name);
+  }
   IoCode SetOwner(std::uint32_t owner, std::uint32_t group) override {
     if (const IoCode rc = fs_.NextStep()) return rc;
     return real_->SetOwner(owner, group);
@@ -87,6 +91,16 @@ IoCode FaultInjectingFileSystem::Open(const std::string& name, store::Access acc
   if (const IoCode rc = NextStep()) return rc;
   std::unique_ptr<store::File> real;
   const IoCode rc = real_.Open(name, access, disposition, real);
+  if (rc == store::code::Ok) file = std::make_unique<FaultInjectingFile>(*this, std::move(real));
+  return rc;
+}
+
+IoCode FaultInjectingFileSystem::CreateUnnamed(const std::string& sibling,
+                                               std::unique_ptr<store::File>& file) {
+  file.reset();
+  if (const IoCode rc = NextStep()) return rc;
+  std::unique_ptr<store::File> real;
+  const IoCode rc = real_.CreateUnnamed(sibling, real);
   if (rc == store::code::Ok) file = std::make_unique<FaultInjectingFile>(*this, std::move(real));
   return rc;
 }

@@ -25,6 +25,8 @@ class FaultInjectingFileSystem final : public store::FileSystem {
 
   store::IoCode Open(const std::string& name, store::Access access, store::Disposition disposition,
                      std::unique_ptr<store::File>& file) override;
+  store::IoCode CreateUnnamed(const std::string& sibling,
+                              std::unique_ptr<store::File>& file) override;
   store::IoCode Info(const std::string& name, store::FileInfo& info) override;
   store::IoCode ResolveLinks(const std::string& name, std::string& target) override;
   store::IoCode Rename(const std::string& from, const std::string& to) override;
