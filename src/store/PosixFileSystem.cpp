@@ -42,12 +42,21 @@ FileInfo FromStat(const struct stat& st) {
 
 class PosixFile final : public File {
  public:
-  explicit PosixFile(int fd) : fd_(fd) {}
+  // `openedSize`: the size seen when the file was opened, or -1.
+  explicit PosixFile(int fd, std::int64_t openedSize = -1) : fd_(fd), openedSize_(openedSize) {}
   ~PosixFile() override {
     if (fd_ >= 0) ::close(fd_);
   }
 
   IoCode Size(std::uint64_t& bytes) override {
+    // A size query right after the open is answered by the open's own look
+    // at the file, which saves a lookup its one system call; any other step
+    // in between (a write, waiting for a lock) makes it ask the system again.
+    if (openedSize_ >= 0) {
+      bytes = static_cast<std::uint64_t>(openedSize_);
+      openedSize_ = -1;
+      return code::Ok;
+    }
     struct stat st;
     if (::fstat(fd_, &st) != 0) return CodeForErrno(errno);
     bytes = static_cast<std::uint64_t>(st.st_size);
@@ -55,12 +64,14 @@ class PosixFile final : public File {
   }
 
   IoCode Seek(std::uint64_t offset) override {
+    openedSize_ = -1;
     if (offset > static_cast<std::uint64_t>(LLONG_MAX)) return code::InvalidFilename;
     if (::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) < 0) return CodeForErrno(errno);
     return code::Ok;
   }
 
   IoCode Read(void* buffer, std::size_t size, std::size_t& got) override {
+    openedSize_ = -1;
     got = 0;
     ssize_t n;
     do n = ::read(fd_, buffer, size);
@@ -71,6 +82,7 @@ class PosixFile final : public File {
   }
 
   IoCode ReadAt(std::uint64_t offset, void* buffer, std::size_t size, std::size_t& got) override {
+    openedSize_ = -1;
     got = 0;
     ssize_t n;
     do n = ::pread(fd_, buffer, size, static_cast<off_t>(offset));
@@ -81,6 +93,7 @@ class PosixFile final : public File {
   }
 
   IoCode Write(const void* buffer, std::size_t size, std::size_t& put) override {
+    openedSize_ = -1;
     put = 0;
     ssize_t n;
     do n = ::write(fd_, buffer, size);
@@ -90,13 +103,18 @@ class PosixFile final : public File {
     return code::Ok;
   }
 
-  IoCode Sync() override { return ::fsync(fd_) == 0 ? code::Ok : CodeForErrno(errno); }
+  IoCode Sync() override {
+    openedSize_ = -1;
+    return ::fsync(fd_) == 0 ? code::Ok : CodeForErrno(errno);
+  }
 
   IoCode SetMode(std::uint32_t mode) override {
+    openedSize_ = -1;
     return ::fchmod(fd_, static_cast<mode_t>(mode)) == 0 ? code::Ok : CodeForErrno(errno);
   }
 
   IoCode Link(const std::string& name) override {
+    openedSize_ = -1;
     if (!UsableName(name)) return code::InvalidFilename;
     char self[64];
     std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd_);
@@ -105,6 +123,7 @@ class PosixFile final : public File {
   }
 
   IoCode SetOwner(std::uint32_t owner, std::uint32_t group) override {
+    openedSize_ = -1;
     struct stat st;
     if (::fstat(fd_, &st) != 0) return CodeForErrno(errno);
     if (st.st_uid == owner && st.st_gid == group) return code::Ok;
@@ -118,6 +137,7 @@ class PosixFile final : public File {
   }
 
   IoCode Lock() override {
+    openedSize_ = -1;
     int rc;
     do rc = ::flock(fd_, LOCK_EX);
     while (rc != 0 && errno == EINTR);
@@ -125,6 +145,7 @@ class PosixFile final : public File {
   }
 
   IoCode Info(FileInfo& info) override {
+    openedSize_ = -1;
     struct stat st;
     if (::fstat(fd_, &st) != 0) return CodeForErrno(errno);
     info = FromStat(st);
@@ -132,6 +153,7 @@ class PosixFile final : public File {
   }
 
   IoCode Close() override {
+    openedSize_ = -1;
     const int fd = fd_;
     fd_ = -1;
     // The descriptor is gone after close() whatever it answers; never retry.
@@ -140,6 +162,7 @@ class PosixFile final : public File {
 
  private:
   int fd_;
+  std::int64_t openedSize_;
 };
 
 class PosixFileSystem final : public FileSystem {
@@ -186,8 +209,8 @@ class PosixFileSystem final : public FileSystem {
       ::close(fd);
       return code::AccessDenied;
     }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    file = std::make_unique<PosixFile>(fd);
+    // O_NONBLOCK stays: it changes nothing for regular files.
+    file = std::make_unique<PosixFile>(fd, static_cast<std::int64_t>(st.st_size));
     return code::Ok;
   }
 
