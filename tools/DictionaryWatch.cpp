@@ -1,6 +1,6 @@
 #include "DictionaryWatch.h"
 
-#include <ctime>
+#include <chrono>
 
 namespace spellcheck::tool {
 namespace {
@@ -9,17 +9,18 @@ namespace {
 // followed by another one with the same time stamp.
 constexpr long long RacyWindowNs = 100'000'000;
 
-long long Nanoseconds(const timespec& t) {
-  return static_cast<long long>(t.tv_sec) * 1'000'000'000LL + t.tv_nsec;
+long long NowNs() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::system_clock::now().time_since_epoch())
+      .count();
 }
 
 }  // namespace
 
 bool DictionaryWatch::Seen::operator==(const Seen& other) const {
-  return exists == other.exists && device == other.device && inode == other.inode &&
-         size == other.size && mode == other.mode &&
-         Nanoseconds(modified) == Nanoseconds(other.modified) &&
-         Nanoseconds(changed) == Nanoseconds(other.changed);
+  if (exists != other.exists) return false;
+  return !exists || (info.SameFile(other.info) && info.size == other.info.size &&
+                     info.mode == other.info.mode && info.modifiedNs == other.info.modifiedNs);
 }
 
 DictionaryWatch::DictionaryWatch(std::vector<std::string> files) : files_(std::move(files)) {
@@ -28,13 +29,9 @@ DictionaryWatch::DictionaryWatch(std::vector<std::string> files) : files_(std::m
 
 DictionaryWatch::Seen DictionaryWatch::Look(const std::string& file, bool& racy) {
   Seen seen;
-  struct stat st {};
-  if (::stat(file.c_str(), &st) != 0) return seen;
-  seen = {true, st.st_dev, st.st_ino, st.st_size, st.st_mode, st.st_mtim, st.st_ctim};
-  timespec now{};
-  ::clock_gettime(CLOCK_REALTIME, &now);
-  const long long latest = std::max(Nanoseconds(st.st_mtim), Nanoseconds(st.st_ctim));
-  if (Nanoseconds(now) - latest < RacyWindowNs) racy = true;
+  if (store::FileSystem::Default().Info(file, seen.info) != store::code::Ok) return seen;
+  seen.exists = true;
+  if (NowNs() - seen.info.modifiedNs < RacyWindowNs) racy = true;
   return seen;
 }
 

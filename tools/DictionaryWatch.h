@@ -1,13 +1,13 @@
 // Tells whether any of a run's dictionary files changed since the last look:
-// its identity, size, permissions or times. A file changed so recently that
-// its time stamp cannot yet be trusted counts as changed at the next look too.
+// its identity, size, permissions or time stamp. A file changed so recently
+// that its time stamp cannot yet be trusted counts as changed at the next look too.
 #ifndef SPELLCHECK_TOOL_DICTIONARYWATCH_H
 #define SPELLCHECK_TOOL_DICTIONARYWATCH_H
 
-#include <sys/stat.h>
-
 #include <string>
 #include <vector>
+
+#include "store/FileSystem.h"
 
 namespace spellcheck::tool {
 
@@ -21,12 +21,7 @@ class DictionaryWatch {
  private:
   struct Seen {
     bool exists = false;
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    mode_t mode = 0;
-    timespec modified{};
-    timespec changed{};
+    store::FileInfo info;
     bool operator==(const Seen& other) const;
   };
   static Seen Look(const std::string& file, bool& racy);
