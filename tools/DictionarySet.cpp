@@ -1,6 +1,10 @@
 #include "DictionarySet.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
@@ -43,10 +47,23 @@ std::vector<std::string> DictionarySet::Further() const {
   return further;
 }
 
-std::string BundledDictionary() {
+// The running program's own file, or an empty path.
+std::filesystem::path ProgramFile() {
+#if defined(_WIN32)
+  char name[MAX_PATH];
+  const DWORD length = ::GetModuleFileNameA(nullptr, name, sizeof name);
+  return length == 0 || length == sizeof name ? std::filesystem::path()
+                                              : std::filesystem::path(std::string(name, length));
+#else
   std::error_code error;
   const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (!error) {
+  return error ? std::filesystem::path() : program;
+#endif
+}
+
+std::string BundledDictionary() {
+  const auto program = ProgramFile();
+  if (!program.empty()) {
     const auto beside = program.parent_path().parent_path() / "share" / "spellcheck" / BundledName;
     if (IsFile(beside)) return beside.string();
   }

@@ -96,6 +96,9 @@ TEST_F(ToolTest, MergeBetweenNamedFilesAndNeverIntoItself) {
 }
 
 TEST_F(ToolTest, AFailedWriteIsAnErrorWithTheLibrarysMessage) {
+#if defined(_WIN32)
+  GTEST_SKIP() << "a folder's permission bits do not refuse new files on Windows";
+#endif
   ::chmod(dir_.Path().c_str(), 0555);
   const int status = RunUnprivileged([&] {
     const ToolResult result = Run({"add", "--to", File("new.dic"), "qzxv"});
