@@ -11,6 +11,10 @@ struct Golden {
   int status;
 };
 
+void PrintTo(const Golden& golden, std::ostream* os) {
+  for (const std::string& argument : golden.arguments) *os << argument << ' ';
+}
+
 class GoldenTest : public ToolTest, public ::testing::WithParamInterface<Golden> {};
 
 TEST_P(GoldenTest, PrintsExpectedOutputAndStatus) {
