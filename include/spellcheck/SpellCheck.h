@@ -71,14 +71,22 @@ class SPELLCHECK_TYPE EInOutError : public Exception {
 
   static const char* MessageFor(int code) {
     switch (code) {
-      case 2: return "File not found";
-      case 3: return "Invalid filename";
-      case 4: return "Too many open files";
-      case 5: return "File access denied";
-      case 100: return "Read beyond end of file";
-      case 101: return "Disk full";
-      case 106: return "Invalid numeric input";
-      default: return nullptr;
+      case 2:
+        return "File not found";
+      case 3:
+        return "Invalid filename";
+      case 4:
+        return "Too many open files";
+      case 5:
+        return "File access denied";
+      case 100:
+        return "Read beyond end of file";
+      case 101:
+        return "Disk full";
+      case 106:
+        return "Invalid numeric input";
+      default:
+        return nullptr;
     }
   }
 

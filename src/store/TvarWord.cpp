@@ -23,7 +23,9 @@ int CompareText(std::string_view a, std::string_view b) {
   return a.size() < b.size() ? -1 : 1;
 }
 
-static char AsciiLowerByte(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+static char AsciiLowerByte(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
 
 std::string AsciiLower(std::string_view text) {
   std::string out(text);

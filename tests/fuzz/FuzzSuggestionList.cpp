@@ -31,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   bool plain = true;
   for (const char c : input) {
     const bool separator = c == ',' || c == ' ';
-    const bool ordinary = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    const bool ordinary =
+        (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
     plain = plain && (separator || ordinary);
   }
   if (!plain || input.find(",,") != std::string_view::npos ||

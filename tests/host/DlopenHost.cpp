@@ -6,10 +6,10 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <sys/stat.h>
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <sys/stat.h>
 
 namespace {
 
@@ -31,8 +31,9 @@ bool Exists(const char* name) {
 }
 
 using spellcheck::DefaultDic;
-#define MARKERS10 DefaultDic, DefaultDic, DefaultDic, DefaultDic, DefaultDic, \
-                  DefaultDic, DefaultDic, DefaultDic, DefaultDic, DefaultDic
+#define MARKERS10                                                                                 \
+  DefaultDic, DefaultDic, DefaultDic, DefaultDic, DefaultDic, DefaultDic, DefaultDic, DefaultDic, \
+      DefaultDic, DefaultDic
 
 void Run(spellcheck::CreateSpellerCheckFunction create) {
   spellcheck::TSpellerCheck* checker = create();
@@ -111,8 +112,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "dlopen: %s\n", ::dlerror());
     return 2;
   }
-  auto create =
-      reinterpret_cast<spellcheck::CreateSpellerCheckFunction>(::dlsym(library, "CreateSpellerCheck"));
+  auto create = reinterpret_cast<spellcheck::CreateSpellerCheckFunction>(
+      ::dlsym(library, "CreateSpellerCheck"));
   Expect(create != nullptr, "CreateSpellerCheck is exported");
   if (create != nullptr) {
     try {

@@ -7,7 +7,9 @@
 namespace spellcheck {
 namespace {
 
-std::unique_ptr<TSpellerCheck> NewChecker() { return std::unique_ptr<TSpellerCheck>(CreateSpellerCheck()); }
+std::unique_ptr<TSpellerCheck> NewChecker() {
+  return std::unique_ptr<TSpellerCheck>(CreateSpellerCheck());
+}
 
 TEST(CheckerObject, NewCheckerHasTheDefaultNames) {
   auto checker = NewChecker();
