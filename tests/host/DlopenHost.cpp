@@ -104,14 +104,14 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s LIBRARY\n", argv[0]);
     return 2;
   }
-  char folder[] = "/tmp/spellcheck-host-XXXXXX";
-  if (::mkdtemp(folder) == nullptr || ::chdir(folder) != 0) return 2;
-
   void* library = ::dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
   if (library == nullptr) {
     std::fprintf(stderr, "dlopen: %s\n", ::dlerror());
     return 2;
   }
+  char folder[] = "/tmp/spellcheck-host-XXXXXX";
+  if (::mkdtemp(folder) == nullptr || ::chdir(folder) != 0) return 2;
+
   auto create = reinterpret_cast<spellcheck::CreateSpellerCheckFunction>(
       ::dlsym(library, "CreateSpellerCheck"));
   Expect(create != nullptr, "CreateSpellerCheck is exported");
