@@ -40,19 +40,27 @@ struct Pipe {
   }
 };
 
+// The program's arguments and environment for one run, as execve takes them.
+struct CommandLine {
+  explicit CommandLine(const ToolRun& run) : args{ToolPath()}, env{"PATH=/usr/bin:/bin"} {
+    args.insert(args.end(), run.arguments.begin(), run.arguments.end());
+    for (const auto& [name, value] : run.environment) env.push_back(name + "=" + value);
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    for (auto& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
+  }
+  CommandLine(const CommandLine&) = delete;  // argv and envp point into args and env
+  CommandLine& operator=(const CommandLine&) = delete;
+  std::vector<std::string> args, env;
+  std::vector<char*> argv, envp;
+};
+
 }  // namespace
 
 ToolResult RunTool(const ToolRun& run) {
   Pipe in, out, err;
-  std::vector<std::string> args{ToolPath()};
-  args.insert(args.end(), run.arguments.begin(), run.arguments.end());
-  std::vector<std::string> env{"PATH=/usr/bin:/bin"};
-  for (const auto& [name, value] : run.environment) env.push_back(name + "=" + value);
-  std::vector<char*> argv, envp;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  for (auto& e : env) envp.push_back(e.data());
-  envp.push_back(nullptr);
+  CommandLine command(run);
 
   const pid_t child = ::fork();
   if (child < 0) throw std::runtime_error("fork failed");
@@ -61,7 +69,7 @@ ToolResult RunTool(const ToolRun& run) {
     ::dup2(out.fds[1], 1);
     ::dup2(err.fds[1], 2);
     if (!run.workingFolder.empty() && ::chdir(run.workingFolder.c_str()) != 0) ::_exit(126);
-    ::execve(argv[0], argv.data(), envp.data());
+    ::execve(command.argv[0], command.argv.data(), command.envp.data());
     ::_exit(127);
   }
   in.CloseRead();
@@ -105,22 +113,14 @@ ToolResult RunTool(const ToolRun& run) {
 
 ToolProcess::ToolProcess(const ToolRun& run) {
   Pipe in, out;
-  std::vector<std::string> args{ToolPath()};
-  args.insert(args.end(), run.arguments.begin(), run.arguments.end());
-  std::vector<std::string> env{"PATH=/usr/bin:/bin"};
-  for (const auto& [name, value] : run.environment) env.push_back(name + "=" + value);
-  std::vector<char*> argv, envp;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  for (auto& e : env) envp.push_back(e.data());
-  envp.push_back(nullptr);
+  CommandLine command(run);
   pid_ = ::fork();
   if (pid_ < 0) throw std::runtime_error("fork failed");
   if (pid_ == 0) {
     ::dup2(in.fds[0], 0);
     ::dup2(out.fds[1], 1);
     if (!run.workingFolder.empty() && ::chdir(run.workingFolder.c_str()) != 0) ::_exit(126);
-    ::execve(argv[0], argv.data(), envp.data());
+    ::execve(command.argv[0], command.argv.data(), command.envp.data());
     ::_exit(127);
   }
   input_ = in.fds[1];
