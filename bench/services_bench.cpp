@@ -120,6 +120,20 @@ BENCHMARK(BM_CheckWordFloor)
     ->ArgsProduct({{10000, 100000, 1000000}, {LowerHit, LowerMiss}})
     ->Unit(benchmark::kMicrosecond);
 
+// Asks `checker` for suggestions for the sample's words in turn.
+void SuggestInTurn(benchmark::State& state, spellcheck::TSpellerCheck& checker,
+                   const std::vector<std::string>& words, Kind kind) {
+  std::size_t i = 0;
+  std::size_t suggested = 0;
+  for (auto _ : state) {
+    const char* list = checker.SuggestWords(words[i].c_str(), false, false, DefaultDic, MARKERS10);
+    suggested += std::strlen(list);
+    if (++i == words.size()) i = 0;
+  }
+  benchmark::DoNotOptimize(suggested);
+  state.SetLabel(KindName(kind));
+}
+
 // Slot 5 through the checker object, main dictionary only: one full scan.
 void BM_SuggestWords(benchmark::State& state) {
   const auto& dic = Dictionary(static_cast<std::size_t>(state.range(0)));
@@ -127,15 +141,7 @@ void BM_SuggestWords(benchmark::State& state) {
   const auto words = Sample(dic, kind);
   std::unique_ptr<spellcheck::TSpellerCheck> checker(CreateSpellerCheck());
   checker->SetMainDic(dic.Path().c_str());
-  std::size_t i = 0;
-  std::size_t suggested = 0;
-  for (auto _ : state) {
-    const char* list = checker->SuggestWords(words[i].c_str(), false, false, DefaultDic, MARKERS10);
-    suggested += std::strlen(list);
-    if (++i == words.size()) i = 0;
-  }
-  benchmark::DoNotOptimize(suggested);
-  state.SetLabel(KindName(kind));
+  SuggestInTurn(state, *checker, words, kind);
 }
 BENCHMARK(BM_SuggestWords)
     ->ArgsProduct({{10000, 100000, 1000000}, {LowerMiss, CapitalMiss}})
@@ -207,15 +213,7 @@ void BM_BatchSuggestWords(benchmark::State& state) {
   auto session = spellcheck::CreateBatchSession();
   session->SetMainDic(dic.Path().c_str());
   session->CheckWord("warm", false, false, DefaultDic, MARKERS10);
-  std::size_t i = 0;
-  std::size_t suggested = 0;
-  for (auto _ : state) {
-    const char* list = session->SuggestWords(words[i].c_str(), false, false, DefaultDic, MARKERS10);
-    suggested += std::strlen(list);
-    if (++i == words.size()) i = 0;
-  }
-  benchmark::DoNotOptimize(suggested);
-  state.SetLabel(KindName(kind));
+  SuggestInTurn(state, *session, words, kind);
 }
 BENCHMARK(BM_BatchSuggestWords)
     ->ArgsProduct({{10000, 100000, 1000000}, {LowerMiss, CapitalMiss}})
