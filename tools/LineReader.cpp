@@ -55,6 +55,7 @@ bool LineReader::Fill() {
     const ssize_t got = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
     if (got > 0) {
       end_ += static_cast<std::size_t>(got);
+      if (onInput_) onInput_();
       return true;
     }
     if (got == 0) {

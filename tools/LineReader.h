@@ -37,6 +37,8 @@ class LineReader {
 
   // Called before a read that may block (the buffer holds no whole line).
   void OnWait(std::function<void()> hook) { onWait_ = std::move(hook); }
+  // Called when such a read has brought new input, before it is handed out.
+  void OnInput(std::function<void()> hook) { onInput_ = std::move(hook); }
 
   // The next line without its end ("\n", or "\r\n"); false at the end of the
   // input. A last line without an end still counts. Throws ToolError on a
@@ -56,6 +58,7 @@ class LineReader {
   std::size_t end_ = 0;
   bool eof_ = false;
   std::function<void()> onWait_;
+  std::function<void()> onInput_;
 };
 
 }  // namespace spellcheck::tool

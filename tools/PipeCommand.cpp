@@ -178,10 +178,11 @@ int RunPipe(const std::vector<std::string>& arguments) {
   Speller speller(CreateRunChecker(), std::move(set));
   Output out(STDOUT_FILENO, codec);
   LineReader reader(STDIN_FILENO, "<stdin>");
-  reader.OnWait([&out, &speller] {
-    out.Flush();
-    speller.Revalidate();
-  });
+  // Answers reach the editor before the session waits; the dictionaries are
+  // looked at when new lines arrive, so a change made while the session
+  // waited (by the editor's user, another program) is seen by the next answer.
+  reader.OnWait([&out] { out.Flush(); });
+  reader.OnInput([&speller] { speller.Revalidate(); });
   PipeSession(speller, codec, out).Run(reader);
   return ExitOk;
 }
