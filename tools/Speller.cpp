@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "Cp1252.h"
+#include "text/Cp1252.h"
 #include "text/CaseMapping.h"
 
 #if __has_include("services/BatchSession.h")
@@ -118,7 +118,7 @@ void Speller::Forget() {
 }
 
 bool Speller::IsCorrect(std::string_view utf8Word) {
-  if (!Utf8ToCp1252(utf8Word, cp1252_) || cp1252_.empty()) return false;
+  if (!text::Utf8ToCp1252(utf8Word, cp1252_) || cp1252_.empty()) return false;
   if (!sessionWords_.empty() && sessionWords_.count(cp1252_) != 0) return true;
   if (const auto known = answers_.find(cp1252_); known != answers_.end()) return known->second;
   const bool correct = Answer(cp1252_);
@@ -135,7 +135,7 @@ bool Speller::Answer(const std::string& word) {
 }
 
 std::vector<std::string> Speller::Suggest(std::string_view utf8Word) {
-  if (!Utf8ToCp1252(utf8Word, cp1252_)) return {};
+  if (!text::Utf8ToCp1252(utf8Word, cp1252_)) return {};
   if (const auto known = suggestions_.find(cp1252_); known != suggestions_.end()) {
     return known->second;
   }
@@ -157,7 +157,7 @@ std::vector<std::string> Speller::Ask(const std::string& word) {
   std::vector<std::string> suggestions;
   for (std::string& suggestion : SplitSuggestionList(list)) {
     if (allCapitals) suggestion = UpperCase(suggestion);
-    std::string utf8 = Cp1252ToUtf8(suggestion);
+    std::string utf8 = text::Cp1252ToUtf8(suggestion);
     if (std::find(suggestions.begin(), suggestions.end(), utf8) == suggestions.end()) {
       suggestions.push_back(std::move(utf8));
     }
@@ -166,11 +166,11 @@ std::vector<std::string> Speller::Ask(const std::string& word) {
 }
 
 void Speller::AcceptForSession(std::string_view utf8Word) {
-  if (Utf8ToCp1252(utf8Word, cp1252_) && !cp1252_.empty()) sessionWords_.insert(cp1252_);
+  if (text::Utf8ToCp1252(utf8Word, cp1252_) && !cp1252_.empty()) sessionWords_.insert(cp1252_);
 }
 
 bool Speller::AddToCustom(std::string_view utf8Word) {
-  if (!Utf8ToCp1252(utf8Word, cp1252_) || cp1252_.empty()) return false;
+  if (!text::Utf8ToCp1252(utf8Word, cp1252_) || cp1252_.empty()) return false;
   if (!dictionaries_.custom) {
     sessionWords_.insert(cp1252_);
     return true;

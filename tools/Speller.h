@@ -15,7 +15,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "DictionarySet.h"
+#include "commands/DictionarySet.h"
 #include "DictionaryWatch.h"
 
 namespace spellcheck::tool {

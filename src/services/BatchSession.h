@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "checker/SpellerCheck.h"
-#include "services/LoadedDictionary.h"
+#include "engine/LoadedDictionary.h"
 #include "store/FileSystem.h"
 
 namespace spellcheck {

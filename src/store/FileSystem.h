@@ -40,6 +40,9 @@ struct FileInfo {
   std::uint64_t inode = 0;
   std::uint64_t size = 0;
   std::int64_t modifiedNs = 0;
+  // When the file's contents or attributes last changed (POSIX ctime), which
+  // no one can set back; where the platform has none, the modification time.
+  std::int64_t changedNs = 0;
   std::uint32_t mode = 0;   // permission bits
   std::uint32_t owner = 0;  // user and group, where the platform has them
   std::uint32_t group = 0;

@@ -1,4 +1,3 @@
-#if !defined(_WIN32)
 #include "store/PosixErrors.h"
 
 #include <cerrno>
@@ -39,4 +38,3 @@ IoCode CodeForErrno(int err) {
 }
 
 }  // namespace spellcheck::store
-#endif

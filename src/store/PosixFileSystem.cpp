@@ -1,5 +1,4 @@
 // POSIX implementation of the file-access layer.
-#if !defined(_WIN32)
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -34,6 +33,7 @@ FileInfo FromStat(const struct stat& st) {
   info.inode = static_cast<std::uint64_t>(st.st_ino);
   info.size = static_cast<std::uint64_t>(st.st_size);
   info.modifiedNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  info.changedNs = static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
   info.mode = static_cast<std::uint32_t>(st.st_mode & 07777);
   info.owner = static_cast<std::uint32_t>(st.st_uid);
   info.group = static_cast<std::uint32_t>(st.st_gid);
@@ -307,4 +307,3 @@ FileSystem& FileSystem::Default() {
 
 }  // namespace spellcheck::store
 
-#endif  // !_WIN32

@@ -1,4 +1,3 @@
-#if defined(_WIN32)
 #include "store/Win32Errors.h"
 
 #include <windows.h>
@@ -17,4 +16,3 @@ IoCode LastErrorCode() {
 }
 
 }  // namespace spellcheck::store
-#endif

@@ -2,8 +2,6 @@
 #ifndef SPELLCHECK_STORE_WIN32ERRORS_H
 #define SPELLCHECK_STORE_WIN32ERRORS_H
 
-#if defined(_WIN32)
-
 #include "store/FileSystem.h"
 
 namespace spellcheck::store {
@@ -17,5 +15,4 @@ IoCode LastErrorCode();
 
 }  // namespace spellcheck::store
 
-#endif  // _WIN32
 #endif

@@ -1,5 +1,4 @@
 // Windows implementation of the file-access layer.
-#if defined(_WIN32)
 
 #include <cstdint>
 #include <utility>
@@ -58,6 +57,7 @@ FileInfo FromHandleInformation(const BY_HANDLE_FILE_INFORMATION& data) {
       static_cast<std::int64_t>((std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
                                 data.ftLastWriteTime.dwLowDateTime);
   info.modifiedNs = (ticks - FileTimeAt1970) * 100;
+  info.changedNs = info.modifiedNs;
   info.mode = (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) ? ReadOnlyMode : WritableMode;
   return info;
 }
@@ -259,4 +259,3 @@ FileSystem& FileSystem::Default() {
 
 }  // namespace spellcheck::store
 
-#endif  // _WIN32

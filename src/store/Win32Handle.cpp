@@ -1,4 +1,3 @@
-#if defined(_WIN32)
 #include "store/Win32Handle.h"
 
 #include <utility>
@@ -40,4 +39,3 @@ IoCode OpenHandle(const std::string& name, DWORD rights, DWORD creation, DWORD f
 }
 
 }  // namespace spellcheck::store
-#endif

@@ -2,8 +2,6 @@
 #ifndef SPELLCHECK_STORE_WIN32HANDLE_H
 #define SPELLCHECK_STORE_WIN32HANDLE_H
 
-#if defined(_WIN32)
-
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -51,5 +49,4 @@ IoCode OpenHandle(const std::string& name, DWORD rights, DWORD creation, DWORD f
 
 }  // namespace spellcheck::store
 
-#endif  // _WIN32
 #endif

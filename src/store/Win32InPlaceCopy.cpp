@@ -1,4 +1,3 @@
-#if defined(_WIN32)
 #include "store/Win32InPlaceCopy.h"
 
 #include <vector>
@@ -49,4 +48,3 @@ IoCode CopyContentsInPlace(const std::string& from, const std::string& to) {
 }
 
 }  // namespace spellcheck::store
-#endif

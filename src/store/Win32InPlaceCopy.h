@@ -2,8 +2,6 @@
 #ifndef SPELLCHECK_STORE_WIN32INPLACECOPY_H
 #define SPELLCHECK_STORE_WIN32INPLACECOPY_H
 
-#if defined(_WIN32)
-
 #include <string>
 
 #include "store/FileSystem.h"
@@ -19,5 +17,4 @@ IoCode CopyContentsInPlace(const std::string& from, const std::string& to);
 
 }  // namespace spellcheck::store
 
-#endif  // _WIN32
 #endif

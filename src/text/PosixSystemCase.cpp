@@ -1,6 +1,5 @@
 // Outside Windows the system's one-character mapping is the code page 1252
 // table: dictionaries are code page 1252 whatever the terminal's encoding.
-#if !defined(_WIN32)
 
 #include "text/CaseMapping.h"
 
@@ -15,4 +14,3 @@ unsigned char SystemLower(unsigned char c) {
 
 }  // namespace spellcheck::text
 
-#endif

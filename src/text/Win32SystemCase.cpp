@@ -1,6 +1,5 @@
 // The platform's case mapping on Windows: the system's own, locale-aware
 // mapping of the ANSI code page, applied to a one-character buffer.
-#if defined(_WIN32)
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -25,4 +24,3 @@ unsigned char SystemLower(unsigned char c) {
 
 }  // namespace spellcheck::text
 
-#endif  // _WIN32

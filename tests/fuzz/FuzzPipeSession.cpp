@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "Commands.h"
+#include "commands/Commands.h"
 #include "store/TvarWord.h"
 
 namespace {

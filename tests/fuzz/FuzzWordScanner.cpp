@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "WordScanner.h"
+#include "input/WordScanner.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view line(reinterpret_cast<const char*>(data), size);

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "Cp1252.h"
-#include "WordScanner.h"
+#include "text/Cp1252.h"
+#include "input/WordScanner.h"
 
 namespace spellcheck::tool {
 namespace {
@@ -60,11 +60,11 @@ TEST(Cp1252, EveryDefinedByteRoundTripsAndAgreesWithIconv) {
   int defined = 0;
   for (int b = 1; b < 256; ++b) {
     const std::string byte(1, static_cast<char>(b));
-    const std::string utf8 = Cp1252ToUtf8(byte);
+    const std::string utf8 = text::Cp1252ToUtf8(byte);
     std::string back;
     if (utf8 == "\xEF\xBF\xBD") continue;  // undefined in code page 1252
     ++defined;
-    ASSERT_TRUE(Utf8ToCp1252(utf8, back)) << b;
+    ASSERT_TRUE(text::Utf8ToCp1252(utf8, back)) << b;
     EXPECT_EQ(back, b == 0x92 ? "'" : byte) << b;  // the typographic apostrophe is normalised
     char in[8];
     char out[8];
@@ -83,7 +83,7 @@ TEST(Cp1252, EveryDefinedByteRoundTripsAndAgreesWithIconv) {
 TEST(Cp1252, CharactersOutsideTheCodePageAreRefused) {
   std::string out;
   for (const char* word : {"ł", "Ω", "日本", "a\xFF", "\xC3"})
-    EXPECT_FALSE(Utf8ToCp1252(word, out)) << word;
+    EXPECT_FALSE(text::Utf8ToCp1252(word, out)) << word;
 }
 
 }  // namespace

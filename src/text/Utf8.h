@@ -1,12 +1,12 @@
 // Strict UTF-8 decoding and encoding of single characters.
-#ifndef SPELLCHECK_TOOL_UTF8_H
-#define SPELLCHECK_TOOL_UTF8_H
+#ifndef SPELLCHECK_TEXT_UTF8_H
+#define SPELLCHECK_TEXT_UTF8_H
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 
-namespace spellcheck::tool {
+namespace spellcheck::text {
 
 // Stands for a byte that starts no valid character; it is no letter.
 inline constexpr char32_t InvalidChar = 0xFFFD;
@@ -21,6 +21,6 @@ void AppendUtf8(std::string& out, char32_t c);
 // True when the whole text is valid UTF-8.
 bool IsValidUtf8(std::string_view text);
 
-}  // namespace spellcheck::tool
+}  // namespace spellcheck::text
 
 #endif

@@ -1,11 +1,11 @@
-#include "Output.h"
+#include "output/Output.h"
 
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
-#include "ToolError.h"
+#include "commands/ToolError.h"
 
 namespace spellcheck::tool {
 

@@ -1,6 +1,6 @@
-#include "WordScanner.h"
+#include "input/WordScanner.h"
 
-#include "Utf8.h"
+#include "text/Utf8.h"
 
 namespace spellcheck::tool {
 
@@ -88,13 +88,13 @@ class Scanner {
       ++pos_;
       return b;
     }
-    return DecodeUtf8(line_, pos_);
+    return text::DecodeUtf8(line_, pos_);
   }
 
   char32_t Peek() const {
     if (pos_ >= line_.size()) return 0;
     std::size_t p = pos_;
-    return DecodeUtf8(line_, p);
+    return text::DecodeUtf8(line_, p);
   }
 
   // `first` (at byte `start`) begins a blank-separated piece.
@@ -110,7 +110,7 @@ class Scanner {
         continue;
       }
       std::size_t p = end;
-      if (IsBlank(DecodeUtf8(line_, p))) break;
+      if (IsBlank(text::DecodeUtf8(line_, p))) break;
       end = p;
     }
     if (mayBeAddress && IsAddress(line_.substr(start, end - start))) {

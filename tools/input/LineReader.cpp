@@ -1,4 +1,4 @@
-#include "LineReader.h"
+#include "input/LineReader.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "ToolError.h"
+#include "commands/ToolError.h"
 
 namespace spellcheck::tool {
 

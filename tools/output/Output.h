@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "TextCodec.h"
+#include "input/TextCodec.h"
 
 namespace spellcheck::tool {
 

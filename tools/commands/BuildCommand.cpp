@@ -8,11 +8,11 @@
 #include <algorithm>
 #include <iostream>
 
-#include "Commands.h"
-#include "Cp1252.h"
-#include "LineReader.h"
-#include "TextCodec.h"
-#include "ToolError.h"
+#include "commands/Commands.h"
+#include "text/Cp1252.h"
+#include "input/LineReader.h"
+#include "input/TextCodec.h"
+#include "commands/ToolError.h"
 #include "store/FileSystem.h"
 #include "store/RecordFile.h"
 #include "store/TvarWord.h"
@@ -58,7 +58,7 @@ class WordCollector {
       ++lineNumber;
       const std::string_view text = TrimBlanks(codec_.ToUtf8(line));
       if (text.empty()) continue;
-      if (!Utf8ToCp1252(text, word)) {
+      if (!spellcheck::text::Utf8ToCp1252(text, word)) {
         LeaveOut(name, lineNumber, text, "has a character that code page 1252 cannot hold");
       } else if (word.size() > store::MaxWordLength) {
         LeaveOut(name, lineNumber, text, "is longer than 24 characters");

@@ -6,12 +6,12 @@
 #include <iostream>
 #include <system_error>
 
-#include "Commands.h"
-#include "Cp1252.h"
-#include "Output.h"
+#include "commands/Commands.h"
+#include "text/Cp1252.h"
+#include "output/Output.h"
 #include "Speller.h"
-#include "TextCodec.h"
-#include "ToolError.h"
+#include "input/TextCodec.h"
+#include "commands/ToolError.h"
 
 namespace spellcheck::tool {
 namespace {
@@ -22,7 +22,7 @@ constexpr std::size_t MaxStoredLength = 24;
 std::string DictionaryForm(std::string_view utf8) {
   std::string word;
   if (utf8.empty()) throw ToolError("an empty word cannot be stored");
-  if (!Utf8ToCp1252(utf8, word)) {
+  if (!text::Utf8ToCp1252(utf8, word)) {
     throw ToolError(std::string(utf8) + ": has a character that code page 1252 cannot hold");
   }
   if (word.size() > MaxStoredLength) {
@@ -86,7 +86,7 @@ int RunDelete(const DictionaryOptions& options, const std::vector<std::string>& 
   for (const std::string& argument : words) {
     const std::string utf8(codec.ToUtf8(argument));
     std::string word;
-    if (!Utf8ToCp1252(utf8, word)) {
+    if (!text::Utf8ToCp1252(utf8, word)) {
       out << utf8 << ": in no dictionary\n";
       status = ExitFound;
       continue;

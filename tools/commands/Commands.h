@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "DictionarySet.h"
+#include "commands/DictionarySet.h"
 
 namespace spellcheck::tool {
 

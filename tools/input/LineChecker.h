@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "Speller.h"
-#include "WordScanner.h"
+#include "input/WordScanner.h"
 
 namespace spellcheck::tool {
 

@@ -1,6 +1,6 @@
-#include "Utf8.h"
+#include "text/Utf8.h"
 
-namespace spellcheck::tool {
+namespace spellcheck::text {
 
 char32_t DecodeUtf8(std::string_view text, std::size_t& pos) {
   const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
@@ -74,4 +74,4 @@ bool IsValidUtf8(std::string_view text) {
   return true;
 }
 
-}  // namespace spellcheck::tool
+}  // namespace spellcheck::text

@@ -3,14 +3,14 @@
 
 #include <iostream>
 
-#include "Commands.h"
-#include "LineChecker.h"
-#include "LineReader.h"
-#include "Output.h"
+#include "commands/Commands.h"
+#include "input/LineChecker.h"
+#include "input/LineReader.h"
+#include "output/Output.h"
 #include "Speller.h"
-#include "TextCodec.h"
-#include "ToolError.h"
-#include "Utf8.h"
+#include "input/TextCodec.h"
+#include "commands/ToolError.h"
+#include "text/Utf8.h"
 
 namespace spellcheck::tool {
 namespace {
@@ -36,7 +36,7 @@ class TextLister {
     while (reader.Next(line_)) {
       ++lineNumber;
       const std::string_view text = codec_.ToUtf8(line_);
-      if (!warned && codec_.IsUtf8() && !IsValidUtf8(text)) {
+      if (!warned && codec_.IsUtf8() && !spellcheck::text::IsValidUtf8(text)) {
         std::cerr << "spellcheck: " << name << ":" << lineNumber
                   << ": not valid UTF-8; such bytes separate words (see --encoding)\n";
         warned = true;

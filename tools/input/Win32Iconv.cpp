@@ -1,7 +1,6 @@
 // The tool's iconv on Windows (see win32/iconv.h): each character goes from
 // its code page to UTF-16 and on to the target code page, one at a time, so
 // that a failure stops exactly at the character that caused it.
-#if defined(_WIN32)
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -154,4 +153,3 @@ std::size_t iconv(iconv_t cd, char** in, std::size_t* inLeft, char** out, std::s
   return 0;
 }
 
-#endif  // _WIN32

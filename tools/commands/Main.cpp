@@ -6,8 +6,8 @@
 #include <iostream>
 #include <new>
 
-#include "Commands.h"
-#include "ToolError.h"
+#include "commands/Commands.h"
+#include "commands/ToolError.h"
 
 namespace spellcheck::tool {
 namespace {

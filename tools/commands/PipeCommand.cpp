@@ -5,15 +5,15 @@
 
 #include <iostream>
 
-#include "Commands.h"
-#include "Cp1252.h"
-#include "LineChecker.h"
-#include "LineReader.h"
-#include "Output.h"
-#include "PipeArguments.h"
+#include "commands/Commands.h"
+#include "text/Cp1252.h"
+#include "input/LineChecker.h"
+#include "input/LineReader.h"
+#include "output/Output.h"
+#include "commands/PipeArguments.h"
 #include "Speller.h"
-#include "TextCodec.h"
-#include "ToolError.h"
+#include "input/TextCodec.h"
+#include "commands/ToolError.h"
 #include "text/CaseMapping.h"
 
 namespace spellcheck::tool {
@@ -43,9 +43,9 @@ constexpr const char* PipeHelp =
 
 std::string SmallLetters(std::string_view utf8) {
   std::string word;
-  if (!Utf8ToCp1252(utf8, word)) return std::string(utf8);
+  if (!text::Utf8ToCp1252(utf8, word)) return std::string(utf8);
   for (char& c : word) c = static_cast<char>(text::Cp1252Lower(static_cast<unsigned char>(c)));
-  return Cp1252ToUtf8(word);
+  return text::Cp1252ToUtf8(word);
 }
 
 class PipeSession {

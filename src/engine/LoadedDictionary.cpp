@@ -1,4 +1,4 @@
-#include "services/LoadedDictionary.h"
+#include "engine/LoadedDictionary.h"
 
 #include <algorithm>
 #include <cstring>

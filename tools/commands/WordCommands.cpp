@@ -1,11 +1,11 @@
 // check and suggest: answers for words given on the command line.
 #include <unistd.h>
 
-#include "Commands.h"
-#include "Output.h"
+#include "commands/Commands.h"
+#include "output/Output.h"
 #include "Speller.h"
-#include "TextCodec.h"
-#include "ToolError.h"
+#include "input/TextCodec.h"
+#include "commands/ToolError.h"
 
 namespace spellcheck::tool {
 namespace {

@@ -1,10 +1,10 @@
-#include "TextCodec.h"
+#include "input/TextCodec.h"
 
 #include <cerrno>
 #include <memory>
 
-#include "ToolError.h"
-#include "Utf8.h"
+#include "commands/ToolError.h"
+#include "text/Utf8.h"
 
 namespace spellcheck::tool {
 
@@ -55,7 +55,7 @@ std::size_t SkipOneByte(std::string_view, std::size_t) {
 
 std::size_t SkipOneUtf8Char(std::string_view text, std::size_t pos) {
   std::size_t next = pos;
-  DecodeUtf8(text, next);
+  spellcheck::text::DecodeUtf8(text, next);
   return next - pos;
 }
 

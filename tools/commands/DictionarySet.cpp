@@ -1,4 +1,4 @@
-#include "DictionarySet.h"
+#include "commands/DictionarySet.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -11,7 +11,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "ToolError.h"
+#include "commands/ToolError.h"
 
 namespace spellcheck::tool {
 namespace {

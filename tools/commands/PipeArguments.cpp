@@ -1,10 +1,10 @@
-#include "PipeArguments.h"
+#include "commands/PipeArguments.h"
 
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 
-#include "ToolError.h"
+#include "commands/ToolError.h"
 
 namespace spellcheck::tool {
 

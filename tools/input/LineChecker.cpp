@@ -1,6 +1,6 @@
-#include "LineChecker.h"
+#include "input/LineChecker.h"
 
-#include "Utf8.h"
+#include "text/Utf8.h"
 
 namespace spellcheck::tool {
 
@@ -36,7 +36,7 @@ void LineChecker::CheckParts(std::string_view line, const WordSpan& span,
       partChars = chars;
       continue;
     }
-    DecodeUtf8(text, pos);
+    spellcheck::text::DecodeUtf8(text, pos);
     ++chars;
   }
 }

@@ -4,11 +4,11 @@
 
 #include <iostream>
 
-#include "Commands.h"
-#include "Cp1252.h"
-#include "Output.h"
-#include "TextCodec.h"
-#include "ToolError.h"
+#include "commands/Commands.h"
+#include "text/Cp1252.h"
+#include "output/Output.h"
+#include "input/TextCodec.h"
+#include "commands/ToolError.h"
 #include "store/FileSystem.h"
 #include "store/RecordFile.h"
 #include "store/TvarWord.h"
@@ -37,7 +37,7 @@ Contents ReadWholeFile(const std::string& file) {
 }
 
 std::string Shown(const store::TvarWord& record) {
-  return Cp1252ToUtf8(record.Text());
+  return text::Cp1252ToUtf8(record.Text());
 }
 
 }  // namespace
