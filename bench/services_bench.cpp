@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "services/BatchSession.h"
+#include "checker/SpellerCheck.h"
 #include "store/FileSystem.h"
 #include "support/GeneratedDictionary.h"
 

@@ -1,13 +1,20 @@
-// The checker object behind the public TSpellerCheck interface.
+// The checker object behind the public TSpellerCheck interface: the one
+// adapter between the host's nine operations and the engine. It resolves the
+// default marker against the checker's two names, copies the host's texts,
+// turns lack of memory into the library's error and keeps the text that
+// SuggestWords hands out.
 #ifndef SPELLCHECK_CHECKER_SPELLERCHECK_H
 #define SPELLCHECK_CHECKER_SPELLERCHECK_H
 
 #include <spellcheck/SpellCheck.h>
 
-#include <array>
+#include <chrono>
+#include <memory>
 #include <new>
 #include <string>
+#include <vector>
 
+#include "engine/Engine.h"
 #include "store/FileSystem.h"
 
 namespace spellcheck {
@@ -15,16 +22,6 @@ namespace spellcheck {
 // The library's constant default names.
 extern const char* const DefaultMainDicName;  // "main.dic"
 extern const char* const DefaultCustDicName;  // "cust.dic"
-
-// The host's text as an owned string; a null pointer is the empty text.
-inline std::string OwnedText(const char* text) {
-  return text ? std::string(text) : std::string();
-}
-
-// `name`, or the field's name when `name` is the default marker.
-inline std::string ResolveDic(const char* name, const char* field) {
-  return OwnedText(IsDefaultMarker(name) ? field : name);
-}
 
 // Runs one operation, turning the standard library's lack of memory into the
 // library's own error.
@@ -39,9 +36,13 @@ decltype(auto) GuardMemory(Operation&& operation) {
 
 class SpellerCheck final : public TSpellerCheck {
  public:
+  // Reads the dictionary files on every call, as the library's checker does.
   SpellerCheck() : SpellerCheck(store::FileSystem::Default()) {}
   // Tests hand in a file system of their own (a fault-injecting one).
-  explicit SpellerCheck(store::FileSystem& fs) : fs_(fs) {}
+  explicit SpellerCheck(store::FileSystem& fs) : SpellerCheck(fs, engine::ReadEachCall(fs)) {}
+  // Any other source of dictionary contents (kept in memory, say).
+  SpellerCheck(store::FileSystem& fs, std::unique_ptr<engine::DictionarySource> source)
+      : engine_(fs, std::move(source)) {}
 
   const char* GetMainDic() override { return FMainDic; }
   void SetMainDic(const char* Name) override { FMainDic = Name; }
@@ -66,12 +67,23 @@ class SpellerCheck final : public TSpellerCheck {
   // be read as a text; it stands for the library's default name.
   const char* MainName() const { return IsDefaultMarker(FMainDic) ? DefaultMainDicName : FMainDic; }
   const char* CustName() const { return IsDefaultMarker(FCustDic) ? DefaultCustDicName : FCustDic; }
+  // The further dictionaries named up to the first default marker, `first`
+  // standing in for Dic1.
+  void Further(const char* first, const char* const (&rest)[9]);
 
   const char* FMainDic = DefaultMainDicName;
   const char* FCustDic = DefaultCustDicName;
-  store::FileSystem& fs_;
-  std::string suggestions_;  // the text SuggestWords last handed out
+  engine::Engine engine_;
+  std::vector<std::string> further_;  // names of the current operation
+  std::string suggestions_;           // the text SuggestWords last handed out
 };
+
+// A checker that keeps every dictionary it reads in memory and looks at the
+// file again before each operation (`recheckAfter` zero) or once that long
+// has passed since the last look; every answer is the checker object's.
+std::unique_ptr<TSpellerCheck> CreateBatchSession(
+    store::FileSystem& fs = store::FileSystem::Default(),
+    std::chrono::nanoseconds recheckAfter = std::chrono::nanoseconds::zero());
 
 }  // namespace spellcheck
 

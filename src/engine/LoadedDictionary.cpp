@@ -8,7 +8,7 @@
 #include "store/ProbeSearch.h"
 #include "store/RecordFile.h"
 
-namespace spellcheck::services {
+namespace spellcheck::engine {
 
 namespace {
 
@@ -67,11 +67,11 @@ std::unique_ptr<LoadedDictionary> LoadedDictionary::Read(store::File& file,
     have += got;
   }
   records.resize(have / store::RecordSize);
-  dictionary->BuildIndexes();
+  dictionary->BuildLookup();
   return dictionary;
 }
 
-void LoadedDictionary::BuildIndexes() {
+void LoadedDictionary::BuildLookup() {
   ordered_ = true;
   for (std::size_t i = 1; i < records_.size() && ordered_; ++i) {
     ordered_ = store::CompareText(records_[i - 1].Text(), records_[i].Text()) <= 0;
@@ -103,6 +103,11 @@ void LoadedDictionary::BuildIndexes() {
       }
     }
   }
+}
+
+void LoadedDictionary::GroupByLength() const {
+  if (grouped_) return;
+  grouped_ = true;
   std::array<std::size_t, store::MaxWordLength + 1> lengths{};
   for (const auto& record : records_) ++lengths[record.Text().size()];
   for (std::size_t length = 0; length < lengths.size(); ++length) {
@@ -135,10 +140,11 @@ bool LoadedDictionary::Find(std::string_view word, bool ignoreCase) const {
   return SearchRecords(records_.data(), records_.size(), word, ignoreCase);
 }
 
-std::string LoadedDictionary::CollectSimilar(std::string_view word) const {
-  std::string result;
-  if (word.empty()) return result;
-  const SimilarWordFilter filter(word);
+void LoadedDictionary::CollectSimilar(std::string_view word,
+                                      std::vector<std::string>& result) const {
+  if (word.empty()) return;
+  GroupByLength();
+  const services::SimilarWordFilter filter(word);
   std::vector<std::uint32_t> candidates;
   for (std::size_t length = 0; length < byLength_.size(); ++length) {
     if (!filter.MayTake(length) || byLength_[length].empty()) continue;
@@ -151,7 +157,6 @@ std::string LoadedDictionary::CollectSimilar(std::string_view word) const {
   // Back to file order.
   std::sort(candidates.begin(), candidates.end());
   for (const std::uint32_t i : candidates) filter.Take(records_[i].Text(), result);
-  return result;
 }
 
-}  // namespace spellcheck::services
+}  // namespace spellcheck::engine

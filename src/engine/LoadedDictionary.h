@@ -1,7 +1,7 @@
 // One dictionary file held in memory, with the answers the store's lookup and
 // the similar-word scan would give on the file as it was read.
-#ifndef SPELLCHECK_SERVICES_LOADEDDICTIONARY_H
-#define SPELLCHECK_SERVICES_LOADEDDICTIONARY_H
+#ifndef SPELLCHECK_ENGINE_LOADEDDICTIONARY_H
+#define SPELLCHECK_ENGINE_LOADEDDICTIONARY_H
 
 #include <array>
 #include <cstdint>
@@ -13,7 +13,7 @@
 #include "store/FileSystem.h"
 #include "store/TvarWord.h"
 
-namespace spellcheck::services {
+namespace spellcheck::engine {
 
 // The store's binary search, probe for probe, over records in memory: with
 // `ignoreCase` a probed record equal after ASCII lower-casing also counts.
@@ -28,15 +28,19 @@ class LoadedDictionary {
 
   const store::FileInfo& Info() const { return info_; }
   std::size_t Size() const { return records_.size(); }
+  const std::vector<store::TvarWord>& Records() const { return records_; }
 
   // The answer of the store's lookup on this file.
   bool Find(std::string_view word, bool ignoreCase) const;
-  // The result of the similar-word scan on this file.
-  std::string CollectSimilar(std::string_view word) const;
+  // Appends the words of the similar-word scan on this file, in file order.
+  void CollectSimilar(std::string_view word, std::vector<std::string>& result) const;
 
  private:
   explicit LoadedDictionary(const store::FileInfo& info) : info_(info) {}
-  void BuildIndexes();
+  void BuildLookup();
+  // The records grouped by length, made at the first scan: a run that only
+  // checks words never needs them.
+  void GroupByLength() const;
   bool Holds(std::string_view word) const;
 
   store::FileInfo info_;
@@ -48,10 +52,11 @@ class LoadedDictionary {
   std::vector<std::uint64_t> slots_;  // open addressing over the records
   // Records grouped by length (file positions kept), so that a scan reads only
   // the lengths that can score.
-  std::array<std::vector<store::TvarWord>, store::MaxWordLength + 1> byLength_;
-  std::array<std::vector<std::uint32_t>, store::MaxWordLength + 1> positions_;
+  mutable bool grouped_ = false;
+  mutable std::array<std::vector<store::TvarWord>, store::MaxWordLength + 1> byLength_;
+  mutable std::array<std::vector<std::uint32_t>, store::MaxWordLength + 1> positions_;
 };
 
-}  // namespace spellcheck::services
+}  // namespace spellcheck::engine
 
 #endif

@@ -111,7 +111,7 @@ void SimilarWordFilter::FindInLanes(const store::TvarWord* records, std::size_t 
 #endif
 
 void SimilarWordFilter::ConsiderAll(const store::TvarWord* records, std::size_t count,
-                                    std::string& result) const {
+                                    std::vector<std::string>& result) const {
   // Few records come close, so the candidates of a whole block are few.
   std::vector<std::uint32_t> candidates;
   FindCandidates(records, count, 0, candidates);
@@ -183,7 +183,7 @@ void SimilarWordFilter::FindCandidates(const store::TvarWord* records, std::size
 #endif
 }
 
-void SimilarWordFilter::Take(std::string_view stored, std::string& result) const {
+void SimilarWordFilter::Take(std::string_view stored, std::vector<std::string>& result) const {
   const std::size_t length = stored.size();
   if (length == 0 || needed_[length] == Hopeless) return;
   const char first = static_cast<char>(firstByte_[static_cast<unsigned char>(stored[0])]);
@@ -194,13 +194,8 @@ void SimilarWordFilter::Take(std::string_view stored, std::string& result) const
   // The given word itself is never suggested.
   if (length == word_.size() && equal == length) return;
 
-  if (result.size() < 2) {
-    result.clear();
-  } else {
-    result += ", ";
-  }
-  result += first;
-  result.append(stored.substr(1));
+  std::string& word = result.emplace_back(stored);
+  word[0] = first;
 }
 
 }  // namespace spellcheck::services

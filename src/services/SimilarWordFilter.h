@@ -21,10 +21,11 @@ class SimilarWordFilter {
   explicit SimilarWordFilter(std::string_view word);
 
   // Appends each record (in its compared form) that resembles the given word
-  // and is not the word itself to the suggestion list `result`, in order.
-  void ConsiderAll(const store::TvarWord* records, std::size_t count, std::string& result) const;
+  // and is not the word itself to `result`, in order.
+  void ConsiderAll(const store::TvarWord* records, std::size_t count,
+                   std::vector<std::string>& result) const;
 
-  void Consider(const store::TvarWord& record, std::string& result) const {
+  void Consider(const store::TvarWord& record, std::vector<std::string>& result) const {
     ConsiderAll(&record, 1, result);
   }
 
@@ -40,7 +41,7 @@ class SimilarWordFilter {
                       std::vector<std::uint32_t>& candidates) const;
 
   // Appends the stored word when it resembles the given word (the exact rule).
-  void Take(std::string_view stored, std::string& result) const;
+  void Take(std::string_view stored, std::vector<std::string>& result) const;
 
  private:
   static constexpr std::size_t Lanes = 3;  // 24 characters in 8-byte lanes

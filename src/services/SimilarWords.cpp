@@ -35,13 +35,12 @@ std::size_t ReadBlock(store::File& file, std::vector<store::TvarWord>& block, st
 
 }  // namespace
 
-std::string CollectSimilar(store::FileSystem& fs, std::string_view word,
-                           const std::string& fileName) {
-  std::string result;
-  if (word.empty()) return result;
+void CollectSimilar(store::FileSystem& fs, std::string_view word, const std::string& fileName,
+                    std::vector<std::string>& result) {
+  if (word.empty()) return;
   store::RecordFile file(fs);
   // The scan only reads, so a read-only dictionary is consulted too.
-  if (file.OpenExisting(fileName, store::Access::Read) != store::code::Ok) return result;
+  if (file.OpenExisting(fileName, store::Access::Read) != store::code::Ok) return;
 
   const SimilarWordFilter filter(word);
   std::int64_t count = 0;
@@ -75,7 +74,6 @@ std::string CollectSimilar(store::FileSystem& fs, std::string_view word,
   }
 
   store::Check(file.Close());
-  return result;
 }
 
 }  // namespace spellcheck::services

@@ -4,17 +4,18 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "store/FileSystem.h"
 
 namespace spellcheck::services {
 
-// The stored words of `fileName` that resemble `word`, in file order, joined
-// by ", ". Empty for an absent file and for an empty word. A read that fails
-// part-way ends the scan with the words found so far; a failing size query or
-// close raises EInOutError.
-std::string CollectSimilar(store::FileSystem& fs, std::string_view word,
-                           const std::string& fileName);
+// Appends the stored words of `fileName` that resemble `word` to `result`, in
+// file order. Nothing for an absent file and for an empty word. A read that
+// fails part-way ends the scan with the words found so far; a failing size
+// query or close raises EInOutError.
+void CollectSimilar(store::FileSystem& fs, std::string_view word, const std::string& fileName,
+                    std::vector<std::string>& result);
 
 }  // namespace spellcheck::services
 

@@ -27,6 +27,15 @@ std::vector<std::string_view> Split(std::string_view list) {
 
 }  // namespace
 
+std::string JoinWords(const std::vector<std::string>& words) {
+  std::string list;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    if (i != 0) list += Separator;
+    list += words[i];
+  }
+  return list;
+}
+
 void JoinPart(std::string& collected, std::string_view part) {
   if (collected.size() <= 2) {
     collected.assign(part);

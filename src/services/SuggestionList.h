@@ -4,8 +4,12 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace spellcheck::services {
+
+// The words joined by ", ".
+std::string JoinWords(const std::vector<std::string>& words);
 
 // Joins one dictionary's part to the list collected so far. A collected list
 // of at most 2 characters is replaced by the part; otherwise ", " and the part

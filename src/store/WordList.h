@@ -6,8 +6,10 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "store/FileSystem.h"
+#include "store/TvarWord.h"
 
 namespace spellcheck::store {
 
@@ -28,6 +30,12 @@ bool RemoveWord(FileSystem& fs, std::string_view word, const std::string& fileNa
 // Inserts every record of the source into the target, then deletes the
 // source. False when the source cannot be opened.
 bool MergeWordList(FileSystem& fs, const std::string& targetFile, const std::string& sourceFile);
+
+// Makes `fileName` hold exactly `records`, replacing what it held, the way
+// every change is made: locked, the new contents written beside it and put in
+// its place in one step (its owner, group and permission bits kept).
+void WriteWordList(FileSystem& fs, const std::string& fileName,
+                   const std::vector<TvarWord>& records);
 
 }  // namespace spellcheck::store
 

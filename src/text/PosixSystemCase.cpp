@@ -13,4 +13,3 @@ unsigned char SystemLower(unsigned char c) {
 }
 
 }  // namespace spellcheck::text
-

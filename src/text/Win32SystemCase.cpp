@@ -23,4 +23,3 @@ unsigned char SystemLower(unsigned char c) {
 }
 
 }  // namespace spellcheck::text
-

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "services/BatchSession.h"
+#include "checker/SpellerCheck.h"
 #include "support/TestFiles.h"
 
 namespace spellcheck {

@@ -1,7 +1,8 @@
 // build: a dictionary from plain word lists, one word a line. The words are
 // sorted once (n log n) into the store's byte order, duplicates dropped, and
-// the file is written beside its final name and then put in its place, so a
-// failure never leaves a half-written dictionary behind.
+// the file is written the way the store writes every change, so a failure
+// never leaves a half-written dictionary behind and an existing file keeps
+// its permissions.
 #include <spellcheck/SpellCheck.h>
 #include <unistd.h>
 
@@ -9,34 +10,16 @@
 #include <iostream>
 
 #include "commands/Commands.h"
-#include "text/Cp1252.h"
+#include "commands/ToolError.h"
 #include "input/LineReader.h"
 #include "input/TextCodec.h"
-#include "commands/ToolError.h"
 #include "store/FileSystem.h"
-#include "store/RecordFile.h"
 #include "store/TvarWord.h"
+#include "store/WordList.h"
+#include "text/Cp1252.h"
 
 namespace spellcheck::tool {
 namespace {
-
-// A temporary file that is removed unless it was put in place.
-class TemporaryFile {
- public:
-  TemporaryFile(store::FileSystem& fs, std::string name) : fs_(fs), name_(std::move(name)) {}
-  ~TemporaryFile() {
-    if (!committed_) fs_.Delete(name_);
-  }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-  const std::string& Name() const { return name_; }
-  void Commit() { committed_ = true; }
-
- private:
-  store::FileSystem& fs_;
-  std::string name_;
-  bool committed_ = false;
-};
 
 std::string_view TrimBlanks(std::string_view text) {
   const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f'; };
@@ -87,32 +70,21 @@ class WordCollector {
   std::size_t leftOut_ = 0;
 };
 
-void WriteDictionary(const std::vector<std::string>& words, const std::string& output) {
-  store::FileSystem& fs = store::FileSystem::Default();
+void WriteDictionary(store::FileSystem& fs, const std::vector<std::string>& words,
+                     const std::string& output) {
   std::vector<store::TvarWord> records;
   records.reserve(words.size());
   for (const std::string& word : words) records.push_back(store::TvarWord::FromWord(word));
-
-  TemporaryFile temporary(fs, output + ".tmp" + std::to_string(::getpid()));
-  store::RecordFile file(fs);
-  const auto fail = [&](const std::string& step, store::IoCode code) {
-    throw ToolError(step + ": " + EInOutError(code).what());
-  };
-  if (const auto rc =
-          file.Open(temporary.Name(), store::Access::ReadWrite, store::Disposition::CreateNew)) {
-    fail("cannot create " + temporary.Name(), rc);
+  try {
+    store::WriteWordList(fs, output, records);
+  } catch (const EInOutError& error) {
+    throw ToolError("cannot write " + output + ": " + error.what());
   }
-  if (const auto rc = file.WriteAll(records)) fail("cannot write " + temporary.Name(), rc);
-  if (const auto rc = file.Sync()) fail("cannot write " + temporary.Name(), rc);
-  if (const auto rc = file.Close()) fail("cannot write " + temporary.Name(), rc);
-  if (const auto rc = fs.Rename(temporary.Name(), output)) fail("cannot replace " + output, rc);
-  temporary.Commit();
-  fs.SyncFolderOf(output);
 }
 
 }  // namespace
 
-int RunBuild(const BuildOptions& build) {
+int RunBuild(store::FileSystem& fs, const BuildOptions& build) {
   if (build.output.empty()) throw ToolError("build: name the dictionary to make with -o FILE");
   TextCodec codec(build.encoding);
   WordCollector collector(codec, build.quiet);
@@ -128,7 +100,7 @@ int RunBuild(const BuildOptions& build) {
   // std::string compares bytes as unsigned values: the store's text order.
   std::sort(words.begin(), words.end());
   words.erase(std::unique(words.begin(), words.end()), words.end());
-  WriteDictionary(words, build.output);
+  WriteDictionary(fs, words, build.output);
   if (!build.quiet) {
     std::cerr << "spellcheck: " << build.output << ": " << words.size() << " words";
     if (collector.LeftOut() != 0) std::cerr << ", " << collector.LeftOut() << " left out";

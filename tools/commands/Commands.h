@@ -1,5 +1,6 @@
 // The tool's commands. Each returns the exit status (ExitOk, ExitFound) and
 // throws ToolError or the library's errors for usage and input/output errors.
+// Every file goes through the file system handed in.
 #ifndef SPELLCHECK_TOOL_COMMANDS_H
 #define SPELLCHECK_TOOL_COMMANDS_H
 
@@ -8,25 +9,29 @@
 #include <vector>
 
 #include "commands/DictionarySet.h"
+#include "store/FileSystem.h"
 
 namespace spellcheck::tool {
 
-int RunCheck(const DictionaryOptions& options, const std::vector<std::string>& words);
-int RunSuggest(const DictionaryOptions& options, const std::vector<std::string>& words);
+int RunCheck(store::FileSystem& fs, const DictionaryOptions& options,
+             const std::vector<std::string>& words);
+int RunSuggest(store::FileSystem& fs, const DictionaryOptions& options,
+               const std::vector<std::string>& words);
 
 struct ListOptions {
   std::vector<std::string> files;  // none, or "-": standard input
   bool suggest = false;
   bool where = false;
 };
-int RunList(const DictionaryOptions& options, const ListOptions& list);
+int RunList(store::FileSystem& fs, const DictionaryOptions& options, const ListOptions& list);
 
-int RunAdd(const DictionaryOptions& options, const std::vector<std::string>& words,
-           const std::string& to);
+int RunAdd(store::FileSystem& fs, const DictionaryOptions& options,
+           const std::vector<std::string>& words, const std::string& to);
 // `also`: the second dictionary; an empty name means the custom one.
-int RunDelete(const DictionaryOptions& options, const std::vector<std::string>& words,
-              const std::string& from, const std::optional<std::string>& also);
-int RunMerge(const DictionaryOptions& options, const std::string& source,
+int RunDelete(store::FileSystem& fs, const DictionaryOptions& options,
+              const std::vector<std::string>& words, const std::string& from,
+              const std::optional<std::string>& also);
+int RunMerge(store::FileSystem& fs, const DictionaryOptions& options, const std::string& source,
              const std::string& target);
 
 struct BuildOptions {
@@ -35,12 +40,12 @@ struct BuildOptions {
   std::string encoding = "UTF-8";
   bool quiet = false;  // no report of the words left out
 };
-int RunBuild(const BuildOptions& build);
-int RunDump(const std::string& file, const std::string& encoding);
-int RunVerify(const std::string& file);
+int RunBuild(store::FileSystem& fs, const BuildOptions& build);
+int RunDump(store::FileSystem& fs, const std::string& file, const std::string& encoding);
+int RunVerify(store::FileSystem& fs, const std::string& file);
 
 // The ispell pipe (-a): its own argument parsing, as ispell clients expect.
-int RunPipe(const std::vector<std::string>& arguments);
+int RunPipe(store::FileSystem& fs, const std::vector<std::string>& arguments);
 // True when the arguments ask for the pipe (or its -v banner).
 bool WantsPipe(const std::vector<std::string>& arguments);
 

@@ -8,7 +8,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 #include "commands/ToolError.h"
@@ -40,13 +39,6 @@ bool IsFile(const std::filesystem::path& path) {
 
 }  // namespace
 
-std::vector<std::string> DictionarySet::Further() const {
-  std::vector<std::string> further;
-  if (custom) further.push_back(*custom);
-  further.insert(further.end(), extra.begin(), extra.end());
-  return further;
-}
-
 // The running program's own file, or an empty path.
 std::filesystem::path ProgramFile() {
 #if defined(_WIN32)
@@ -71,8 +63,9 @@ std::string BundledDictionary() {
   return IsFile(installed) ? installed.string() : std::string();
 }
 
-DictionarySet ResolveDictionaries(const DictionaryOptions& options) {
-  DictionarySet set;
+RunDictionaries ResolveDictionaries(const DictionaryOptions& options) {
+  RunDictionaries run;
+  engine::DictionarySet& set = run.set;
   set.ignoreCase = options.ignoreCase;
   set.main = options.main;
   if (set.main.empty()) set.main = Environment("SPELLCHECK_MAIN");
@@ -82,35 +75,49 @@ DictionarySet ResolveDictionaries(const DictionaryOptions& options) {
     if (custom.empty()) custom = Environment("SPELLCHECK_CUSTOM");
     if (custom.empty()) {
       custom = DefaultCustom();
-      set.customIsDefault = true;
+      run.customIsDefault = true;
     }
     set.custom = custom;
   }
   set.extra = options.extra;
-  if (set.Further().size() > MaxFurtherDictionaries) {
+  if (set.Further().size() > engine::MaxFurtherDictionaries) {
     throw ToolError(
         "too many dictionaries: at most ten besides the main one (the custom one counts)");
   }
-  return set;
+  return run;
 }
 
-void RequireReadable(const std::string& path, const std::string& role) {
+void RequireReadable(store::FileSystem& fs, const std::string& path, const std::string& role) {
   if (path.empty()) {
     throw ToolError("no " + role +
                     " dictionary: the bundled one was not found; name one with --main FILE or "
                     "SPELLCHECK_MAIN");
   }
-  std::ifstream probe(path, std::ios::binary);
-  if (!probe || !IsFile(path)) throw ToolError("cannot read the " + role + " dictionary " + path);
+  // The store's open never blocks and takes regular files only.
+  std::unique_ptr<store::File> file;
+  if (fs.Open(path, store::Access::Read, store::Disposition::OpenExisting, file) !=
+      store::code::Ok) {
+    throw ToolError("cannot read the " + role + " dictionary " + path);
+  }
 }
 
-void PrepareCustomFolder(const DictionarySet& set) {
-  if (!set.custom || !set.customIsDefault) return;
-  const auto folder = std::filesystem::path(*set.custom).parent_path();
+void PrepareCustomFolder(const RunDictionaries& dictionaries) {
+  const auto& custom = dictionaries.set.custom;
+  if (!custom || !dictionaries.customIsDefault) return;
+  const auto folder = std::filesystem::path(*custom).parent_path();
   if (folder.empty()) return;
   std::error_code error;
   std::filesystem::create_directories(folder, error);
   if (error) throw ToolError("cannot make the folder " + folder.string() + ": " + error.message());
+}
+
+engine::Speller MakeSpeller(store::FileSystem& fs, const RunDictionaries& dictionaries,
+                            Reading reading) {
+  RequireReadable(fs, dictionaries.set.main, "main");
+  auto source = reading == Reading::EachLookup
+                    ? engine::ReadEachCall(fs)
+                    : engine::KeepInMemory(fs, {engine::Recheck::When::OnRefresh, {}});
+  return engine::Speller(std::make_unique<engine::Engine>(fs, std::move(source)), dictionaries.set);
 }
 
 }  // namespace spellcheck::tool

@@ -1,16 +1,17 @@
 // Which dictionaries a run uses: the main one, the custom one and up to ten
-// further ones, from the command line, the environment and the defaults.
+// further ones, from the command line, the environment and the defaults; and
+// the speller that answers a run's questions about them.
 #ifndef SPELLCHECK_TOOL_DICTIONARYSET_H
 #define SPELLCHECK_TOOL_DICTIONARYSET_H
 
-#include <optional>
 #include <string>
 #include <vector>
 
-namespace spellcheck::tool {
+#include "engine/DictionarySet.h"
+#include "engine/Speller.h"
+#include "store/FileSystem.h"
 
-// The further dictionaries of a check: the custom one first, then --dic ones.
-inline constexpr std::size_t MaxFurtherDictionaries = 10;
+namespace spellcheck::tool {
 
 // What the user asked for; empty fields fall back to the defaults.
 struct DictionaryOptions {
@@ -22,15 +23,11 @@ struct DictionaryOptions {
   std::string encoding = "UTF-8";  // --encoding
 };
 
-struct DictionarySet {
-  std::string main;
-  std::optional<std::string> custom;  // absent with --no-custom
-  bool customIsDefault = false;       // the per-user default, whose folder may need making
-  std::vector<std::string> extra;
-  bool ignoreCase = false;
-
-  // The custom dictionary (if any) and then the extra ones.
-  std::vector<std::string> Further() const;
+// The dictionaries of a run, and whether the custom one is the per-user
+// default, whose folder may need making before its first word.
+struct RunDictionaries {
+  engine::DictionarySet set;
+  bool customIsDefault = false;
 };
 
 // Applies the defaults: main = --main, $SPELLCHECK_MAIN, the bundled
@@ -38,19 +35,29 @@ struct DictionarySet {
 // $XDG_DATA_HOME/spellcheck/cust.dic, ~/.local/share/spellcheck/cust.dic.
 // `main` stays empty when no dictionary is found.
 // Throws ToolError when there are more than ten further dictionaries.
-DictionarySet ResolveDictionaries(const DictionaryOptions& options);
+RunDictionaries ResolveDictionaries(const DictionaryOptions& options);
 
 // The bundled English dictionary: ../share/spellcheck/english.dic from the
 // program (the build tree and an installation alike), else the installed
 // data folder. Empty when neither exists.
 std::string BundledDictionary();
 
-// Throws ToolError unless `path` names a readable file (an empty main
-// name: the bundled dictionary is missing).
-void RequireReadable(const std::string& path, const std::string& role);
+// Throws ToolError unless `path` names a regular file that can be read (an
+// empty main name: the bundled dictionary is missing). Never waits on a FIFO
+// or device.
+void RequireReadable(store::FileSystem& fs, const std::string& path, const std::string& role);
 
 // Makes the folder of the per-user custom dictionary before its first word.
-void PrepareCustomFolder(const DictionarySet& set);
+void PrepareCustomFolder(const RunDictionaries& dictionaries);
+
+// How a run reads the dictionaries: a few words on the command line are
+// looked up in the files; a text is checked against contents read once into
+// memory and looked at again whenever Refresh() is called.
+enum class Reading { EachLookup, InMemory };
+
+// The speller for the run's dictionaries; the main one must be readable.
+engine::Speller MakeSpeller(store::FileSystem& fs, const RunDictionaries& dictionaries,
+                            Reading reading);
 
 }  // namespace spellcheck::tool
 

@@ -5,13 +5,13 @@
 #include <iostream>
 
 #include "commands/Commands.h"
-#include "text/Cp1252.h"
-#include "output/Output.h"
-#include "input/TextCodec.h"
 #include "commands/ToolError.h"
+#include "input/TextCodec.h"
+#include "output/Output.h"
 #include "store/FileSystem.h"
 #include "store/RecordFile.h"
 #include "store/TvarWord.h"
+#include "text/Cp1252.h"
 
 namespace spellcheck::tool {
 namespace {
@@ -21,8 +21,8 @@ struct Contents {
   std::uint64_t trailingBytes = 0;
 };
 
-Contents ReadWholeFile(const std::string& file) {
-  store::RecordFile records(store::FileSystem::Default());
+Contents ReadWholeFile(store::FileSystem& fs, const std::string& file) {
+  store::RecordFile records(fs);
   const auto fail = [&](store::IoCode code) {
     throw ToolError(file + ": " + EInOutError(code).what());
   };
@@ -42,17 +42,17 @@ std::string Shown(const store::TvarWord& record) {
 
 }  // namespace
 
-int RunDump(const std::string& file, const std::string& encoding) {
+int RunDump(store::FileSystem& fs, const std::string& file, const std::string& encoding) {
   TextCodec codec(encoding);
-  const Contents contents = ReadWholeFile(file);
+  const Contents contents = ReadWholeFile(fs, file);
   Output out(STDOUT_FILENO, codec);
   for (const store::TvarWord& record : contents.records) out << Shown(record) << "\n";
   out.Flush();
   return ExitOk;
 }
 
-int RunVerify(const std::string& file) {
-  const Contents contents = ReadWholeFile(file);
+int RunVerify(store::FileSystem& fs, const std::string& file) {
+  const Contents contents = ReadWholeFile(fs, file);
   std::size_t problems = 0;
   const auto report = [&](std::size_t index, const std::string& what) {
     ++problems;

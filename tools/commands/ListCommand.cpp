@@ -4,12 +4,11 @@
 #include <iostream>
 
 #include "commands/Commands.h"
+#include "commands/ToolError.h"
 #include "input/LineChecker.h"
 #include "input/LineReader.h"
-#include "output/Output.h"
-#include "Speller.h"
 #include "input/TextCodec.h"
-#include "commands/ToolError.h"
+#include "output/Output.h"
 #include "text/Utf8.h"
 
 namespace spellcheck::tool {
@@ -20,13 +19,13 @@ constexpr std::size_t BinaryProbeSize = 8192;
 
 class TextLister {
  public:
-  TextLister(Speller& speller, TextCodec& codec, Output& out, const ListOptions& options)
+  TextLister(engine::Speller& speller, TextCodec& codec, Output& out, const ListOptions& options)
       : checker_(speller), speller_(speller), codec_(codec), out_(out), options_(options) {}
 
   // Lists one input; returns whether it held a misspelled word.
   bool List(int fd, const std::string& name) {
     LineReader reader(fd, name);
-    reader.OnWait([this] { speller_.Revalidate(); });
+    reader.OnWait([this] { speller_.Refresh(); });
     if (reader.Peek(BinaryProbeSize).find('\0') != std::string_view::npos) {
       throw ToolError(name + ": binary file, not checked");
     }
@@ -69,7 +68,7 @@ class TextLister {
   }
 
   LineChecker checker_;
-  Speller& speller_;
+  engine::Speller& speller_;
   TextCodec& codec_;
   Output& out_;
   const ListOptions& options_;
@@ -79,11 +78,11 @@ class TextLister {
 
 }  // namespace
 
-int RunList(const DictionaryOptions& options, const ListOptions& list) {
+int RunList(store::FileSystem& fs, const DictionaryOptions& options, const ListOptions& list) {
   TextCodec codec(options.encoding);
-  DictionarySet set = ResolveDictionaries(options);
-  RequireReadable(set.main, "main");
-  Speller speller(CreateRunChecker(), std::move(set));
+  // The dictionaries are read once and looked at again before each block of
+  // input, so a change by another program is seen within a block.
+  engine::Speller speller = MakeSpeller(fs, ResolveDictionaries(options), Reading::InMemory);
   Output out(STDOUT_FILENO, codec);
   TextLister lister(speller, codec, out, list);
 

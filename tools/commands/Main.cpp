@@ -29,11 +29,11 @@ void AddDictionaryOptions(CLI::App& app, DictionaryOptions& options) {
       ->capture_default_str();
 }
 
-int Run(int argc, char** argv) {
+int Run(store::FileSystem& fs, int argc, char** argv) {
   std::vector<std::string> arguments(argv + 1, argv + argc);
   if (WantsPipe(arguments)) {
     if (!arguments.empty() && arguments.front() == "pipe") arguments.erase(arguments.begin());
-    return RunPipe(arguments);
+    return RunPipe(fs, arguments);
   }
 
   CLI::App app{"spellcheck: checks the spelling of texts against word-list dictionaries",
@@ -110,15 +110,15 @@ int Run(int argc, char** argv) {
   if (alsoOption->count() > 0) also = alsoName;
   if (alsoCustom) also = std::string();  // empty: the custom dictionary
   build.encoding = options.encoding;
-  if (*check) return RunCheck(options, words);
-  if (*suggest) return RunSuggest(options, words);
-  if (*listCommand) return RunList(options, list);
-  if (*add) return RunAdd(options, words, to);
-  if (*remove) return RunDelete(options, words, from, also);
-  if (*merge) return RunMerge(options, source, target);
-  if (*buildCommand) return RunBuild(build);
-  if (*dump) return RunDump(file, options.encoding);
-  return RunVerify(file);
+  if (*check) return RunCheck(fs, options, words);
+  if (*suggest) return RunSuggest(fs, options, words);
+  if (*listCommand) return RunList(fs, options, list);
+  if (*add) return RunAdd(fs, options, words, to);
+  if (*remove) return RunDelete(fs, options, words, from, also);
+  if (*merge) return RunMerge(fs, options, source, target);
+  if (*buildCommand) return RunBuild(fs, build);
+  if (*dump) return RunDump(fs, file, options.encoding);
+  return RunVerify(fs, file);
 }
 
 }  // namespace
@@ -127,7 +127,7 @@ int Run(int argc, char** argv) {
 int main(int argc, char** argv) {
   using namespace spellcheck::tool;
   try {
-    return Run(argc, argv);
+    return Run(spellcheck::store::FileSystem::Default(), argc, argv);
   } catch (const ToolError& error) {
     std::cerr << "spellcheck: " << error.what() << "\n";
   } catch (const spellcheck::Exception& error) {

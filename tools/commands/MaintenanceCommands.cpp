@@ -7,16 +7,16 @@
 #include <system_error>
 
 #include "commands/Commands.h"
-#include "text/Cp1252.h"
-#include "output/Output.h"
-#include "Speller.h"
-#include "input/TextCodec.h"
 #include "commands/ToolError.h"
+#include "engine/Engine.h"
+#include "input/TextCodec.h"
+#include "output/Output.h"
+#include "store/TvarWord.h"
+#include "store/WordList.h"
+#include "text/Cp1252.h"
 
 namespace spellcheck::tool {
 namespace {
-
-constexpr std::size_t MaxStoredLength = 24;
 
 // The word in code page 1252; a ToolError names what keeps it out of a dictionary.
 std::string DictionaryForm(std::string_view utf8) {
@@ -25,7 +25,7 @@ std::string DictionaryForm(std::string_view utf8) {
   if (!text::Utf8ToCp1252(utf8, word)) {
     throw ToolError(std::string(utf8) + ": has a character that code page 1252 cannot hold");
   }
-  if (word.size() > MaxStoredLength) {
+  if (word.size() > store::MaxWordLength) {
     throw ToolError(std::string(utf8) + ": longer than 24 characters");
   }
   return word;
@@ -36,19 +36,26 @@ bool SameFile(const std::string& a, const std::string& b) {
   return a == b || std::filesystem::equivalent(a, b, error);
 }
 
+// Changes go straight to the files, through the store.
+engine::Engine FileEngine(store::FileSystem& fs) {
+  return engine::Engine(fs, engine::ReadEachCall(fs));
+}
+
 }  // namespace
 
-int RunAdd(const DictionaryOptions& options, const std::vector<std::string>& words,
-           const std::string& to) {
+int RunAdd(store::FileSystem& fs, const DictionaryOptions& options,
+           const std::vector<std::string>& words, const std::string& to) {
   TextCodec codec(options.encoding);
-  const DictionarySet set = ResolveDictionaries(options);
+  const RunDictionaries dictionaries = ResolveDictionaries(options);
   std::string target = to;
   if (target.empty()) {
-    if (!set.custom) throw ToolError("no custom dictionary (--no-custom): name one with --to DIC");
-    target = *set.custom;
-    PrepareCustomFolder(set);
+    if (!dictionaries.set.custom) {
+      throw ToolError("no custom dictionary (--no-custom): name one with --to DIC");
+    }
+    target = *dictionaries.set.custom;
+    PrepareCustomFolder(dictionaries);
   }
-  std::unique_ptr<TSpellerCheck> checker(CreateSpellerCheck());
+  engine::Engine engine = FileEngine(fs);
   Output out(STDOUT_FILENO, codec);
   int status = ExitOk;
   for (const std::string& argument : words) {
@@ -62,17 +69,18 @@ int RunAdd(const DictionaryOptions& options, const std::vector<std::string>& wor
       status = ExitFound;
       continue;
     }
-    const bool added = checker->AddWord(word.c_str(), target.c_str());
+    const bool added = engine.Add(word, target);
     out << utf8 << (added ? ": added to " : ": already in ") << target << "\n";
   }
   out.Flush();
   return status;
 }
 
-int RunDelete(const DictionaryOptions& options, const std::vector<std::string>& words,
-              const std::string& from, const std::optional<std::string>& also) {
+int RunDelete(store::FileSystem& fs, const DictionaryOptions& options,
+              const std::vector<std::string>& words, const std::string& from,
+              const std::optional<std::string>& also) {
   TextCodec codec(options.encoding);
-  const DictionarySet set = ResolveDictionaries(options);
+  const engine::DictionarySet set = ResolveDictionaries(options).set;
   const std::string first = from.empty() ? set.main : from;
   if (first.empty()) throw ToolError("no dictionary to delete from: name one with --from DIC");
   std::string second;
@@ -80,7 +88,7 @@ int RunDelete(const DictionaryOptions& options, const std::vector<std::string>& 
     second = also->empty() ? set.custom.value_or(std::string()) : *also;
     if (second.empty()) throw ToolError("--also: no custom dictionary (--no-custom); name one");
   }
-  std::unique_ptr<TSpellerCheck> checker(CreateSpellerCheck());
+  engine::Engine engine = FileEngine(fs);
   Output out(STDOUT_FILENO, codec);
   int status = ExitOk;
   for (const std::string& argument : words) {
@@ -91,26 +99,45 @@ int RunDelete(const DictionaryOptions& options, const std::vector<std::string>& 
       status = ExitFound;
       continue;
     }
-    const bool removed = checker->DeleteWord(word.c_str(), also.has_value(), set.ignoreCase,
-                                             first.c_str(), also ? second.c_str() : DefaultDic);
-    if (!removed) status = ExitFound;
-    out << utf8 << (removed ? ": deleted\n" : ": not found\n");
+    // Out of the first dictionary; out of the second only when the first lacks it.
+    bool removed = engine.Remove(word, first, set.ignoreCase);
+    if (!removed && also) removed = engine.Remove(word, second, set.ignoreCase);
+    if (removed) {
+      out << utf8 << ": deleted\n";
+      continue;
+    }
+    // A dictionary the store cannot write counts as absent for a removal:
+    // say so rather than "not found" when it does hold the word.
+    const std::string* locked = nullptr;
+    if (store::FindWord(fs, word, first, set.ignoreCase)) {
+      locked = &first;
+    } else if (also && store::FindWord(fs, word, second, set.ignoreCase)) {
+      locked = &second;
+    }
+    if (locked != nullptr) {
+      out.Flush();
+      std::cerr << "spellcheck: " << utf8 << ": not deleted: " << *locked << " cannot be changed\n";
+      status = ExitError;
+      continue;
+    }
+    out << utf8 << ": not found\n";
+    if (status == ExitOk) status = ExitFound;
   }
   out.Flush();
   return status;
 }
 
-int RunMerge(const DictionaryOptions& options, const std::string& source,
+int RunMerge(store::FileSystem& fs, const DictionaryOptions& options, const std::string& source,
              const std::string& target) {
-  const DictionarySet set = ResolveDictionaries(options);
+  const engine::DictionarySet set = ResolveDictionaries(options).set;
   const std::string from = source.empty() ? set.custom.value_or(std::string()) : source;
   const std::string into = target.empty() ? set.main : target;
   if (from.empty()) throw ToolError("no custom dictionary to merge (--no-custom): name a SOURCE");
   if (into.empty()) throw ToolError("no main dictionary to merge into: name a TARGET");
   // Merging a file into itself would delete it after the merge.
   if (SameFile(from, into)) throw ToolError("cannot merge " + from + " into itself");
-  std::unique_ptr<TSpellerCheck> checker(CreateSpellerCheck());
-  if (!checker->MergeDictionary(from.c_str(), into.c_str())) {
+  engine::Engine engine = FileEngine(fs);
+  if (!engine.Merge(into, from)) {
     std::cerr << "spellcheck: nothing merged: " << from << " cannot be opened\n";
     return ExitFound;
   }

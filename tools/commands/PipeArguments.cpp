@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "commands/ToolError.h"
+#include "store/TvarWord.h"
 
 namespace spellcheck::tool {
 
@@ -19,12 +20,13 @@ bool IsUsableDictionary(const std::string& path, bool mayBeMissing) {
   }
   if (!fs::is_regular_file(status)) return false;
   const auto size = fs::file_size(path, error);
-  if (error || size % 25 != 0) return false;
+  if (error || size % store::RecordSize != 0) return false;
   std::ifstream file(path, std::ios::binary);
   if (!file) return false;
   // The first record's length byte tells a word list from a text file.
   char length = 0;
-  return size == 0 || (file.get(length) && static_cast<unsigned char>(length) <= 24);
+  return size == 0 ||
+         (file.get(length) && static_cast<unsigned char>(length) <= store::MaxWordLength);
 }
 
 namespace {

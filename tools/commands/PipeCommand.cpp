@@ -6,15 +6,14 @@
 #include <iostream>
 
 #include "commands/Commands.h"
-#include "text/Cp1252.h"
+#include "commands/PipeArguments.h"
+#include "commands/ToolError.h"
 #include "input/LineChecker.h"
 #include "input/LineReader.h"
-#include "output/Output.h"
-#include "commands/PipeArguments.h"
-#include "Speller.h"
 #include "input/TextCodec.h"
-#include "commands/ToolError.h"
+#include "output/Output.h"
 #include "text/CaseMapping.h"
+#include "text/Cp1252.h"
 
 namespace spellcheck::tool {
 namespace {
@@ -50,8 +49,13 @@ std::string SmallLetters(std::string_view utf8) {
 
 class PipeSession {
  public:
-  PipeSession(Speller& speller, TextCodec& codec, Output& out)
-      : speller_(speller), checker_(speller), codec_(codec), out_(out) {}
+  PipeSession(engine::Speller& speller, const RunDictionaries& dictionaries, TextCodec& codec,
+              Output& out)
+      : speller_(speller),
+        dictionaries_(dictionaries),
+        checker_(speller),
+        codec_(codec),
+        out_(out) {}
 
   void Run(LineReader& reader) {
     out_ << Banner;
@@ -108,8 +112,9 @@ class PipeSession {
     // A line of text that merely begins with '*' or '&' adds nothing.
     if (word.empty() || word.find_first_of(" \t") != std::string_view::npos) return;
     try {
+      PrepareCustomFolder(dictionaries_);
       speller_.AddToCustom(word);
-    } catch (const Exception& error) {
+    } catch (const std::exception& error) {
       // The protocol has no answer for a failed add; the session goes on.
       std::cerr << "spellcheck: cannot add '" << word << "': " << error.what() << "\n";
     }
@@ -140,7 +145,8 @@ class PipeSession {
     out_ << "\n";
   }
 
-  Speller& speller_;
+  engine::Speller& speller_;
+  const RunDictionaries& dictionaries_;
   LineChecker checker_;
   TextCodec& codec_;
   Output& out_;
@@ -162,7 +168,7 @@ bool WantsPipe(const std::vector<std::string>& arguments) {
   return false;
 }
 
-int RunPipe(const std::vector<std::string>& arguments) {
+int RunPipe(store::FileSystem& fs, const std::vector<std::string>& arguments) {
   const PipeArguments parsed = ParsePipeArguments(arguments);
   if (parsed.help) {
     std::cout << PipeHelp;
@@ -173,17 +179,16 @@ int RunPipe(const std::vector<std::string>& arguments) {
     return ExitOk;
   }
   TextCodec codec(parsed.dictionaries.encoding);
-  DictionarySet set = ResolveDictionaries(parsed.dictionaries);
-  RequireReadable(set.main, "main");
-  Speller speller(CreateRunChecker(), std::move(set));
+  const RunDictionaries dictionaries = ResolveDictionaries(parsed.dictionaries);
+  engine::Speller speller = MakeSpeller(fs, dictionaries, Reading::InMemory);
   Output out(STDOUT_FILENO, codec);
   LineReader reader(STDIN_FILENO, "<stdin>");
   // Answers reach the editor before the session waits; the dictionaries are
   // looked at when new lines arrive, so a change made while the session
   // waited (by the editor's user, another program) is seen by the next answer.
   reader.OnWait([&out] { out.Flush(); });
-  reader.OnInput([&speller] { speller.Revalidate(); });
-  PipeSession(speller, codec, out).Run(reader);
+  reader.OnInput([&speller] { speller.Refresh(); });
+  PipeSession(speller, dictionaries, codec, out).Run(reader);
   return ExitOk;
 }
 

@@ -2,25 +2,17 @@
 #include <unistd.h>
 
 #include "commands/Commands.h"
-#include "output/Output.h"
-#include "Speller.h"
-#include "input/TextCodec.h"
 #include "commands/ToolError.h"
+#include "input/TextCodec.h"
+#include "output/Output.h"
 
 namespace spellcheck::tool {
-namespace {
 
-Speller MakeSpeller(const DictionaryOptions& options) {
-  DictionarySet set = ResolveDictionaries(options);
-  RequireReadable(set.main, "main");
-  return Speller(CreateRunChecker(), std::move(set));
-}
-
-}  // namespace
-
-int RunCheck(const DictionaryOptions& options, const std::vector<std::string>& words) {
+int RunCheck(store::FileSystem& fs, const DictionaryOptions& options,
+             const std::vector<std::string>& words) {
   TextCodec codec(options.encoding);
-  Speller speller = MakeSpeller(options);
+  // A handful of words: each is looked up in the files, which are never read whole.
+  engine::Speller speller = MakeSpeller(fs, ResolveDictionaries(options), Reading::EachLookup);
   Output out(STDOUT_FILENO, codec);
   int status = ExitOk;
   for (const std::string& word : words) {
@@ -33,9 +25,11 @@ int RunCheck(const DictionaryOptions& options, const std::vector<std::string>& w
   return status;
 }
 
-int RunSuggest(const DictionaryOptions& options, const std::vector<std::string>& words) {
+int RunSuggest(store::FileSystem& fs, const DictionaryOptions& options,
+               const std::vector<std::string>& words) {
   TextCodec codec(options.encoding);
-  Speller speller = MakeSpeller(options);
+  // Suggestions read every word of a dictionary anyway: once, for all words.
+  engine::Speller speller = MakeSpeller(fs, ResolveDictionaries(options), Reading::InMemory);
   Output out(STDOUT_FILENO, codec);
   for (const std::string& word : words) {
     const std::string utf8(codec.ToUtf8(word));

@@ -28,7 +28,7 @@ void LineChecker::CheckParts(std::string_view line, const WordSpan& span,
   while (pos <= text.size()) {
     if (pos == text.size() || text[pos] == '-') {
       const std::string_view part = text.substr(partStart, pos - partStart);
-      words.push_back({part, partChars, speller_.IsCorrect(part)});
+      words.push_back({part, partChars, speller_.IsCorrectWhole(part)});
       if (pos == text.size()) break;
       ++pos;
       ++chars;

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "Speller.h"
+#include "engine/Speller.h"
 #include "input/WordScanner.h"
 
 namespace spellcheck::tool {
@@ -20,7 +20,7 @@ struct CheckedWord {
 
 class LineChecker {
  public:
-  explicit LineChecker(Speller& speller) : speller_(speller) {}
+  explicit LineChecker(engine::Speller& speller) : speller_(speller) {}
 
   // Replaces `words` with the line's words and their answers, in order.
   void Check(std::string_view utf8Line, std::vector<CheckedWord>& words);
@@ -28,7 +28,7 @@ class LineChecker {
  private:
   void CheckParts(std::string_view line, const WordSpan& span, std::vector<CheckedWord>& words);
 
-  Speller& speller_;
+  engine::Speller& speller_;
   std::vector<WordSpan> spans_;
 };
 

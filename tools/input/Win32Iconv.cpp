@@ -152,4 +152,3 @@ std::size_t iconv(iconv_t cd, char** in, std::size_t* inLeft, char** out, std::s
   }
   return 0;
 }
-

@@ -1,0 +1,60 @@
+// What front ends (the tool, servers, editor plug-ins) ask: is this word of a
+// text correct, what could it be instead, remember it. Words are UTF-8; the
+// dictionaries hold code page 1252, and a word with a character it cannot
+// hold is misspelled, never mangled.
+#ifndef SPELLCHECK_ENGINE_SPELLER_H
+#define SPELLCHECK_ENGINE_SPELLER_H
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+#include "engine/DictionarySet.h"
+#include "engine/Engine.h"
+
+namespace spellcheck::engine {
+
+class Speller {
+ public:
+  Speller(std::unique_ptr<Engine> engine, DictionarySet dictionaries);
+
+  // True when the word is spelt correctly: a dictionary holds it (a
+  // capitalised word also in its lowered form); a word in capitals throughout
+  // also when its capitalised form is correct; a hyphenated word also when
+  // every part is correct by itself.
+  bool IsCorrect(std::string_view utf8Word);
+  // The same without the rule for hyphenated words, for callers that report
+  // the parts by themselves.
+  bool IsCorrectWhole(std::string_view utf8Word);
+
+  // Stored words resembling the word position by position, in text order, in
+  // the word's capitals when it is in capitals throughout.
+  std::vector<std::string> Suggest(std::string_view utf8Word);
+
+  // Accepts the word until the object goes.
+  void AcceptForSession(std::string_view utf8Word);
+  // Adds the word to the custom dictionary (without one, accepts it for the
+  // session). False when it cannot be stored in a dictionary.
+  bool AddToCustom(std::string_view utf8Word);
+
+  // Looks at the dictionary files again; true when any changed.
+  bool Refresh() { return engine_->Refresh(); }
+
+  const DictionarySet& Dictionaries() const { return dictionaries_; }
+  Engine& GetEngine() { return *engine_; }
+
+ private:
+  bool CheckCp1252(std::string_view word);
+
+  std::unique_ptr<Engine> engine_;
+  DictionarySet dictionaries_;
+  std::vector<std::string> further_;
+  std::unordered_set<std::string> sessionWords_;
+  std::string cp1252_;  // scratch for the converted word
+};
+
+}  // namespace spellcheck::engine
+
+#endif
