@@ -65,16 +65,19 @@ std::string Engine::SuggestionText(std::string_view word, const std::string& mai
 }
 
 bool Engine::Add(std::string_view word, const std::string& file) {
+  ++generation_;
   source_->Forget(file);
   return store::InsertWord(fs_, word, file);
 }
 
 bool Engine::Remove(std::string_view word, const std::string& file, bool ignoreCase) {
+  ++generation_;
   source_->Forget(file);
   return store::RemoveWord(fs_, word, file, ignoreCase);
 }
 
 bool Engine::Merge(const std::string& target, const std::string& source) {
+  ++generation_;
   source_->Forget(target);
   source_->Forget(source);
   return store::MergeWordList(fs_, target, source);
@@ -86,7 +89,9 @@ std::shared_ptr<const LoadedDictionary> Engine::Contents(const std::string& file
 }
 
 bool Engine::Refresh() {
-  return source_->Refresh();
+  const bool changed = source_->Refresh();
+  if (changed) ++generation_;
+  return changed;
 }
 
 }  // namespace spellcheck::engine

@@ -6,6 +6,7 @@
 #ifndef SPELLCHECK_ENGINE_ENGINE_H
 #define SPELLCHECK_ENGINE_ENGINE_H
 
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
@@ -53,6 +54,9 @@ class Engine {
   bool Refresh();
 
   store::FileSystem& FileSystem() { return fs_; }
+  // Moves on whenever an answer may have changed: after every write through
+  // the engine and every refresh that saw a change.
+  std::uint64_t Generation() const { return generation_; }
 
  private:
   bool Holds(const std::string& file, std::string_view word, bool ignoreCase);
@@ -61,6 +65,7 @@ class Engine {
   std::unique_ptr<DictionarySource> source_;
   std::string lowered_;  // the lowered form of the word being checked
   std::vector<std::string> similar_;
+  std::uint64_t generation_ = 0;
 };
 
 }  // namespace spellcheck::engine

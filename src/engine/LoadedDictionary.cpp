@@ -12,24 +12,55 @@ namespace spellcheck::engine {
 
 namespace {
 
-// A hash of a text of at most 24 characters, eight bytes at a time.
-std::uint64_t HashText(std::string_view text) {
-  unsigned char bytes[store::MaxWordLength] = {};
-  std::memcpy(bytes, text.data(), std::min(text.size(), store::MaxWordLength));
-  std::uint64_t lanes[3];
-  std::memcpy(lanes, bytes, sizeof lanes);
-  std::uint64_t hash = (text.size() + 1) * 0x9E3779B97F4A7C15ull;
-  for (const std::uint64_t lane : lanes) {
-    hash = (hash ^ lane) * 0xBF58476D1CE4E5B9ull;
-    hash ^= hash >> 31;
-  }
-  return hash * 0x94D049BB133111EBull;
+// A word of at most 24 bytes as three zero-padded 8-byte lanes.
+struct Lanes {
+  std::uint64_t head = 0;  // bytes 0..7
+  std::uint64_t mid = 0;   // bytes 8..15
+  std::uint64_t tail = 0;  // bytes 16..23
+};
+
+// The same for a record, whose 24 character bytes can all be read: the
+// bytes past its length (filler) are masked off rather than copied around.
+Lanes LanesOf(const store::TvarWord& record) {
+  const std::size_t length = record.Text().size();
+  const auto mask = [length](std::size_t lane) -> std::uint64_t {
+    const std::size_t first = lane * 8;
+    if (length >= first + 8) return ~0ull;
+    if (length <= first) return 0;
+    return (1ull << (8 * (length - first))) - 1;
+  };
+  Lanes lanes;
+  std::memcpy(&lanes.head, record.chars, 8);
+  std::memcpy(&lanes.mid, record.chars + 8, 8);
+  std::memcpy(&lanes.tail, record.chars + 16, 8);
+  lanes.head &= mask(0);
+  lanes.mid &= mask(1);
+  lanes.tail &= mask(2);
+  return lanes;
 }
 
-// A slot holds the record's index + 1 in its low half (0: empty) and the
-// upper half of the word's hash, so that most misses touch no record.
-std::uint64_t Slot(std::size_t index, std::uint64_t hash) {
-  return (hash & 0xFFFFFFFF00000000ull) | static_cast<std::uint32_t>(index + 1);
+Lanes LanesOf(std::string_view word) {
+  unsigned char bytes[store::MaxWordLength] = {};
+  std::memcpy(bytes, word.data(), word.size());
+  Lanes lanes;
+  std::memcpy(&lanes.head, bytes, 8);
+  std::memcpy(&lanes.mid, bytes + 8, 8);
+  std::memcpy(&lanes.tail, bytes + 16, 8);
+  return lanes;
+}
+
+std::uint64_t Hash(const Lanes& lanes, std::size_t length) {
+  std::uint64_t hash = (lanes.head ^ length) * 0x9E3779B97F4A7C15ull;
+  hash ^= lanes.mid * 0xC2B2AE3D27D4EB4Full;
+  hash ^= lanes.tail * 0x165667B19E3779F9ull;
+  hash ^= hash >> 29;
+  hash *= 0xBF58476D1CE4E5B9ull;
+  return hash ^ (hash >> 32);
+}
+
+// The slot's check: the hash's upper 24 bits and the word's length.
+std::uint32_t CheckOf(std::uint64_t hash, std::size_t length) {
+  return static_cast<std::uint32_t>(hash >> 40) << 8 | static_cast<std::uint32_t>(length);
 }
 
 constexpr std::size_t ReadBlockBytes = 1 << 20;
@@ -76,30 +107,40 @@ void LoadedDictionary::BuildLookup() {
   for (std::size_t i = 1; i < records_.size() && ordered_; ++i) {
     ordered_ = store::CompareText(records_[i - 1].Text(), records_[i].Text()) <= 0;
   }
-  if (ordered_ && !records_.empty()) {
-    std::size_t size = 16;
-    while (size < records_.size() * 2) size *= 2;
-    slots_.assign(size, 0);
-    const std::size_t mask = size - 1;
-    std::vector<std::uint64_t> hashes(records_.size());
-    for (std::size_t i = 0; i < records_.size(); ++i) hashes[i] = HashText(records_[i].Text());
-    // The slots are reached at random: ask for each one well before it is needed.
-    constexpr std::size_t Ahead = 16;
-    for (std::size_t i = 0; i < records_.size(); ++i) {
+  if (!ordered_ || records_.empty()) return;
+  std::size_t size = 16;
+  while (size < records_.size() * 2) size *= 2;
+  slots_.assign(size, Slot{});
+  const std::size_t mask = size - 1;
+  // The slots are reached at random: each record's slot is asked for well
+  // before it is filled, its hash kept in a ring until then.
+  constexpr std::size_t Ahead = 16;
+  std::uint64_t ring[Ahead] = {};
+  const auto hashOf = [&](std::size_t i) {
+    return Hash(LanesOf(records_[i]), records_[i].Text().size());
+  };
+  for (std::size_t i = 0; i < Ahead && i < records_.size(); ++i) ring[i] = hashOf(i);
+  for (std::size_t i = 0; i < records_.size(); ++i) {
+    const std::uint64_t hash = ring[i % Ahead];
+    if (i + Ahead < records_.size()) {
+      const std::uint64_t later = hashOf(i + Ahead);
+      ring[i % Ahead] = later;
 #if defined(__GNUC__)
-      if (i + Ahead < hashes.size()) __builtin_prefetch(&slots_[hashes[i + Ahead] & mask], 1);
+      __builtin_prefetch(&slots_[later & mask], 1);
 #endif
-      const std::string_view text = records_[i].Text();
-      for (std::size_t at = hashes[i] & mask;; at = (at + 1) & mask) {
-        if (slots_[at] == 0) {
-          slots_[at] = Slot(i, hashes[i]);
-          break;
-        }
-        // The same word again: the first record stands for it.
-        if ((slots_[at] >> 32) == (hashes[i] >> 32) &&
-            records_[static_cast<std::uint32_t>(slots_[at]) - 1].Text() == text) {
-          break;
-        }
+    }
+    const std::string_view text = records_[i].Text();
+    const std::uint64_t head = LanesOf(records_[i]).head;
+    const std::uint32_t check = CheckOf(hash, text.size());
+    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+      Slot& slot = slots_[at];
+      if (slot.index == 0) {
+        slot = Slot{head, check, static_cast<std::uint32_t>(i + 1)};
+        break;
+      }
+      // The same word again: the first record stands for it.
+      if (slot.check == check && slot.head == head && records_[slot.index - 1].Text() == text) {
+        break;
       }
     }
   }
@@ -123,14 +164,17 @@ void LoadedDictionary::GroupByLength() const {
 
 bool LoadedDictionary::Holds(std::string_view word) const {
   if (slots_.empty() || word.size() > store::MaxWordLength) return false;
-  const std::uint64_t hash = HashText(word);
-  const std::uint64_t tag = hash & 0xFFFFFFFF00000000ull;
+  const Lanes lanes = LanesOf(word);
+  const std::uint64_t hash = Hash(lanes, word.size());
+  const std::uint32_t check = CheckOf(hash, word.size());
   const std::size_t mask = slots_.size() - 1;
-  for (std::size_t at = hash & mask; slots_[at] != 0; at = (at + 1) & mask) {
-    if ((slots_[at] & 0xFFFFFFFF00000000ull) == tag &&
-        records_[static_cast<std::uint32_t>(slots_[at]) - 1].Text() == word) {
-      return true;
-    }
+  for (std::size_t at = hash & mask; slots_[at].index != 0; at = (at + 1) & mask) {
+    const Slot& slot = slots_[at];
+    if (slot.check != check || slot.head != lanes.head) continue;
+    // The slot holds the first eight bytes; only a longer word needs its record.
+    if (word.size() <= 8) return true;
+    const char* stored = records_[slot.index - 1].chars;
+    if (std::memcmp(stored + 8, word.data() + 8, word.size() - 8) == 0) return true;
   }
   return false;
 }

@@ -49,7 +49,14 @@ class LoadedDictionary {
   // is stored, so a hash table of the words answers it; otherwise the search
   // runs probe by probe and may miss, as the store's does.
   bool ordered_ = false;
-  std::vector<std::uint64_t> slots_;  // open addressing over the records
+  // Open addressing over the records: each slot holds a word's first eight
+  // bytes, so that most lookups touch no record.
+  struct Slot {
+    std::uint64_t head = 0;
+    std::uint32_t check = 0;  // upper hash bits and the length
+    std::uint32_t index = 0;  // record + 1; 0: empty
+  };
+  std::vector<Slot> slots_;
   // Records grouped by length (file positions kept), so that a scan reads only
   // the lengths that can score.
   mutable bool grouped_ = false;

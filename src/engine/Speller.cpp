@@ -7,10 +7,15 @@
 
 namespace spellcheck::engine {
 
-Speller::Speller(std::unique_ptr<Engine> engine, DictionarySet dictionaries)
+Speller::Speller(std::unique_ptr<Engine> engine, DictionarySet dictionaries, bool rememberAnswers)
     : engine_(std::move(engine)),
       dictionaries_(std::move(dictionaries)),
-      further_(dictionaries_.Further()) {}
+      further_(dictionaries_.Further()) {
+  if (rememberAnswers) {
+    answers_ = std::make_unique<AnswerCache>();
+    answersGeneration_ = engine_->Generation();
+  }
+}
 
 bool Speller::CheckCp1252(std::string_view word) {
   if (engine_->Check(word, dictionaries_.main, further_, dictionaries_.ignoreCase)) return true;
@@ -26,6 +31,19 @@ bool Speller::IsCorrectWhole(std::string_view utf8Word) {
 }
 
 bool Speller::IsCorrect(std::string_view utf8Word) {
+  if (!answers_) return Answer(utf8Word);
+  if (answersGeneration_ != engine_->Generation()) {
+    answers_->Clear();
+    answersGeneration_ = engine_->Generation();
+  }
+  bool correct = false;
+  if (answers_->Find(utf8Word, correct)) return correct;
+  correct = Answer(utf8Word);
+  answers_->Put(utf8Word, correct);
+  return correct;
+}
+
+bool Speller::Answer(std::string_view utf8Word) {
   if (IsCorrectWhole(utf8Word)) return true;
   if (utf8Word.find('-') == std::string_view::npos) return false;
   std::size_t start = 0;
@@ -54,13 +72,16 @@ std::vector<std::string> Speller::Suggest(std::string_view utf8Word) {
 }
 
 void Speller::AcceptForSession(std::string_view utf8Word) {
-  if (text::Utf8ToCp1252(utf8Word, cp1252_) && !cp1252_.empty()) sessionWords_.insert(cp1252_);
+  if (!text::Utf8ToCp1252(utf8Word, cp1252_) || cp1252_.empty()) return;
+  sessionWords_.insert(cp1252_);
+  if (answers_) answers_->Clear();
 }
 
 bool Speller::AddToCustom(std::string_view utf8Word) {
   if (!text::Utf8ToCp1252(utf8Word, cp1252_) || cp1252_.empty()) return false;
   if (!dictionaries_.custom) {
     sessionWords_.insert(cp1252_);
+    if (answers_) answers_->Clear();
     return true;
   }
   engine_->Add(cp1252_, *dictionaries_.custom);

@@ -5,12 +5,14 @@
 #ifndef SPELLCHECK_ENGINE_SPELLER_H
 #define SPELLCHECK_ENGINE_SPELLER_H
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_set>
 #include <vector>
 
+#include "engine/AnswerCache.h"
 #include "engine/DictionarySet.h"
 #include "engine/Engine.h"
 
@@ -18,7 +20,9 @@ namespace spellcheck::engine {
 
 class Speller {
  public:
-  Speller(std::unique_ptr<Engine> engine, DictionarySet dictionaries);
+  // `rememberAnswers`: keep answers between refreshes, for an engine whose
+  // source keeps the contents in memory until told to look again.
+  Speller(std::unique_ptr<Engine> engine, DictionarySet dictionaries, bool rememberAnswers = false);
 
   // True when the word is spelt correctly: a dictionary holds it (a
   // capitalised word also in its lowered form); a word in capitals throughout
@@ -47,12 +51,15 @@ class Speller {
 
  private:
   bool CheckCp1252(std::string_view word);
+  bool Answer(std::string_view utf8Word);
 
   std::unique_ptr<Engine> engine_;
   DictionarySet dictionaries_;
   std::vector<std::string> further_;
   std::unordered_set<std::string> sessionWords_;
-  std::string cp1252_;  // scratch for the converted word
+  std::string cp1252_;                    // scratch for the converted word
+  std::unique_ptr<AnswerCache> answers_;  // null: every answer is asked for
+  std::uint64_t answersGeneration_ = 0;   // the engine's generation they belong to
 };
 
 }  // namespace spellcheck::engine

@@ -56,6 +56,7 @@ bool Utf8ToCp1252(std::string_view utf8, std::string& out) {
   std::size_t ascii = 0;
   while (ascii < utf8.size() && static_cast<unsigned char>(utf8[ascii]) - 1u < 0x7Fu) ++ascii;
   out.assign(utf8.data(), ascii);
+  if (ascii == utf8.size()) return true;
   std::size_t pos = ascii;
   while (pos < utf8.size()) {
     const auto lead = static_cast<unsigned char>(utf8[pos]);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "commands/Commands.h"
+#include "store/FileSystem.h"
 #include "store/TvarWord.h"
 
 namespace {
@@ -56,7 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int out = ::open("/dev/null", O_WRONLY);
   ::dup2(in, STDIN_FILENO);
   ::dup2(out, STDOUT_FILENO);
-  const int status = spellcheck::tool::RunPipe({"-a", "-d", files.main, "-p", files.custom});
+  const int status = spellcheck::tool::RunPipe(spellcheck::store::FileSystem::Default(),
+                                               {"-a", "-d", files.main, "-p", files.custom});
   ::dup2(savedIn, STDIN_FILENO);
   ::dup2(savedOut, STDOUT_FILENO);
   for (const int fd : {savedIn, savedOut, in, out}) ::close(fd);

@@ -30,16 +30,27 @@ std::string_view TrimBlanks(std::string_view text) {
 
 class WordCollector {
  public:
-  WordCollector(TextCodec& codec, bool quiet) : codec_(codec), quiet_(quiet) {}
+  WordCollector(std::string encoding, bool quiet) : encoding_(std::move(encoding)), quiet_(quiet) {}
 
   void Read(int fd, const std::string& name) {
-    LineReader reader(fd, name);
-    std::string line;
+    LineReader reader(fd, name, encoding_);
+    TextPiece piece;
     std::string word;
     std::size_t lineNumber = 0;
-    while (reader.Next(line)) {
-      ++lineNumber;
-      const std::string_view text = TrimBlanks(codec_.ToUtf8(line));
+    bool lineStarts = true;
+    while (reader.Next(piece)) {
+      const bool whole = lineStarts && !piece.continues;
+      if (lineStarts) ++lineNumber;
+      lineStarts = !piece.continues;
+      if (!whole) {
+        // Only the first piece of a line too long to come whole is looked at.
+        if (lineNumber != leftOutLine_) {
+          leftOutLine_ = lineNumber;
+          LeaveOut(name, lineNumber, piece.text.substr(0, 40), "is longer than 24 characters");
+        }
+        continue;
+      }
+      const std::string_view text = TrimBlanks(piece.text);
       if (text.empty()) continue;
       if (!spellcheck::text::Utf8ToCp1252(text, word)) {
         LeaveOut(name, lineNumber, text, "has a character that code page 1252 cannot hold");
@@ -64,8 +75,9 @@ class WordCollector {
     }
   }
 
-  TextCodec& codec_;
+  std::string encoding_;
   bool quiet_;
+  std::size_t leftOutLine_ = 0;  // the long line already reported
   std::vector<std::string> words_;
   std::size_t leftOut_ = 0;
 };
@@ -86,8 +98,7 @@ void WriteDictionary(store::FileSystem& fs, const std::vector<std::string>& word
 
 int RunBuild(store::FileSystem& fs, const BuildOptions& build) {
   if (build.output.empty()) throw ToolError("build: name the dictionary to make with -o FILE");
-  TextCodec codec(build.encoding);
-  WordCollector collector(codec, build.quiet);
+  WordCollector collector(build.encoding, build.quiet);
   for (const std::string& list : build.wordLists) {
     if (list == "-") {
       collector.Read(STDIN_FILENO, "<stdin>");

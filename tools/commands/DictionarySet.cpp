@@ -117,7 +117,8 @@ engine::Speller MakeSpeller(store::FileSystem& fs, const RunDictionaries& dictio
   auto source = reading == Reading::EachLookup
                     ? engine::ReadEachCall(fs)
                     : engine::KeepInMemory(fs, {engine::Recheck::When::OnRefresh, {}});
-  return engine::Speller(std::make_unique<engine::Engine>(fs, std::move(source)), dictionaries.set);
+  return engine::Speller(std::make_unique<engine::Engine>(fs, std::move(source)), dictionaries.set,
+                         reading == Reading::InMemory);
 }
 
 }  // namespace spellcheck::tool

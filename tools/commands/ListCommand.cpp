@@ -19,41 +19,62 @@ constexpr std::size_t BinaryProbeSize = 8192;
 
 class TextLister {
  public:
-  TextLister(engine::Speller& speller, TextCodec& codec, Output& out, const ListOptions& options)
-      : checker_(speller), speller_(speller), codec_(codec), out_(out), options_(options) {}
+  TextLister(engine::Speller& speller, TextCodec& codec, Output& out, const ListOptions& options,
+             std::string encoding)
+      : checker_(speller),
+        speller_(speller),
+        codec_(codec),
+        out_(out),
+        options_(options),
+        encoding_(std::move(encoding)) {}
 
   // Lists one input; returns whether it held a misspelled word.
   bool List(int fd, const std::string& name) {
-    LineReader reader(fd, name);
-    reader.OnWait([this] { speller_.Refresh(); });
+    LineReader reader(fd, name, encoding_);
+    // Before waiting for more input: what has been found so far goes out (a
+    // reader at the other end of a pipe sees it at once), and the
+    // dictionaries are looked at again.
+    reader.OnWait([this] {
+      out_.Flush();
+      speller_.Refresh();
+    });
     if (reader.Peek(BinaryProbeSize).find('\0') != std::string_view::npos) {
       throw ToolError(name + ": binary file, not checked");
     }
     bool found = false;
     bool warned = false;
     std::size_t lineNumber = 0;
-    while (reader.Next(line_)) {
-      ++lineNumber;
-      const std::string_view text = codec_.ToUtf8(line_);
-      if (!warned && codec_.IsUtf8() && !spellcheck::text::IsValidUtf8(text)) {
+    std::size_t lineChars = 0;  // characters of the line in the pieces before
+    TextPiece piece;
+    bool lineStarts = true;
+    while (reader.Next(piece)) {
+      if (lineStarts) {
+        ++lineNumber;
+        lineChars = 0;
+      }
+      lineStarts = !piece.continues;
+      if (!warned && codec_.IsUtf8() && !spellcheck::text::IsValidUtf8(piece.text)) {
+        out_.Flush();
         std::cerr << "spellcheck: " << name << ":" << lineNumber
                   << ": not valid UTF-8; such bytes separate words (see --encoding)\n";
         warned = true;
       }
-      checker_.Check(text, words_);
+      const std::size_t chars = checker_.Check(piece.text, words_);
       for (const CheckedWord& word : words_) {
         if (word.correct) continue;
         found = true;
-        Report(name, lineNumber, word);
+        Report(name, lineNumber, lineChars, word);
       }
+      lineChars += chars;
     }
     return found;
   }
 
  private:
-  void Report(const std::string& name, std::size_t lineNumber, const CheckedWord& word) {
+  void Report(const std::string& name, std::size_t lineNumber, std::size_t lineChars,
+              const CheckedWord& word) {
     if (options_.where) {
-      out_ << name << ":" << lineNumber << ":" << word.charOffset + 1 << ": ";
+      out_ << name << ":" << lineNumber << ":" << lineChars + word.charOffset + 1 << ": ";
     }
     out_ << word.text;
     if (options_.suggest) {
@@ -72,7 +93,7 @@ class TextLister {
   TextCodec& codec_;
   Output& out_;
   const ListOptions& options_;
-  std::string line_;
+  std::string encoding_;
   std::vector<CheckedWord> words_;
 };
 
@@ -84,7 +105,7 @@ int RunList(store::FileSystem& fs, const DictionaryOptions& options, const ListO
   // input, so a change by another program is seen within a block.
   engine::Speller speller = MakeSpeller(fs, ResolveDictionaries(options), Reading::InMemory);
   Output out(STDOUT_FILENO, codec);
-  TextLister lister(speller, codec, out, list);
+  TextLister lister(speller, codec, out, list, options.encoding);
 
   std::vector<std::string> files = list.files;
   if (files.empty()) files.push_back("-");

@@ -49,55 +49,62 @@ std::string SmallLetters(std::string_view utf8) {
 
 class PipeSession {
  public:
-  PipeSession(engine::Speller& speller, const RunDictionaries& dictionaries, TextCodec& codec,
-              Output& out)
-      : speller_(speller),
-        dictionaries_(dictionaries),
-        checker_(speller),
-        codec_(codec),
-        out_(out) {}
+  PipeSession(engine::Speller& speller, const RunDictionaries& dictionaries, Output& out)
+      : speller_(speller), dictionaries_(dictionaries), checker_(speller), out_(out) {}
 
   void Run(LineReader& reader) {
     out_ << Banner;
-    std::string line;
-    while (reader.Next(line)) Handle(codec_.ToUtf8(line));
+    TextPiece piece;
+    bool lineStarts = true;
+    bool checking = false;   // the line being read is text to check
+    std::size_t offset = 0;  // characters of the line before the piece
+    while (reader.Next(piece)) {
+      if (lineStarts) {
+        offset = 0;
+        checking = Handle(piece.text, offset);
+      }
+      if (checking) {
+        offset += CheckWords(piece.text.substr(lineStarts ? offset : 0), offset);
+        if (!piece.continues) out_ << "\n";
+      }
+      lineStarts = !piece.continues;
+    }
     out_.Flush();
   }
 
  private:
-  void Handle(std::string_view line) {
-    if (line.empty()) {
-      out_ << "\n";
-      return;
-    }
+  // Carries out a line's command, if it is one; true when the line is text
+  // to check, then `skip` tells how many characters begin it that are no text.
+  bool Handle(std::string_view line, std::size_t& skip) {
+    skip = 0;
+    if (line.empty()) return true;
     const std::string_view rest = line.substr(1);
     switch (line.front()) {
       case '*':
         Add(rest);
-        return;
+        return false;
       case '&':
         Add(SmallLetters(rest));
-        return;
+        return false;
       case '@':
         speller_.AcceptForSession(Trim(rest));
-        return;
+        return false;
       case '!':
         terse_ = true;
-        return;
+        return false;
       case '%':
         terse_ = false;
-        return;
+        return false;
       case '#':
       case '+':
       case '-':
       case '~':
-        return;  // words are stored at once; no TeX mode
+        return false;  // words are stored at once; no TeX mode
       case '^':
-        CheckLine(line, 1);
-        return;
+        skip = 1;
+        return true;
       default:
-        CheckLine(line, 0);
-        return;
+        return true;
     }
   }
 
@@ -120,21 +127,23 @@ class PipeSession {
     }
   }
 
-  // Checks the line from byte `skip` on; offsets count the whole line.
-  void CheckLine(std::string_view line, std::size_t skip) {
-    checker_.Check(line.substr(skip), words_);
+  // Answers for every word of `text`, whose first character is character
+  // `offset` of the line (offsets count the whole line as received).
+  // Answers the number of characters in `text`.
+  std::size_t CheckWords(std::string_view text, std::size_t offset) {
+    const std::size_t chars = checker_.Check(text, words_);
     for (const CheckedWord& word : words_) {
-      const std::size_t offset = word.charOffset + skip;
+      const std::size_t at = word.charOffset + offset;
       if (word.correct) {
         if (!terse_) out_ << "*\n";
         continue;
       }
       const std::vector<std::string> suggestions = speller_.Suggest(word.text);
       if (suggestions.empty()) {
-        out_ << "# " << word.text << " " << offset << "\n";
+        out_ << "# " << word.text << " " << at << "\n";
         continue;
       }
-      out_ << "& " << word.text << " " << suggestions.size() << " " << offset << ":";
+      out_ << "& " << word.text << " " << suggestions.size() << " " << at << ":";
       const char* separator = " ";
       for (const std::string& suggestion : suggestions) {
         out_ << separator << suggestion;
@@ -142,13 +151,12 @@ class PipeSession {
       }
       out_ << "\n";
     }
-    out_ << "\n";
+    return chars;
   }
 
   engine::Speller& speller_;
   const RunDictionaries& dictionaries_;
   LineChecker checker_;
-  TextCodec& codec_;
   Output& out_;
   std::vector<CheckedWord> words_;
   bool terse_ = false;
@@ -182,13 +190,13 @@ int RunPipe(store::FileSystem& fs, const std::vector<std::string>& arguments) {
   const RunDictionaries dictionaries = ResolveDictionaries(parsed.dictionaries);
   engine::Speller speller = MakeSpeller(fs, dictionaries, Reading::InMemory);
   Output out(STDOUT_FILENO, codec);
-  LineReader reader(STDIN_FILENO, "<stdin>");
+  LineReader reader(STDIN_FILENO, "<stdin>", parsed.dictionaries.encoding);
   // Answers reach the editor before the session waits; the dictionaries are
   // looked at when new lines arrive, so a change made while the session
   // waited (by the editor's user, another program) is seen by the next answer.
   reader.OnWait([&out] { out.Flush(); });
   reader.OnInput([&speller] { speller.Refresh(); });
-  PipeSession(speller, dictionaries, codec, out).Run(reader);
+  PipeSession(speller, dictionaries, out).Run(reader);
   return ExitOk;
 }
 

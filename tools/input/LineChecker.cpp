@@ -4,9 +4,9 @@
 
 namespace spellcheck::tool {
 
-void LineChecker::Check(std::string_view line, std::vector<CheckedWord>& words) {
+std::size_t LineChecker::Check(std::string_view line, std::vector<CheckedWord>& words) {
   words.clear();
-  ScanWords(line, spans_);
+  const std::size_t chars = ScanWords(line, spans_);
   for (const WordSpan& span : spans_) {
     const std::string_view text = line.substr(span.byteOffset, span.byteLength);
     const bool correct = speller_.IsCorrect(text);
@@ -16,6 +16,7 @@ void LineChecker::Check(std::string_view line, std::vector<CheckedWord>& words) 
       CheckParts(line, span, words);
     }
   }
+  return chars;
 }
 
 void LineChecker::CheckParts(std::string_view line, const WordSpan& span,

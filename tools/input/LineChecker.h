@@ -23,7 +23,8 @@ class LineChecker {
   explicit LineChecker(engine::Speller& speller) : speller_(speller) {}
 
   // Replaces `words` with the line's words and their answers, in order.
-  void Check(std::string_view utf8Line, std::vector<CheckedWord>& words);
+  // Answers the number of characters in the line.
+  std::size_t Check(std::string_view utf8Line, std::vector<CheckedWord>& words);
 
  private:
   void CheckParts(std::string_view line, const WordSpan& span, std::vector<CheckedWord>& words);

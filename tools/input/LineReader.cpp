@@ -38,23 +38,33 @@ FileDescriptor OpenForReading(const std::string& path) {
   return fd;
 }
 
-LineReader::LineReader(int fd, std::string name) : fd_(fd), name_(std::move(name)) {
-  buffer_.resize(ChunkSize);
+LineReader::LineReader(int fd, std::string name, const std::string& encoding)
+    : fd_(fd), name_(std::move(name)), decoder_(encoding) {
+  raw_.resize(ChunkSize);
 }
 
 bool LineReader::Fill() {
   if (eof_) return false;
   if (begin_ > 0) {
-    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
-    end_ -= begin_;
+    buffer_.erase(0, begin_);
     begin_ = 0;
   }
-  if (buffer_.size() - end_ < ChunkSize / 2) buffer_.resize(buffer_.size() * 2);
   if (onWait_) onWait_();
   for (;;) {
-    const ssize_t got = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
+    ssize_t got;
+    if (decoder_.PassesThrough()) {
+      // Straight into the buffer, as nothing changes on the way. (The
+      // string's room grows once; only what is read is appended.)
+      got = ::read(fd_, raw_.data(), raw_.size());
+      if (got > 0) buffer_.append(raw_.data(), static_cast<std::size_t>(got));
+    } else {
+      got = ::read(fd_, raw_.data(), raw_.size());
+      if (got >= 0) {
+        decoder_.Decode(std::string_view(raw_.data(), static_cast<std::size_t>(got)), got == 0,
+                        buffer_);
+      }
+    }
     if (got > 0) {
-      end_ += static_cast<std::size_t>(got);
       if (onInput_) onInput_();
       return true;
     }
@@ -67,34 +77,52 @@ bool LineReader::Fill() {
 }
 
 std::string_view LineReader::Peek(std::size_t count) {
-  while (end_ - begin_ < count && Fill()) {
+  while (buffer_.size() - begin_ < count && Fill()) {
   }
-  return {buffer_.data() + begin_, std::min(count, end_ - begin_)};
+  return std::string_view(buffer_).substr(begin_, count);
 }
 
-bool LineReader::Next(std::string& line) {
-  std::size_t searched = begin_;
+std::size_t LineReader::CutPoint() const {
+  // After the last blank of the piece, so that no word is cut in two.
+  const std::string_view window = std::string_view(buffer_).substr(begin_, MaxPiece);
+  const std::size_t blank = window.find_last_of(" \t");
+  if (blank != std::string_view::npos) return blank + 1;
+  // No blank at all: between two characters (the buffer holds more than the
+  // window, so the byte after it is there to look at).
+  std::size_t cut = window.size();
+  while (cut > 1 && (static_cast<unsigned char>(buffer_[begin_ + cut]) & 0xC0) == 0x80) --cut;
+  return cut;
+}
+
+bool LineReader::Next(TextPiece& piece) {
   for (;;) {
-    const void* found = std::memchr(buffer_.data() + searched, '\n', end_ - searched);
-    if (found) {
-      const auto newline =
-          static_cast<std::size_t>(static_cast<const char*>(found) - buffer_.data());
+    const std::size_t from = begin_ + searched_;
+    const std::size_t newline = buffer_.find('\n', from);
+    if (newline != std::string::npos) {
       std::size_t lineEnd = newline;
       if (lineEnd > begin_ && buffer_[lineEnd - 1] == '\r') --lineEnd;
-      line.assign(buffer_.data() + begin_, lineEnd - begin_);
+      piece = {std::string_view(buffer_).substr(begin_, lineEnd - begin_), false};
       begin_ = newline + 1;
+      searched_ = 0;
       return true;
     }
-    const std::size_t scanned = end_ - begin_;
+    searched_ = buffer_.size() - begin_;
+    if (searched_ > MaxPiece) {
+      const std::size_t cut = CutPoint();
+      piece = {std::string_view(buffer_).substr(begin_, cut), true};
+      begin_ += cut;
+      searched_ -= cut;
+      return true;
+    }
     if (!Fill()) {
-      if (begin_ == end_) return false;
-      std::size_t lineEnd = end_;
+      if (begin_ == buffer_.size()) return false;
+      std::size_t lineEnd = buffer_.size();
       if (buffer_[lineEnd - 1] == '\r') --lineEnd;
-      line.assign(buffer_.data() + begin_, lineEnd - begin_);
-      begin_ = end_;
+      piece = {std::string_view(buffer_).substr(begin_, lineEnd - begin_), false};
+      begin_ = buffer_.size();
+      searched_ = 0;
       return true;
     }
-    searched = begin_ + scanned;
   }
 }
 

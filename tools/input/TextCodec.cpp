@@ -20,6 +20,12 @@ Iconv::~Iconv() {
 
 void Iconv::Convert(std::string_view in, std::string& out, std::string_view replacement,
                     std::size_t (*skip)(std::string_view, std::size_t)) {
+  ConvertPrefix(in, out, replacement, skip, true);
+}
+
+std::size_t Iconv::ConvertPrefix(std::string_view in, std::string& out,
+                                 std::string_view replacement,
+                                 std::size_t (*skip)(std::string_view, std::size_t), bool last) {
   out.clear();
   iconv(cd_, nullptr, nullptr, nullptr, nullptr);
   std::size_t done = 0;
@@ -35,7 +41,9 @@ void Iconv::Convert(std::string_view in, std::string& out, std::string_view repl
     done = static_cast<std::size_t>(inPtr - in.data());
     if (rc != static_cast<std::size_t>(-1)) break;
     if (error == E2BIG) continue;
-    // EILSEQ or EINVAL: a sequence that cannot be converted, or is cut short.
+    // A sequence cut short by the end of what has come so far: the rest may follow.
+    if (error == EINVAL && !last) return done;
+    // EILSEQ, or EINVAL at the very end: a sequence that cannot be converted.
     out += replacement;
     done += skip(in, done);
     iconv(cd_, nullptr, nullptr, nullptr, nullptr);
@@ -45,6 +53,7 @@ void Iconv::Convert(std::string_view in, std::string& out, std::string_view repl
   std::size_t outLeft = sizeof buffer;
   iconv(cd_, nullptr, nullptr, &outPtr, &outLeft);
   out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
+  return in.size();
 }
 
 namespace {

@@ -26,6 +26,11 @@ class Iconv {
   void Convert(std::string_view in, std::string& out, std::string_view replacement,
                std::size_t (*skip)(std::string_view, std::size_t));
 
+  // The same for a text that may end inside a character: converts up to it
+  // (all of it when `last`) and answers how many bytes of `in` were used.
+  std::size_t ConvertPrefix(std::string_view in, std::string& out, std::string_view replacement,
+                            std::size_t (*skip)(std::string_view, std::size_t), bool last);
+
  private:
   iconv_t cd_;
 };

@@ -1,5 +1,10 @@
 #include "input/WordScanner.h"
 
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
 #include "text/Utf8.h"
 
 namespace spellcheck::tool {
@@ -40,15 +45,33 @@ bool IsBlank(char32_t c) {
 
 namespace {
 
-bool IsDigit(char32_t c) {
-  return c >= '0' && c <= '9';
+// Classes of the ASCII bytes, so that the common case costs one table look.
+enum : std::uint8_t {
+  Blank = 1,
+  Letter = 2,
+  Digit = 4,
+  Joiner = 8,        // apostrophe or hyphen: inside a word when a letter follows
+  AddressMark = 16,  // a piece holding one may be an address
+};
+
+constexpr std::array<std::uint8_t, 128> MakeClasses() {
+  std::array<std::uint8_t, 128> classes{};
+  for (unsigned c = 0; c < 128; ++c) {
+    if (c == ' ' || (c >= '\t' && c <= '\r')) classes[c] = Blank;
+    if ((c | 0x20) >= 'a' && (c | 0x20) <= 'z') classes[c] = Letter;
+    if (c >= '0' && c <= '9') classes[c] = Digit;
+    if (c == '\'' || c == '-') classes[c] = Joiner;
+    if (c == ':' || c == '@' || c == '.') classes[c] = AddressMark;
+  }
+  return classes;
 }
-bool IsApostrophe(char32_t c) {
-  return c == '\'' || c == 0x2019;
-}
-bool IsHyphen(char32_t c) {
-  return c == '-';
-}
+
+constexpr std::array<std::uint8_t, 128> Classes = MakeClasses();
+
+constexpr char32_t RightSingleQuote = 0x2019;
+
+// The letter counting below reads eight bytes as one number, low byte first.
+static_assert(std::endian::native == std::endian::little);
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   if (text.size() < prefix.size()) return false;
@@ -67,108 +90,178 @@ bool IsAddress(std::string_view piece) {
   return piece.find('.', at) != std::string_view::npos;
 }
 
+// One pass over the line. An address is known only once its whole
+// blank-separated piece is seen, so the piece is judged at its first mark
+// after its first character, and the words found in it so far are taken back
+// when it is one; each piece is judged at most once.
 class Scanner {
  public:
   Scanner(std::string_view line, std::vector<WordSpan>& words) : line_(line), words_(words) {}
 
-  void Run() {
-    while (pos_ < line_.size()) {
-      const std::size_t before = pos_;
-      const char32_t c = Next();
-      if (IsBlank(c)) continue;
-      SkipOrScanPiece(before, c);
+  std::size_t Run() {
+    const char* data = line_.data();
+    const std::size_t size = line_.size();
+    std::size_t pos = 0;
+    std::size_t chars = 0;
+    while (pos < size) {
+      const auto b = static_cast<unsigned char>(data[pos]);
+      if (b < 0x80) {
+        const std::uint8_t cls = Classes[b];
+        if ((cls & Blank) != 0) {
+          inPiece_ = false;
+          ++pos;
+          ++chars;
+          continue;
+        }
+        StartPiece(pos);
+        if ((cls & (Letter | Digit)) != 0) {
+          Word(pos, chars);
+          continue;
+        }
+        if ((cls & AddressMark) != 0 && !judged_ && pos != pieceStart_ && SkipAddress(pos, chars)) {
+          continue;
+        }
+        ++pos;
+        ++chars;
+        continue;
+      }
+      std::size_t next = pos;
+      const char32_t c = text::DecodeUtf8(line_, next);
+      if (IsBlank(c)) {
+        inPiece_ = false;
+        pos = next;
+        ++chars;
+        continue;
+      }
+      StartPiece(pos);
+      if (IsLetter(c)) {
+        Word(pos, chars);
+        continue;
+      }
+      pos = next;
+      ++chars;
     }
+    return chars;
   }
 
  private:
-  char32_t Next() {
-    ++chars_;
-    const auto b = static_cast<unsigned char>(line_[pos_]);
-    if (b < 0x80) {
-      ++pos_;
-      return b;
-    }
-    return text::DecodeUtf8(line_, pos_);
+  void StartPiece(std::size_t pos) {
+    if (inPiece_) return;
+    inPiece_ = true;
+    judged_ = false;
+    pieceStart_ = pos;
+    pieceWords_ = words_.size();
   }
 
-  char32_t Peek() const {
-    if (pos_ >= line_.size()) return 0;
-    std::size_t p = pos_;
-    return text::DecodeUtf8(line_, p);
-  }
-
-  // `first` (at byte `start`) begins a blank-separated piece.
-  void SkipOrScanPiece(std::size_t start, char32_t first) {
-    std::size_t end = pos_;
-    bool mayBeAddress = false;
+  // At a mark inside a piece: when the piece is an address, skips the rest
+  // of it, takes back its words and answers true.
+  bool SkipAddress(std::size_t& pos, std::size_t& chars) {
+    judged_ = true;
+    std::size_t end = pos;
+    std::size_t count = 0;
     while (end < line_.size()) {
       const auto b = static_cast<unsigned char>(line_[end]);
       if (b < 0x80) {
-        if (b == ' ' || (b >= '\t' && b <= '\r')) break;
-        mayBeAddress = mayBeAddress || b == ':' || b == '@' || b == '.';
+        if ((Classes[b] & Blank) != 0) break;
         ++end;
+        ++count;
         continue;
       }
       std::size_t p = end;
       if (IsBlank(text::DecodeUtf8(line_, p))) break;
       end = p;
+      ++count;
     }
-    if (mayBeAddress && IsAddress(line_.substr(start, end - start))) {
-      while (pos_ < end) Next();
-      return;
-    }
-    ScanPiece(start, first, end);
+    if (!IsAddress(line_.substr(pieceStart_, end - pieceStart_))) return false;
+    words_.resize(pieceWords_);
+    pos = end;
+    chars += count;
+    return true;
   }
 
-  void ScanPiece(std::size_t start, char32_t c, std::size_t end) {
-    for (;;) {
-      if (IsLetter(c) || IsDigit(c)) {
-        ScanRun(start, c, end);
+  // A run of letters and digits with inner apostrophes and hyphens, from the
+  // word character at the position; a word unless it holds a digit.
+  void Word(std::size_t& pos, std::size_t& chars) {
+    WordSpan word{pos, 0, chars, false};
+    std::uint8_t seen = 0;  // the classes of the ASCII characters in the run
+    const char* data = line_.data();
+    const std::size_t size = line_.size();
+    while (pos < size) {
+      // Letters and digits of ASCII, the bulk of every word: eight letters at
+      // a time while there are, then byte by byte.
+      const std::size_t from = pos;
+      pos += LettersAhead(data, pos, size);
+      if (pos != from) seen |= Letter;
+      while (pos < size) {
+        const auto b = static_cast<unsigned char>(data[pos]);
+        if (b >= 0x80 || (Classes[b] & (Letter | Digit)) == 0) break;
+        seen |= Classes[b];
+        ++pos;
       }
-      if (pos_ >= end) return;
-      start = pos_;
-      c = Next();
-    }
-  }
-
-  // A run of letters and digits with inner apostrophes and hyphens.
-  void ScanRun(std::size_t start, char32_t first, std::size_t end) {
-    WordSpan word{start, 0, chars_ - 1, false};
-    bool hasDigit = IsDigit(first);
-    while (pos_ < end) {
-      const std::size_t mark = pos_;
-      const std::size_t markChars = chars_;
-      const char32_t c = Next();
-      if (IsLetter(c) || IsDigit(c)) {
-        hasDigit = hasDigit || IsDigit(c);
+      chars += pos - from;
+      if (pos >= size) break;
+      const auto b = static_cast<unsigned char>(data[pos]);
+      if (b < 0x80) {
+        if ((Classes[b] & Joiner) == 0 || pos + 1 >= size || !FollowedByWordChar(pos + 1)) break;
+        word.hyphenated = word.hyphenated || b == '-';
+        ++pos;
+        ++chars;
         continue;
       }
-      if ((IsApostrophe(c) || IsHyphen(c)) && pos_ < end) {
-        const char32_t after = Peek();
-        if (IsLetter(after) || IsDigit(after)) {
-          word.hyphenated = word.hyphenated || IsHyphen(c);
-          continue;
-        }
-      }
-      pos_ = mark;
-      chars_ = markChars;
-      break;
+      std::size_t next = pos;
+      const char32_t c = text::DecodeUtf8(line_, next);
+      const bool inner = c == RightSingleQuote && next < size && FollowedByWordChar(next);
+      if (!inner && !IsLetter(c)) break;
+      pos = next;
+      ++chars;
     }
-    word.byteLength = pos_ - start;
-    if (!hasDigit) words_.push_back(word);
+    word.byteLength = pos - word.byteOffset;
+    if ((seen & Digit) == 0) words_.push_back(word);
+  }
+
+  // How many ASCII letters begin the text at `pos`, counted eight at a time
+  // (an answer below eight stops at something else).
+  static std::size_t LettersAhead(const char* data, std::size_t pos, std::size_t size) {
+    constexpr std::uint64_t Ones = 0x0101010101010101ull;
+    constexpr std::uint64_t High = 0x8080808080808080ull;
+    std::size_t count = 0;
+    while (pos + count + 8 <= size) {
+      std::uint64_t v;
+      std::memcpy(&v, data + pos + count, 8);
+      // Per byte, without carries between bytes: high bit set for 'a'..'z'
+      // once folded to small letters, and only for bytes below 0x80.
+      const std::uint64_t x = (v & ~High) | (0x20 * Ones);
+      const std::uint64_t letters = (x + 0x1F * Ones) & ~(x + 0x05 * Ones) & ~v & High;
+      const std::uint64_t others = ~letters & High;
+      if (others == 0) {
+        count += 8;
+        continue;
+      }
+      return count + static_cast<std::size_t>(std::countr_zero(others)) / 8;
+    }
+    return count;
+  }
+
+  bool FollowedByWordChar(std::size_t at) const {
+    const auto b = static_cast<unsigned char>(line_[at]);
+    if (b < 0x80) return (Classes[b] & (Letter | Digit)) != 0;
+    std::size_t p = at;
+    return IsLetter(text::DecodeUtf8(line_, p));
   }
 
   std::string_view line_;
   std::vector<WordSpan>& words_;
-  std::size_t pos_ = 0;
-  std::size_t chars_ = 0;
+  bool inPiece_ = false;  // the position is inside a blank-separated piece
+  bool judged_ = false;   // the piece was judged to be no address
+  std::size_t pieceStart_ = 0;
+  std::size_t pieceWords_ = 0;  // words found before the piece
 };
 
 }  // namespace
 
-void ScanWords(std::string_view line, std::vector<WordSpan>& words) {
+std::size_t ScanWords(std::string_view line, std::vector<WordSpan>& words) {
   words.clear();
-  Scanner(line, words).Run();
+  return Scanner(line, words).Run();
 }
 
 }  // namespace spellcheck::tool

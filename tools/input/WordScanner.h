@@ -18,8 +18,9 @@ struct WordSpan {
   bool hyphenated = false;
 };
 
-// Replaces `words` with the words of `line`, in order.
-void ScanWords(std::string_view line, std::vector<WordSpan>& words);
+// Replaces `words` with the words of `line`, in order. Answers the number of
+// characters in the line (an invalid byte counts as one).
+std::size_t ScanWords(std::string_view line, std::vector<WordSpan>& words);
 
 // Character classes used by the scanner.
 bool IsLetter(char32_t c);
