@@ -1,6 +1,7 @@
 #include "engine/LoadedDictionary.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <limits>
 
@@ -58,9 +59,16 @@ std::uint64_t Hash(const Lanes& lanes, std::size_t length) {
   return hash ^ (hash >> 32);
 }
 
-// The slot's check: the hash's upper 24 bits and the word's length.
+// The first slot to look at for a hash in a table of `size` slots, a power
+// of two: the hash's high bits (the check takes low ones).
+std::size_t SlotFor(std::uint64_t hash, std::size_t size) {
+  return static_cast<std::size_t>(hash >> (64 - std::countr_zero(size)));
+}
+
+// The slot's check: 24 low bits of the hash (the slot comes from the high
+// ones) and the word's length.
 std::uint32_t CheckOf(std::uint64_t hash, std::size_t length) {
-  return static_cast<std::uint32_t>(hash >> 40) << 8 | static_cast<std::uint32_t>(length);
+  return static_cast<std::uint32_t>(hash & 0xFFFFFF) << 8 | static_cast<std::uint32_t>(length);
 }
 
 constexpr std::size_t ReadBlockBytes = 1 << 20;
@@ -108,10 +116,10 @@ void LoadedDictionary::BuildLookup() {
     ordered_ = store::CompareText(records_[i - 1].Text(), records_[i].Text()) <= 0;
   }
   if (!ordered_ || records_.empty()) return;
+  // At least twice as many slots as records keeps linear probes short.
   std::size_t size = 16;
   while (size < records_.size() * 2) size *= 2;
   slots_.assign(size, Slot{});
-  const std::size_t mask = size - 1;
   // The slots are reached at random: each record's slot is asked for well
   // before it is filled, its hash kept in a ring until then.
   constexpr std::size_t Ahead = 16;
@@ -126,13 +134,13 @@ void LoadedDictionary::BuildLookup() {
       const std::uint64_t later = hashOf(i + Ahead);
       ring[i % Ahead] = later;
 #if defined(__GNUC__)
-      __builtin_prefetch(&slots_[later & mask], 1);
+      __builtin_prefetch(&slots_[SlotFor(later, size)], 1);
 #endif
     }
     const std::string_view text = records_[i].Text();
     const std::uint64_t head = LanesOf(records_[i]).head;
     const std::uint32_t check = CheckOf(hash, text.size());
-    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+    for (std::size_t at = SlotFor(hash, size);; at = (at + 1) & (size - 1)) {
       Slot& slot = slots_[at];
       if (slot.index == 0) {
         slot = Slot{head, check, static_cast<std::uint32_t>(i + 1)};
@@ -167,8 +175,8 @@ bool LoadedDictionary::Holds(std::string_view word) const {
   const Lanes lanes = LanesOf(word);
   const std::uint64_t hash = Hash(lanes, word.size());
   const std::uint32_t check = CheckOf(hash, word.size());
-  const std::size_t mask = slots_.size() - 1;
-  for (std::size_t at = hash & mask; slots_[at].index != 0; at = (at + 1) & mask) {
+  const std::size_t size = slots_.size();
+  for (std::size_t at = SlotFor(hash, size); slots_[at].index != 0; at = (at + 1) & (size - 1)) {
     const Slot& slot = slots_[at];
     if (slot.check != check || slot.head != lanes.head) continue;
     // The slot holds the first eight bytes; only a longer word needs its record.

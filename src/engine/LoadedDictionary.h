@@ -53,7 +53,7 @@ class LoadedDictionary {
   // bytes, so that most lookups touch no record.
   struct Slot {
     std::uint64_t head = 0;
-    std::uint32_t check = 0;  // upper hash bits and the length
+    std::uint32_t check = 0;  // low hash bits and the length
     std::uint32_t index = 0;  // record + 1; 0: empty
   };
   std::vector<Slot> slots_;
