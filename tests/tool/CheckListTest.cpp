@@ -1,6 +1,10 @@
 // check, suggest and list: output and exit status.
 #include "ToolFixture.h"
 
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
+
 namespace spellcheck::testing {
 namespace {
 
@@ -13,6 +17,16 @@ struct Golden {
 
 void PrintTo(const Golden& golden, std::ostream* os) {
   for (const std::string& argument : golden.arguments) *os << argument << ' ';
+}
+
+// ASCII text in UTF-16LE after `mark`.
+std::string Utf16Le(const std::string& mark, const std::string& ascii) {
+  std::string bytes = mark;
+  for (const char c : ascii) {
+    bytes += c;
+    bytes += '\0';
+  }
+  return bytes;
 }
 
 class GoldenTest : public ToolTest, public ::testing::WithParamInterface<Golden> {};
@@ -40,6 +54,22 @@ INSTANTIATE_TEST_SUITE_P(
                "",
                "house: correct\ndon't: correct\ndon’t: correct\n",
                0},
+        // A hyphenated word has the same answer everywhere: right as a whole
+        // or part by part.
+        Golden{{"check", "well-known", "well-knwn"},
+               "",
+               "well-known: correct\nwell-knwn: misspelled\n",
+               1},
+        // Decoded before it is split into lines; the byte-order mark tells.
+        Golden{{"list", "--where"},
+               Utf16Le("\xFF\xFE", "hous\nwrold house\n"),
+               "<stdin>:1:1: hous\n<stdin>:2:1: wrold\n",
+               1},
+        Golden{{"list", "--where", "--encoding", "UTF-16LE"},
+               Utf16Le("", "house\nthe hous\n"),
+               Utf16Le("", "<stdin>:2:5: hous\n"),
+               1},
+        Golden{{"list", "--where"}, "\xEF\xBB\xBFhous house\n", "<stdin>:1:1: hous\n", 1},
         Golden{{"suggest", "hous", "Carx", "CARX", "zzzz"},
                "",
                "hous: house\nCarx: Card, Care, Cart\nCARX: CARD, CARE, CART\nzzzz:\n",
@@ -88,6 +118,26 @@ TEST_F(ToolTest, UnreadableTextIsReportedNotSkippedSilently) {
   });
   EXPECT_EQ(status, 2);
 }
+
+#if !defined(_WIN32)
+// Only regular files are dictionaries: a FIFO in their place is refused at
+// once, never opened in a way that waits for a writer.
+TEST_F(ToolTest, AFifoAsADictionaryNeverHangs) {
+  ASSERT_EQ(::mkfifo(File("fifo.dic").c_str(), 0600), 0);
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"--main", File("fifo.dic"), "check", "house"},
+        {"--main", File("fifo.dic"), "list"},
+        {"--custom", File("fifo.dic"), "list"},
+        {"--dic", File("fifo.dic"), "-a"}}) {
+    const ToolResult result = Run(arguments, "house hous\n");
+    EXPECT_NE(result.status, -1) << arguments[0];
+    if (arguments[0] == "--main") {
+      EXPECT_EQ(result.err,
+                "spellcheck: cannot read the main dictionary " + File("fifo.dic") + "\n");
+    }
+  }
+}
+#endif
 
 TEST_F(ToolTest, MissingMainDictionaryIsAnErrorNotEveryWordWrong) {
   const ToolResult result = Run({"--main", File("none.dic"), "check", "hello"});
