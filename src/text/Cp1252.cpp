@@ -19,6 +19,48 @@ constexpr char32_t HighControls[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,  // 98-9F
 };
 
+// Letters that code page 1252 holds precomposed, as a base letter and a
+// combining mark, for text that spells them decomposed (e + U+0301).
+struct Composition {
+  char base;
+  char32_t mark;
+  unsigned char composed;
+};
+
+constexpr Composition Compositions[] = {
+    {'A', 0x300, 0xC0}, {'A', 0x301, 0xC1}, {'A', 0x302, 0xC2}, {'A', 0x303, 0xC3},
+    {'A', 0x308, 0xC4}, {'A', 0x30A, 0xC5}, {'C', 0x327, 0xC7}, {'E', 0x300, 0xC8},
+    {'E', 0x301, 0xC9}, {'E', 0x302, 0xCA}, {'E', 0x308, 0xCB}, {'I', 0x300, 0xCC},
+    {'I', 0x301, 0xCD}, {'I', 0x302, 0xCE}, {'I', 0x308, 0xCF}, {'N', 0x303, 0xD1},
+    {'O', 0x300, 0xD2}, {'O', 0x301, 0xD3}, {'O', 0x302, 0xD4}, {'O', 0x303, 0xD5},
+    {'O', 0x308, 0xD6}, {'U', 0x300, 0xD9}, {'U', 0x301, 0xDA}, {'U', 0x302, 0xDB},
+    {'U', 0x308, 0xDC}, {'Y', 0x301, 0xDD}, {'Y', 0x308, 0x9F}, {'S', 0x30C, 0x8A},
+    {'Z', 0x30C, 0x8E},
+};
+
+// The precomposed byte for `base` followed by `mark`, or 0.
+unsigned char Compose(char base, char32_t mark) {
+  const bool small = base >= 'a' && base <= 'z';
+  const char capital = small ? static_cast<char>(base - 32) : base;
+  for (const Composition& entry : Compositions) {
+    if (entry.base != capital || entry.mark != mark) continue;
+    if (!small) return entry.composed;
+    // The small letters lie 0x20 above their capitals; the three of the
+    // 0x80 row and y with diaeresis are placed apart.
+    switch (entry.composed) {
+      case 0x9F:
+        return 0xFF;
+      case 0x8A:
+        return 0x9A;
+      case 0x8E:
+        return 0x9E;
+      default:
+        return static_cast<unsigned char>(entry.composed + 0x20);
+    }
+  }
+  return 0;
+}
+
 struct Wide {
   char32_t c;
   unsigned char byte;
@@ -67,6 +109,14 @@ bool Utf8ToCp1252(std::string_view utf8, std::string& out) {
     }
     char32_t c = DecodeUtf8(utf8, pos);
     if (c == RightSingleQuote) c = U'\'';
+    // A combining mark joins the letter before it where code page 1252 has
+    // the two as one letter (the composed form of Unicode's normalisation).
+    if (c >= 0x300 && c <= 0x36F && !out.empty()) {
+      if (const unsigned char composed = Compose(out.back(), c)) {
+        out.back() = static_cast<char>(composed);
+        continue;
+      }
+    }
     const unsigned char byte = c == InvalidChar ? 0 : UnicodeToCp1252(c);
     if (byte == 0) return false;
     out += static_cast<char>(byte);

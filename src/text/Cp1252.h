@@ -18,7 +18,9 @@ unsigned char UnicodeToCp1252(char32_t c);
 // Replaces `out` with the code page 1252 form of the UTF-8 word. False when
 // a character has no byte in code page 1252 (or the text is not valid
 // UTF-8); `out` is then of no use. The typographic apostrophe becomes the
-// plain one, the form the dictionaries hold.
+// plain one, the form the dictionaries hold, and a letter followed by a
+// combining accent becomes the one accented letter where there is one
+// (e + U+0301 is é).
 bool Utf8ToCp1252(std::string_view utf8, std::string& out);
 
 // Appends the UTF-8 form of code page 1252 bytes. The bytes that code page

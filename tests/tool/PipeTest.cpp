@@ -7,6 +7,12 @@ namespace {
 const std::string Banner =
     "@(#) International Ispell Version 3.2.06 (but really spellcheck 1.0.0)\n";
 
+std::string Repeated(const std::string& text, int times) {
+  std::string result;
+  for (int i = 0; i < times; ++i) result += text;
+  return result;
+}
+
 struct Session {
   std::string name;
   std::string input;
@@ -35,7 +41,13 @@ INSTANTIATE_TEST_SUITE_P(
                       Session{"offsets_count_characters", "café naïve hous\n",
                               "*\n*\n& hous 1 11: house\n\n"},
                       Session{"capitals", "HOUSE Carx\n", "*\n& Carx 3 6: Card, Care, Cart\n\n"},
-                      Session{"no_final_newline", "hous", "& hous 1 0: house\n\n"}),
+                      Session{"no_final_newline", "hous", "& hous 1 0: house\n\n"},
+                      // A letter and a combining accent are the accented letter.
+                      Session{"decomposed_accent", "cafe\xCC\x81 cafe\xCC\x81s\n",
+                              "*\n& cafe\xCC\x81s 1 6: caf\xC3\xA9\n\n"},
+                      // A line far longer than the reader's buffer, offsets right.
+                      Session{"long_line", "!\n" + Repeated("hello ", 100000) + "hous\n",
+                              "& hous 1 600000: house\n\n"}),
     [](const ::testing::TestParamInfo<Session>& info) { return info.param.name; });
 
 TEST_F(ToolTest, PipeAddsToTheCustomDictionary) {
@@ -48,6 +60,19 @@ TEST_F(ToolTest, PipeAddsToTheCustomDictionary) {
   // Text that only begins with a command character stores no "word" with blanks.
   Run({"pipe"}, "*bold* text\n&more words\n");
   EXPECT_EQ(ReadDictionary(CustomDic()), (std::vector<std::string>{"qzxv", "zzxv"}));
+}
+
+TEST_F(ToolTest, PipeKeepsIspellsPersonalWordListAsText) {
+  for (const char* existing : {"", "zorb\n"}) {
+    WriteBytes(File("personal"), existing);
+    const ToolResult result =
+        Run({"-a", "-p", File("personal")}, "*qzxv\n*zorb\n*€uro\nqzxv zorb\n");
+    EXPECT_EQ(result.out, Banner + "*\n*\n\n") << result.err;
+    EXPECT_EQ(ReadBytes(File("personal")),
+              std::string(existing) + (*existing ? "qzxv\n" : "qzxv\nzorb\n"));
+    EXPECT_NE(result.err.find("not added: '€uro'"), std::string::npos) << result.err;
+    EXPECT_FALSE(FileExists(CustomDic()));
+  }
 }
 
 TEST_F(ToolTest, PipeAcceptsIspellOptionsAndMapsUsableDictionaries) {

@@ -119,6 +119,8 @@ int RunList(store::FileSystem& fs, const DictionaryOptions& options, const ListO
         const FileDescriptor fd = OpenForReading(file);
         found = lister.List(fd.Get(), file) || found;
       }
+    } catch (const OutputError&) {
+      throw;
     } catch (const ToolError& error) {
       // One unreadable file does not stop the others.
       out.Flush();

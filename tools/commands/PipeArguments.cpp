@@ -9,6 +9,18 @@
 
 namespace spellcheck::tool {
 
+namespace {
+
+// A file of word-list records: not empty (an empty file is ispell's text
+// list as much as ours), whole records, a first length byte of at most 24.
+bool IsWordList(const std::string& path) {
+  std::error_code error;
+  const auto size = std::filesystem::file_size(path, error);
+  return !error && size != 0 && IsUsableDictionary(path, false);
+}
+
+}  // namespace
+
 bool IsUsableDictionary(const std::string& path, bool mayBeMissing) {
   namespace fs = std::filesystem;
   std::error_code error;
@@ -104,8 +116,15 @@ PipeArguments ParsePipeArguments(const std::vector<std::string>& arguments) {
     } else if (option.starts_with("-d")) {
       ChooseMain(parsed, walk.ShortValue(option));
     } else if (option.starts_with("-p")) {
+      // A word-list dictionary (or a .dic file yet to be made) is the custom
+      // dictionary; anything else is a personal word list in ispell's text form.
       const std::string custom = walk.ShortValue(option);
-      if (!custom.empty() && IsUsableDictionary(custom, true)) parsed.dictionaries.custom = custom;
+      if (custom.empty()) continue;
+      if (IsWordList(custom) || (custom.ends_with(".dic") && IsUsableDictionary(custom, true))) {
+        parsed.dictionaries.custom = custom;
+      } else {
+        parsed.personalList = custom;
+      }
     } else if (option.starts_with("-i")) {
       // hunspell's input encoding, attached or following.
       const std::string encoding = walk.OptionalShortValue(option);

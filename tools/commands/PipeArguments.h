@@ -14,6 +14,9 @@ namespace spellcheck::tool {
 
 struct PipeArguments {
   DictionaryOptions dictionaries;
+  // -p naming ispell's own kind of personal dictionary, a text of one word a
+  // line: its words are accepted, and words added go there, as text.
+  std::string personalList;
   bool versionOnly = false;  // -v, -vv: the banner alone
   bool help = false;
 };

@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "commands/Commands.h"
+#include "commands/PersonalList.h"
 #include "commands/PipeArguments.h"
 #include "commands/ToolError.h"
 #include "input/LineChecker.h"
@@ -32,7 +33,10 @@ constexpr const char* PipeHelp =
     "  --no-custom       no custom dictionary\n"
     "  --ignore-case     accept words that differ from a dictionary's in the case of A-Z\n"
     "  --encoding NAME   encoding of the text (default UTF-8)\n"
-    "  -d FILE, -p FILE  main and custom dictionary, when they name word-list files\n"
+    "  -d FILE           main dictionary, when it names a word-list file\n"
+    "  -p FILE           custom dictionary when it is a word-list file (or a .dic file\n"
+    "                    to make); otherwise ispell's personal word list, a text of one\n"
+    "                    word a line, whose words are accepted and where *word adds\n"
     "  -v, -vv           print the banner and exit\n"
     "  ispell's -m -B -C -S -i -t -T TYPE -w CHARS are accepted and ignored.\n"
     "\n"
@@ -49,8 +53,13 @@ std::string SmallLetters(std::string_view utf8) {
 
 class PipeSession {
  public:
-  PipeSession(engine::Speller& speller, const RunDictionaries& dictionaries, Output& out)
-      : speller_(speller), dictionaries_(dictionaries), checker_(speller), out_(out) {}
+  PipeSession(engine::Speller& speller, const RunDictionaries& dictionaries, PersonalList& personal,
+              Output& out)
+      : speller_(speller),
+        personal_(personal),
+        dictionaries_(dictionaries),
+        checker_(speller),
+        out_(out) {}
 
   void Run(LineReader& reader) {
     out_ << Banner;
@@ -118,7 +127,19 @@ class PipeSession {
     word = Trim(word);
     // A line of text that merely begins with '*' or '&' adds nothing.
     if (word.empty() || word.find_first_of(" \t") != std::string_view::npos) return;
+    // Only what texts are read as one word can ever be matched.
+    if (!IsOneWord(word)) {
+      std::cerr << "spellcheck: not added: '" << word
+                << "' is no word as texts are read (letters with inner apostrophes and "
+                   "hyphens)\n";
+      return;
+    }
     try {
+      if (personal_.Active()) {
+        speller_.AcceptForSession(word);
+        personal_.Add(word);
+        return;
+      }
       PrepareCustomFolder(dictionaries_);
       speller_.AddToCustom(word);
     } catch (const std::exception& error) {
@@ -155,6 +176,7 @@ class PipeSession {
   }
 
   engine::Speller& speller_;
+  PersonalList& personal_;
   const RunDictionaries& dictionaries_;
   LineChecker checker_;
   Output& out_;
@@ -196,7 +218,12 @@ int RunPipe(store::FileSystem& fs, const std::vector<std::string>& arguments) {
   // waited (by the editor's user, another program) is seen by the next answer.
   reader.OnWait([&out] { out.Flush(); });
   reader.OnInput([&speller] { speller.Refresh(); });
-  PipeSession(speller, dictionaries, out).Run(reader);
+  PersonalList personal;
+  if (!parsed.personalList.empty()) {
+    personal = PersonalList(parsed.personalList);
+    for (const std::string& word : personal.Words()) speller.AcceptForSession(word);
+  }
+  PipeSession(speller, dictionaries, personal, out).Run(reader);
   return ExitOk;
 }
 

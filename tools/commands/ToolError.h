@@ -18,6 +18,13 @@ class ToolError : public std::runtime_error {
   explicit ToolError(const std::string& message) : std::runtime_error(message) {}
 };
 
+// The output cannot be written (a full disk, a reader that went away): the
+// run ends at once, whatever input is left.
+class OutputError : public ToolError {
+ public:
+  explicit OutputError(const std::string& message) : ToolError(message) {}
+};
+
 }  // namespace spellcheck::tool
 
 #endif

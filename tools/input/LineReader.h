@@ -45,7 +45,7 @@ class LineReader {
  public:
   // The longest piece handed out: a longer line is cut after a blank (or,
   // with none, between two characters).
-  static constexpr std::size_t MaxPiece = 1 << 20;
+  static constexpr std::size_t MaxPiece = 1 << 18;
 
   // `name` is used in error messages. The descriptor stays the caller's.
   LineReader(int fd, std::string name, const std::string& encoding = "UTF-8");

@@ -52,7 +52,7 @@ void Output::Flush() {
       if (errno == EINTR) continue;
       const int error = errno;
       buffer_.clear();
-      throw ToolError(std::string("cannot write the output: ") + std::strerror(error));
+      throw OutputError(std::string("cannot write the output: ") + std::strerror(error));
     }
     done += static_cast<std::size_t>(put);
   }
