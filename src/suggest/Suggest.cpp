@@ -1,0 +1,253 @@
+// The ranking: the edit cost of each candidate, plus a penalty for rare words
+// and for capitals the input did not ask for, less a bonus for words that
+// sound alike. Equal scores go by the bytes of the suggestion.
+#include <algorithm>
+#include <unordered_set>
+
+#include "suggest/EditCost.h"
+#include "suggest/Phonetic.h"
+#include "suggest/RankedIndex.h"
+#include "text/CaseMapping.h"
+
+namespace spellcheck::suggest {
+namespace {
+
+// Candidates from the deletion index up to this cost; words found by sound
+// may cost more, since a writer who went by ear can stray further.
+constexpr int kEditLimit = 260;
+constexpr int kSoundLimit = 360;
+constexpr int kSoundBonus = 30;
+// A wrong first letter is a rarer slip than one further in.
+constexpr int kFirstLetter = 20;
+// Capitals that the input did not have: proper names and acronyms are less
+// likely meant by a lower-case word.
+constexpr int kUnaskedCapitals = 40;
+// Two words run together: the missing space, and each one-letter part.
+constexpr int kSplit = 25;
+constexpr int kSplitLetter = 10;
+constexpr int kSplitRarity = 14;
+// The deletion index covers words at most this many bytes longer or shorter.
+constexpr std::size_t kLengthSlack = 3;
+
+// The penalty for a word's rarity, by SCOWL level: small among the common
+// sizes, growing as words become rare.
+int RarityPenalty(int level) {
+  struct Step {
+    int level, penalty;
+  };
+  static constexpr Step steps[] = {{10, 0},  {20, 6},  {35, 14}, {40, 18}, {50, 26}, {55, 32},
+                                   {60, 38}, {70, 50}, {80, 64}, {95, 78}, {100, 88}};
+  if (level <= steps[0].level) return 0;
+  for (std::size_t k = 1; k < std::size(steps); ++k) {
+    if (level <= steps[k].level) {
+      const Step& a = steps[k - 1];
+      const Step& b = steps[k];
+      return a.penalty + (b.penalty - a.penalty) * (level - a.level) / (b.level - a.level);
+    }
+  }
+  return steps[std::size(steps) - 1].penalty;
+}
+
+enum class Shape { Lower, Capitalised, Upper };
+
+bool IsUpper(unsigned char c) {
+  return text::Cp1252Lower(c) != c;
+}
+bool IsLower(unsigned char c) {
+  return text::Cp1252Upper(c) != c;
+}
+
+Shape ShapeOf(std::string_view word) {
+  std::size_t upper = 0, letters = 0;
+  for (unsigned char c : word) {
+    upper += IsUpper(c);
+    letters += IsUpper(c) || IsLower(c);
+  }
+  if (letters >= 2 && upper == letters) return Shape::Upper;
+  if (!word.empty() && IsUpper(static_cast<unsigned char>(word[0]))) return Shape::Capitalised;
+  return Shape::Lower;
+}
+
+bool HasCapitals(std::string_view word) {
+  return std::any_of(word.begin(), word.end(), [](unsigned char c) { return IsUpper(c); });
+}
+
+int CasePenalty(Shape shape, std::string_view stored) {
+  // "I" is a word of its own, not a capitalised one.
+  if (shape == Shape::Upper || stored.size() == 1 || !HasCapitals(stored)) return 0;
+  if (shape == Shape::Lower) return kUnaskedCapitals;
+  return ShapeOf(stored) == Shape::Upper ? kUnaskedCapitals : 0;
+}
+
+// The stored form with the input's capitals.
+std::string Shaped(Shape shape, std::string_view stored) {
+  std::string out(stored);
+  if (shape == Shape::Upper) {
+    for (char& c : out) c = static_cast<char>(text::Cp1252Upper(static_cast<unsigned char>(c)));
+  } else if (shape == Shape::Capitalised && !out.empty()) {
+    out[0] = static_cast<char>(text::Cp1252Upper(static_cast<unsigned char>(out[0])));
+  }
+  return out;
+}
+
+std::string Fold(std::string_view word) {
+  std::string out(word);
+  for (char& c : out) c = static_cast<char>(text::Cp1252Lower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+// The hashes of the word and of its one- and two-byte deletions.
+std::vector<std::uint32_t> DeletionHashes(const std::string& folded) {
+  std::vector<std::uint32_t> hashes;
+  hashes.push_back(RankedIndex::VariantHash(folded));
+  std::vector<std::string> ones;
+  for (std::size_t k = 0; k < folded.size(); ++k) {
+    if (k > 0 && folded[k] == folded[k - 1]) continue;
+    ones.push_back(folded.substr(0, k) + folded.substr(k + 1));
+  }
+  for (const std::string& one : ones) {
+    hashes.push_back(RankedIndex::VariantHash(one));
+    for (std::size_t k = 0; k < one.size(); ++k) {
+      if (k > 0 && one[k] == one[k - 1]) continue;
+      std::string two = one;
+      two.erase(k, 1);
+      hashes.push_back(RankedIndex::VariantHash(two));
+    }
+  }
+  std::sort(hashes.begin(), hashes.end());
+  hashes.erase(std::unique(hashes.begin(), hashes.end()), hashes.end());
+  return hashes;
+}
+
+class Ranking {
+ public:
+  Ranking(std::string_view word, std::span<const RankedIndex* const> indexes)
+      : word_(word), folded_(Fold(word)), shape_(ShapeOf(word)), indexes_(indexes) {}
+
+  std::vector<Scored> Best(std::size_t max) {
+    if (folded_.empty() || max == 0) return {};
+    const bool editable = folded_.size() <= kMaxCostLength - 2;
+    const std::vector<std::uint32_t> hashes =
+        editable ? DeletionHashes(folded_) : std::vector<std::uint32_t>();
+    key_ = PhoneticKey(folded_);
+    if (key_.empty()) key_ = " ";
+    const std::uint32_t sound = RankedIndex::VariantHash(key_);
+    for (const RankedIndex* index : indexes_) {
+      if (index == nullptr) continue;
+      soundIds_.clear();
+      index->AppendSoundMatches(sound, soundIds_);
+      std::sort(soundIds_.begin(), soundIds_.end());
+      ids_.clear();
+      for (std::uint32_t h : hashes) index->AppendVariantMatches(h, ids_);
+      std::sort(ids_.begin(), ids_.end());
+      ids_.erase(std::unique(ids_.begin(), ids_.end()), ids_.end());
+      for (std::uint32_t id : ids_) {
+        Consider(*index, id, kEditLimit,
+                 std::binary_search(soundIds_.begin(), soundIds_.end(), id));
+      }
+      if (editable) {
+        for (std::uint32_t id : soundIds_) {
+          if (!std::binary_search(ids_.begin(), ids_.end(), id))
+            Consider(*index, id, kSoundLimit, true);
+        }
+      }
+    }
+    Splits();
+    std::sort(scored_.begin(), scored_.end(), [](const Scored& a, const Scored& b) {
+      return a.score != b.score ? a.score < b.score : a.text < b.text;
+    });
+    std::vector<Scored> out;
+    std::unordered_set<std::string> taken;
+    for (Scored& s : scored_) {
+      if (out.size() == max) break;
+      if (s.text == word_ || !taken.insert(s.text).second) continue;
+      out.push_back(std::move(s));
+    }
+    return out;
+  }
+
+ private:
+  void Consider(const RankedIndex& index, std::uint32_t id, int limit, bool sameSound) {
+    const std::string_view f = index.Folded(id);
+    const std::size_t gap =
+        f.size() > folded_.size() ? f.size() - folded_.size() : folded_.size() - f.size();
+    if (gap > kLengthSlack) return;
+    const int cost = EditCost(folded_, f, limit);
+    if (cost > limit) return;
+    const std::string_view stored = index.Word(id);
+    int score = cost + RarityPenalty(index.Level(id)) + CasePenalty(shape_, stored);
+    if (f[0] != folded_[0] && PhoneticKey(f)[0] != key_[0]) score += kFirstLetter;
+    if (sameSound) score -= kSoundBonus;
+    scored_.push_back({Shaped(shape_, stored), score});
+  }
+
+  // The best stored form of a folded word over all indexes: its penalty, or
+  // -1 when no index holds it.
+  int BestPart(std::string_view part, bool first, std::string& form) {
+    int best = -1;
+    for (const RankedIndex* index : indexes_) {
+      if (index == nullptr) continue;
+      ids_.clear();
+      index->AppendExact(part, ids_);
+      for (std::uint32_t id : ids_) {
+        const std::string_view stored = index->Word(id);
+        const Shape shape = first ? shape_ : (shape_ == Shape::Upper ? Shape::Upper : Shape::Lower);
+        const int penalty = RarityPenalty(index->Level(id)) + CasePenalty(shape, stored);
+        if (best < 0 || penalty < best || (penalty == best && stored < form)) {
+          best = penalty;
+          form = Shaped(shape, stored);
+        }
+      }
+    }
+    return best;
+  }
+
+  // Two words run together.
+  void Splits() {
+    for (std::size_t k = 1; k < folded_.size(); ++k) {
+      const std::string_view left = std::string_view(folded_).substr(0, k);
+      const std::string_view right = std::string_view(folded_).substr(k);
+      std::string leftForm, rightForm;
+      const int l = BestPart(left, true, leftForm);
+      if (l < 0) continue;
+      const int r = BestPart(right, false, rightForm);
+      if (r < 0) continue;
+      // Only common words, and a one-letter part must be one of the
+      // commonest ("a", "I"): rare parts make far more wrong splits than right.
+      if (l > kSplitRarity || r > kSplitRarity ||
+          (left.size() == 1 && l > RarityPenalty(WordLevels::kCommon)) ||
+          (right.size() == 1 && r > RarityPenalty(WordLevels::kCommon))) {
+        continue;
+      }
+      const int letters = (left.size() == 1) + (right.size() == 1);
+      // The parts say just what the input says: the sound bonus applies.
+      scored_.push_back(
+          {leftForm + ' ' + rightForm, kSplit + l + r + letters * kSplitLetter - kSoundBonus});
+    }
+  }
+
+  std::string word_;
+  std::string folded_;
+  std::string key_;
+  Shape shape_;
+  std::span<const RankedIndex* const> indexes_;
+  std::vector<std::uint32_t> ids_;
+  std::vector<std::uint32_t> soundIds_;
+  std::vector<Scored> scored_;
+};
+
+}  // namespace
+
+std::vector<Scored> SuggestScored(std::string_view word,
+                                  std::span<const RankedIndex* const> indexes, std::size_t max) {
+  return Ranking(word, indexes).Best(max);
+}
+
+std::vector<std::string> Suggest(std::string_view word, std::span<const RankedIndex* const> indexes,
+                                 std::size_t max) {
+  std::vector<std::string> out;
+  for (Scored& s : SuggestScored(word, indexes, max)) out.push_back(std::move(s.text));
+  return out;
+}
+
+}  // namespace spellcheck::suggest
