@@ -14,7 +14,9 @@
 
 #include "suggest/RankedIndex.h"
 #include "suggest/WordLevels.h"
+#include "text/CaseMapping.h"
 #include "text/Cp1252.h"
+#include "text/TextFunctions.h"
 
 namespace {
 
@@ -51,7 +53,15 @@ int main(int argc, char** argv) {
     return 1;
   }
   const suggest::RankedIndex index(words, argc == 3 ? &levels : nullptr);
-  const std::unordered_set<std::string> stored(words.begin(), words.end());
+  // Taken as correct: a stored word, also with a capital first letter (at the
+  // start of a sentence) or in capitals.
+  std::unordered_set<std::string> stored(words.begin(), words.end());
+  for (const std::string& w : words) {
+    stored.insert(text::CapitalizeFirst(w));
+    std::string upper = w;
+    for (char& c : upper) c = static_cast<char>(text::Cp1252Upper(static_cast<unsigned char>(c)));
+    stored.insert(upper);
+  }
   const suggest::RankedIndex* const indexes[] = {&index};
 
   std::cout << "@(#) International Ispell Version 3.2.06 (but really ranked)\n" << std::flush;

@@ -83,7 +83,8 @@ int Missing(std::string_view w, std::size_t j) {
   if (c == 'g' && (next == 'h' || next == 'n')) return 65;
   if (c == 't' && next == 'c') return 55;
   if (c == 'u' && (prev == 'g' || prev == 'q')) return 50;
-  if (IsVowel(c)) return 70;
+  if (c == 'r' && IsVowel(prev) && !IsVowel(next)) return 75;  // not sounded by many
+  if (IsVowel(c)) return 65;
   return kEditCost;
 }
 
@@ -172,7 +173,7 @@ int EditCost(std::string_view t, std::string_view w, int limit) {
       best = std::min(best, d[i][j - 1] + missing[j - 1]);
       if (i > 1 && j > 1 && a == w[j - 2] && t[i - 2] == b && a != b) {
         const bool ie = (a == 'i' && b == 'e') || (a == 'e' && b == 'i');
-        best = std::min(best, d[i - 2][j - 2] + (ie ? 35 : 55));
+        best = std::min(best, d[i - 2][j - 2] + (ie ? 30 : 40));
       }
       for (int k = 0; k < rules; ++k) {
         const Spelling& s = spellings.At(a, k);

@@ -18,14 +18,15 @@ constexpr int kEditLimit = 260;
 constexpr int kSoundLimit = 360;
 constexpr int kSoundBonus = 30;
 // A wrong first letter is a rarer slip than one further in.
-constexpr int kFirstLetter = 20;
+constexpr int kFirstLetter = 30;
 // Capitals that the input did not have: proper names and acronyms are less
 // likely meant by a lower-case word.
 constexpr int kUnaskedCapitals = 40;
-// Two words run together: the missing space, and each one-letter part.
-constexpr int kSplit = 25;
-constexpr int kSplitLetter = 10;
-constexpr int kSplitRarity = 14;
+// Two words run together: the missing space and the rarity of a pair of
+// words next to one word. Parts must be common, short ones the commonest.
+constexpr int kSplit = 55;
+constexpr int kSplitRarity = 6;
+constexpr std::size_t kShortPart = 2;
 // The deletion index covers words at most this many bytes longer or shorter.
 constexpr std::size_t kLengthSlack = 3;
 
@@ -175,10 +176,20 @@ class Ranking {
     const int cost = EditCost(folded_, f, limit);
     if (cost > limit) return;
     const std::string_view stored = index.Word(id);
-    int score = cost + RarityPenalty(index.Level(id)) + CasePenalty(shape_, stored);
-    if (f[0] != folded_[0] && PhoneticKey(f)[0] != key_[0]) score += kFirstLetter;
-    if (sameSound) score -= kSoundBonus;
+    // Only the capitals wrong: the letters are right, so the capitals count little.
+    const int capitals = CasePenalty(shape_, stored);
+    int score = cost + RarityPenalty(index.Level(id)) + (cost == 0 ? capitals / 8 : capitals);
+    if (f[0] != folded_[0] && !(f.size() > 1 && f[0] == folded_[1] && f[1] == folded_[0]) &&
+        PhoneticKey(f)[0] != key_[0]) {
+      score += kFirstLetter;
+    }
+    if (sameSound) score -= SoundBonus();
     scored_.push_back({Shaped(shape_, stored), score});
+  }
+
+  // Short keys are shared by many words and say little.
+  int SoundBonus() const {
+    return key_.size() >= 3 ? kSoundBonus : key_.size() == 2 ? kSoundBonus / 2 : 0;
   }
 
   // The best stored form of a folded word over all indexes: its penalty, or
@@ -212,17 +223,14 @@ class Ranking {
       if (l < 0) continue;
       const int r = BestPart(right, false, rightForm);
       if (r < 0) continue;
-      // Only common words, and a one-letter part must be one of the
-      // commonest ("a", "I"): rare parts make far more wrong splits than right.
-      if (l > kSplitRarity || r > kSplitRarity ||
-          (left.size() == 1 && l > RarityPenalty(WordLevels::kCommon)) ||
-          (right.size() == 1 && r > RarityPenalty(WordLevels::kCommon))) {
+      // Rare parts make far more wrong splits than right ones.
+      const int common = RarityPenalty(WordLevels::kCommon);
+      if (l > kSplitRarity || r > kSplitRarity || (left.size() <= kShortPart && l > common) ||
+          (right.size() <= kShortPart && r > common)) {
         continue;
       }
-      const int letters = (left.size() == 1) + (right.size() == 1);
       // The parts say just what the input says: the sound bonus applies.
-      scored_.push_back(
-          {leftForm + ' ' + rightForm, kSplit + l + r + letters * kSplitLetter - kSoundBonus});
+      scored_.push_back({leftForm + ' ' + rightForm, kSplit + l + r - SoundBonus()});
     }
   }
 
