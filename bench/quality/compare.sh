@@ -111,11 +111,11 @@ score() {
         k = int(timed * 0.99 + 0.999); if (k < 1) k = 1
         p99 = sprintf("%.0f", time[k])
       }
-      printf "%-28s %6d %6.1f %6.1f %6.1f %7.1f %7.1f %6.2f %8s %8s %8.0f %7.1f\n",
-        substr(name, 1, 28), n, 100 * top1 / n, 100 * top5 / n, 100 * top10 / n,
+      printf "%6d %6.1f %6.1f %6.1f %8.1f %7.1f %6.2f %7s %7s %7.0f %8.1f  %s\n",
+        n, 100 * top1 / n, 100 * top5 / n, 100 * top10 / n,
         100 * accepted / n, 100 * none / n,
         flagged_with_list ? total_length / (flagged_with_list + none) : 0,
-        median, p99, run_ns / 1000 / n, 100 * in_dict / n
+        median, p99, run_ns / 1000 / n, 100 * in_dict / n, name
     }' "$work/pairs" "$3" "$2"
 }
 
@@ -125,9 +125,9 @@ else
   timing="no per-word times: no pipe_timer in $build/bench/quality"
 fi
 echo "set: $set_file ($words pairs); $timing"
-printf "%-28s %6s %6s %6s %6s %7s %7s %6s %8s %8s %8s %7s\n" checker words top1% top5% \
-  top10% correct% nosugg% mean median p99 run/w in-dict%
-printf "%-28s %6s %6s %6s %6s %7s %7s %6s %8s %8s %8s %7s\n" "" "" "" "" "" "" "" len µs µs µs ""
+printf "%6s %6s %6s %6s %8s %7s %6s %7s %7s %7s %8s  %s\n" words top1% top5% top10% \
+  correct% nosugg% mean median p99 run/w in-dict% checker
+printf "%6s %6s %6s %6s %8s %7s %6s %7s %7s %7s %8s\n" "" "" "" "" "" "" len µs µs µs ""
 
 run() {
   name=$1
