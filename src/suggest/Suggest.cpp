@@ -22,11 +22,16 @@ constexpr int kFirstLetter = 30;
 // Capitals that the input did not have: proper names and acronyms are less
 // likely meant by a lower-case word.
 constexpr int kUnaskedCapitals = 40;
-// Two words run together: the missing space and the rarity of a pair of
-// words next to one word. Parts must be common, short ones the commonest.
-constexpr int kSplit = 55;
+// Two words run together: the missing space, and a pair of words is far
+// rarer than one word, less so when a part is a short common word (mostly
+// the very frequent function words: a, in, of, to). Parts must be common,
+// short ones the commonest.
+constexpr int kSplit = 15;
+constexpr int kPairWithShort = 30;
+constexpr int kPair = 80;
 constexpr int kSplitRarity = 6;
 constexpr std::size_t kShortPart = 2;
+constexpr std::size_t kFunctionWord = 3;
 // The deletion index covers words at most this many bytes longer or shorter.
 constexpr std::size_t kLengthSlack = 3;
 
@@ -36,8 +41,8 @@ int RarityPenalty(int level) {
   struct Step {
     int level, penalty;
   };
-  static constexpr Step steps[] = {{10, 0},  {20, 6},  {35, 14}, {40, 18}, {50, 26}, {55, 32},
-                                   {60, 38}, {70, 50}, {80, 64}, {95, 78}, {100, 88}};
+  static constexpr Step steps[] = {{10, 0},  {20, 12},  {35, 28},  {40, 36},  {50, 52},  {55, 64},
+                                   {60, 76}, {70, 100}, {80, 128}, {95, 156}, {100, 176}};
   if (level <= steps[0].level) return 0;
   for (std::size_t k = 1; k < std::size(steps); ++k) {
     if (level <= steps[k].level) {
@@ -176,9 +181,11 @@ class Ranking {
     const int cost = EditCost(folded_, f, limit);
     if (cost > limit) return;
     const std::string_view stored = index.Word(id);
-    // Only the capitals wrong: the letters are right, so the capitals count little.
+    // Only the capitals wrong: the letters are right, which outweighs both
+    // the capitals and most of the rarity.
     const int capitals = CasePenalty(shape_, stored);
-    int score = cost + RarityPenalty(index.Level(id)) + (cost == 0 ? capitals / 8 : capitals);
+    const int rarity = RarityPenalty(index.Level(id));
+    int score = cost == 0 ? capitals / 8 + rarity / 4 : cost + capitals + rarity;
     if (f[0] != folded_[0] && !(f.size() > 1 && f[0] == folded_[1] && f[1] == folded_[0]) &&
         PhoneticKey(f)[0] != key_[0]) {
       score += kFirstLetter;
@@ -230,7 +237,10 @@ class Ranking {
         continue;
       }
       // The parts say just what the input says: the sound bonus applies.
-      scored_.push_back({leftForm + ' ' + rightForm, kSplit + l + r - SoundBonus()});
+      const bool function = (left.size() <= kFunctionWord && l <= common) ||
+                            (right.size() <= kFunctionWord && r <= common);
+      scored_.push_back({leftForm + ' ' + rightForm,
+                         kSplit + (function ? kPairWithShort : kPair) + l + r - SoundBonus()});
     }
   }
 

@@ -28,7 +28,7 @@ const std::vector<std::string> kWords = {
 
 const char kLevels[] =
     "10\tthe\n10\ta\n10\tlot\n35\tallot\n60\tslot\n10\tin\n10\tfact\n20\tinfect\n35\tintact\n"
-    "10\tdon't\n10\tdone\n35\tdent\n50\tParis\n10\tpairs\n50\tNASA\n10\tnose\n10\treceive\n"
+    "10\tdon't\n10\tdone\n35\tdent\n35\tParis\n10\tpairs\n50\tNASA\n10\tnose\n10\treceive\n"
     "35\trelieve\n20\trecipe\n10\tseparate\n20\toperate\n10\tphone\n10\tfine\n10\tfun\n"
     "10\twhich\n20\twitch\n10\twish\n10\tI\n10\tthink\n10\tthing\n10\tbelieve\n20\tbelief\n"
     "10\ttheir\n10\tthere\n10\ttomorrow\n10\toccurred\n10\toccur\n10\tbecause\n10\tbecame\n"
