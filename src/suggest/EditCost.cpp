@@ -56,7 +56,7 @@ int SoundPair(unsigned char a, unsigned char b) {
   return kEditCost;
 }
 
-int Replace(unsigned char a, unsigned char b) {
+int ReplaceCost(unsigned char a, unsigned char b) {
   static const Keyboard keyboard;
   if (a == b) return 0;
   int cost = SoundPair(a, b);
@@ -64,6 +64,24 @@ int Replace(unsigned char a, unsigned char b) {
   if (keyboard.Near(a, b)) cost = std::min(cost, 70);
   return cost;
 }
+
+// The costs of replacing one byte by another, worked out once: the edit
+// cost looks one up for every cell.
+class ReplaceTable {
+ public:
+  ReplaceTable() {
+    for (int a = 0; a < 256; ++a) {
+      for (int b = 0; b < 256; ++b) {
+        cost_[a][b] = static_cast<unsigned char>(
+            ReplaceCost(static_cast<unsigned char>(a), static_cast<unsigned char>(b)));
+      }
+    }
+  }
+  int operator()(unsigned char a, unsigned char b) const { return cost_[a][b]; }
+
+ private:
+  unsigned char cost_[256][256];
+};
 
 // The word's letter at `j` (0-based) is missing from what was typed.
 int Missing(std::string_view w, std::size_t j) {
@@ -123,18 +141,28 @@ constexpr std::size_t kSpellingCount = sizeof(kSpellings) / sizeof(kSpellings[0]
 // The spellings by the last byte of their typed letters.
 class SpellingTable {
  public:
+  struct Entry {
+    const char* typed;
+    const char* word;
+    std::size_t typedLength, wordLength;
+    unsigned char wordLast;
+    int cost;
+  };
+
   SpellingTable() {
-    for (std::size_t k = 0; k < kSpellingCount; ++k) {
-      const char* t = kSpellings[k].typed;
-      const unsigned char last = t[std::strlen(t) - 1];
-      byLast_[last][count_[last]++] = static_cast<unsigned char>(k);
+    for (const Spelling& s : kSpellings) {
+      const std::size_t lt = std::strlen(s.typed);
+      const std::size_t lw = std::strlen(s.word);
+      const unsigned char last = s.typed[lt - 1];
+      byLast_[last][count_[last]++] = {
+          s.typed, s.word, lt, lw, static_cast<unsigned char>(s.word[lw - 1]), s.cost};
     }
   }
   int Count(unsigned char last) const { return count_[last]; }
-  const Spelling& At(unsigned char last, int k) const { return kSpellings[byLast_[last][k]]; }
+  const Entry& At(unsigned char last, int k) const { return byLast_[last][k]; }
 
  private:
-  std::array<std::array<unsigned char, 8>, 256> byLast_{};
+  std::array<std::array<Entry, 8>, 256> byLast_{};
   std::array<unsigned char, 256> count_{};
 };
 
@@ -146,6 +174,7 @@ bool EndsAt(std::string_view s, std::size_t end, const char* part, std::size_t l
 
 int EditCost(std::string_view t, std::string_view w, int limit) {
   static const SpellingTable spellings;
+  static const ReplaceTable replace;
   const std::size_t n = std::min(t.size(), kMaxCostLength);
   const std::size_t m = std::min(w.size(), kMaxCostLength);
   t = t.substr(0, n);
@@ -168,7 +197,7 @@ int EditCost(std::string_view t, std::string_view w, int limit) {
     const int rules = spellings.Count(a);
     for (std::size_t j = 1; j <= m; ++j) {
       const unsigned char b = w[j - 1];
-      int best = d[i - 1][j - 1] + Replace(a, b);
+      int best = d[i - 1][j - 1] + replace(a, b);
       best = std::min(best, d[i - 1][j] + extra);
       best = std::min(best, d[i][j - 1] + missing[j - 1]);
       if (i > 1 && j > 1 && a == w[j - 2] && t[i - 2] == b && a != b) {
@@ -176,11 +205,10 @@ int EditCost(std::string_view t, std::string_view w, int limit) {
         best = std::min(best, d[i - 2][j - 2] + (ie ? 30 : 40));
       }
       for (int k = 0; k < rules; ++k) {
-        const Spelling& s = spellings.At(a, k);
-        const std::size_t lt = std::strlen(s.typed);
-        const std::size_t lw = std::strlen(s.word);
-        if (EndsAt(t, i, s.typed, lt) && EndsAt(w, j, s.word, lw)) {
-          best = std::min(best, d[i - lt][j - lw] + s.cost);
+        const SpellingTable::Entry& s = spellings.At(a, k);
+        if (s.wordLast == b && EndsAt(t, i, s.typed, s.typedLength) &&
+            EndsAt(w, j, s.word, s.wordLength)) {
+          best = std::min(best, d[i - s.typedLength][j - s.wordLength] + s.cost);
         }
       }
       d[i][j] = best;

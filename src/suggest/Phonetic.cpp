@@ -161,6 +161,8 @@ std::string PhoneticKey(std::string_view lower) {
         break;
     }
   }
+  // Keys are indexed like words, so they are held to a word's length.
+  if (key.size() > kMaxKeyLength) key.resize(kMaxKeyLength);
   return key;
 }
 

@@ -13,7 +13,10 @@ namespace spellcheck::suggest {
 // silent letters (kn-, wr-, gn, -mb, gh, h after a consonant) and doubled
 // sounds are dropped. Letters outside a-z and the accents' base letters are
 // ignored, so apostrophes and hyphens do not matter.
+// At most kMaxKeyLength codes.
 std::string PhoneticKey(std::string_view lower);
+
+inline constexpr std::size_t kMaxKeyLength = 24;
 
 }  // namespace spellcheck::suggest
 

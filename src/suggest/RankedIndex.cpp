@@ -34,6 +34,12 @@ std::uint32_t RankedIndex::VariantHash(std::string_view bytes) {
   return Finish(h, bytes.size());
 }
 
+std::uint32_t RankedIndex::LettersOf(std::string_view folded) {
+  std::uint32_t letters = 0;
+  for (unsigned char c : folded) letters |= c >= 'a' && c <= 'z' ? 1u << (c - 'a') : 1u << 26;
+  return letters;
+}
+
 namespace {
 
 // The hashes of `word` and of its one-byte deletions (one per run of equal
@@ -130,6 +136,8 @@ void RankedIndex::Build(std::span<const std::string_view> words, const WordLevel
   }
   stored_.shrink_to_fit();
   folded_.shrink_to_fit();
+  letters_.reserve(Size());
+  for (std::uint32_t id = 0; id < Size(); ++id) letters_.push_back(LettersOf(Folded(id)));
 
   std::vector<std::uint64_t> pairs;
   pairs.reserve(bytes + Size());
@@ -139,16 +147,28 @@ void RankedIndex::Build(std::span<const std::string_view> words, const WordLevel
   }
   variants_.Build(pairs);
 
+  std::vector<std::uint64_t> near;
   pairs.reserve(Size());
   for (std::uint32_t id = 0; id < Size(); ++id) {
-    pairs.push_back(std::uint64_t{VariantHash(PhoneticKey(Folded(id)))} << 32 | id);
+    const std::string key = PhoneticKey(Folded(id));
+    bool first = true;
+    DeletionHashes(key, [&](std::uint32_t hash) {
+      if (first) {
+        pairs.push_back(std::uint64_t{hash} << 32 | id);
+        first = false;
+      } else if (key.size() >= kMinNearKey) {
+        near.push_back(std::uint64_t{hash} << 32 | id);
+      }
+    });
   }
   sounds_.Build(pairs);
+  nearSounds_.Build(near);
 }
 
 std::size_t RankedIndex::MemoryBytes() const {
   return stored_.capacity() + folded_.capacity() + offsets_.capacity() * 4 + lengths_.capacity() +
-         levels_.capacity() + variants_.Bytes() + sounds_.Bytes() + sizeof(*this);
+         levels_.capacity() + letters_.capacity() * 4 + variants_.Bytes() + sounds_.Bytes() +
+         nearSounds_.Bytes() + sizeof(*this);
 }
 
 void RankedIndex::AppendVariantMatches(std::uint32_t hash, std::vector<std::uint32_t>& ids) const {
@@ -157,6 +177,11 @@ void RankedIndex::AppendVariantMatches(std::uint32_t hash, std::vector<std::uint
 
 void RankedIndex::AppendSoundMatches(std::uint32_t hash, std::vector<std::uint32_t>& ids) const {
   sounds_.Append(hash, ids);
+}
+
+void RankedIndex::AppendNearSoundMatches(std::uint32_t hash,
+                                         std::vector<std::uint32_t>& ids) const {
+  nearSounds_.Append(hash, ids);
 }
 
 void RankedIndex::AppendExact(std::string_view folded, std::vector<std::uint32_t>& ids) const {

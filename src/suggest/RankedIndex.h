@@ -1,7 +1,8 @@
 // The words of one dictionary, indexed for ranked suggestions: a deletion
 // index (every word and its one-letter deletions, case folded) finds words
-// within about two edits of a misspelling, and an index of sound keys finds
-// words said like it. Built once; const and safe to share between threads.
+// within about two edits of a misspelling, and an index of sound keys (with
+// the one-sound deletions of the longer keys) finds words said like it or
+// nearly so. Built once; const and safe to share between threads.
 #ifndef SPELLCHECK_SUGGEST_RANKEDINDEX_H
 #define SPELLCHECK_SUGGEST_RANKEDINDEX_H
 
@@ -41,6 +42,11 @@ class RankedIndex {
     return {folded_.data() + offsets_[id], lengths_[id]};
   }
   int Level(std::uint32_t id) const { return levels_[id]; }
+  std::size_t Length(std::uint32_t id) const { return lengths_[id]; }
+  // The letters a-z that the folded word holds, one bit each (bit 26: any
+  // other byte): a cheap first test of how far two words are apart.
+  std::uint32_t Letters(std::uint32_t id) const { return letters_[id]; }
+  static std::uint32_t LettersOf(std::string_view folded);
 
   // Appends the ids of the words whose folded form, or one of its one-letter
   // deletions, hashes to `hash` (see VariantHash). Candidates only: the
@@ -48,6 +54,10 @@ class RankedIndex {
   void AppendVariantMatches(std::uint32_t hash, std::vector<std::uint32_t>& ids) const;
   // Appends the ids of the words whose sound key hashes to `hash`.
   void AppendSoundMatches(std::uint32_t hash, std::vector<std::uint32_t>& ids) const;
+  // Appends the ids of the words with a key of at least kMinNearKey sounds
+  // of which a one-sound deletion hashes to `hash`.
+  void AppendNearSoundMatches(std::uint32_t hash, std::vector<std::uint32_t>& ids) const;
+  static constexpr std::size_t kMinNearKey = 4;
   // Appends the ids of the words whose folded form is `folded`.
   void AppendExact(std::string_view folded, std::vector<std::uint32_t>& ids) const;
 
@@ -71,8 +81,10 @@ class RankedIndex {
   std::vector<std::uint32_t> offsets_;
   std::vector<std::uint8_t> lengths_;
   std::vector<std::uint8_t> levels_;
+  std::vector<std::uint32_t> letters_;
   Table variants_;
   Table sounds_;
+  Table nearSounds_;
 };
 
 // The ranked suggestions for `word` (code page 1252) from the words of all

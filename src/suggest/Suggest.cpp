@@ -2,6 +2,8 @@
 // and for capitals the input did not ask for, less a bonus for words that
 // sound alike. Equal scores go by the bytes of the suggestion.
 #include <algorithm>
+#include <bit>
+#include <limits>
 #include <unordered_set>
 
 #include "suggest/EditCost.h"
@@ -16,6 +18,11 @@ namespace {
 // may cost more, since a writer who went by ear can stray further.
 constexpr int kEditLimit = 260;
 constexpr int kSoundLimit = 360;
+constexpr int kNearSoundLimit = 300;
+constexpr int kNearSoundWanted = 60;
+constexpr int kNearLetterDistance = 6;
+constexpr std::size_t kNearCandidates = 48;
+constexpr std::size_t kNearLength = 2;
 constexpr int kSoundBonus = 30;
 // A wrong first letter is a rarer slip than one further in.
 constexpr int kFirstLetter = 30;
@@ -132,30 +139,28 @@ class Ranking {
 
   std::vector<Scored> Best(std::size_t max) {
     if (folded_.empty() || max == 0) return {};
-    const bool editable = folded_.size() <= kMaxCostLength - 2;
-    const std::vector<std::uint32_t> hashes =
-        editable ? DeletionHashes(folded_) : std::vector<std::uint32_t>();
+    // Longer inputs are beyond the edit cost and too far from any word.
+    editable_ = folded_.size() <= kMaxCostLength - 2;
+    if (editable_) hashes_ = DeletionHashes(folded_);
+    letters_ = RankedIndex::LettersOf(folded_);
     key_ = PhoneticKey(folded_);
     if (key_.empty()) key_ = " ";
-    const std::uint32_t sound = RankedIndex::VariantHash(key_);
-    for (const RankedIndex* index : indexes_) {
-      if (index == nullptr) continue;
-      soundIds_.clear();
-      index->AppendSoundMatches(sound, soundIds_);
-      std::sort(soundIds_.begin(), soundIds_.end());
-      ids_.clear();
-      for (std::uint32_t h : hashes) index->AppendVariantMatches(h, ids_);
-      std::sort(ids_.begin(), ids_.end());
-      ids_.erase(std::unique(ids_.begin(), ids_.end()), ids_.end());
-      for (std::uint32_t id : ids_) {
-        Consider(*index, id, kEditLimit,
-                 std::binary_search(soundIds_.begin(), soundIds_.end(), id));
+    sound_ = RankedIndex::VariantHash(key_);
+    // Keys one sound apart: one sound more or less, or one other sound.
+    if (key_.size() >= RankedIndex::kMinNearKey) {
+      for (std::size_t k = 0; k < key_.size(); ++k) {
+        if (k > 0 && key_[k] == key_[k - 1]) continue;
+        shorterKeys_.push_back(RankedIndex::VariantHash(key_.substr(0, k) + key_.substr(k + 1)));
       }
-      if (editable) {
-        for (std::uint32_t id : soundIds_) {
-          if (!std::binary_search(ids_.begin(), ids_.end(), id))
-            Consider(*index, id, kSoundLimit, true);
-        }
+    }
+    for (const RankedIndex* index : indexes_) {
+      if (index != nullptr) Close(*index);
+    }
+    // Keys one sound apart find many words: worth their time only when no
+    // close candidate turned up.
+    if (editable_ && !shorterKeys_.empty() && BestScore() > kNearSoundWanted) {
+      for (const RankedIndex* index : indexes_) {
+        if (index != nullptr) NearSound(*index);
       }
     }
     Splits();
@@ -173,6 +178,63 @@ class Ranking {
   }
 
  private:
+  // The words of `index` within about two edits, or with the same sound key.
+  void Close(const RankedIndex& index) {
+    Gather(index);
+    for (std::uint32_t id : ids_) {
+      Consider(index, id, kEditLimit, std::binary_search(soundIds_.begin(), soundIds_.end(), id));
+    }
+    if (!editable_) return;
+    for (std::uint32_t id : soundIds_) {
+      if (!std::binary_search(ids_.begin(), ids_.end(), id)) Consider(index, id, kSoundLimit, true);
+    }
+  }
+
+  // The ids of the words within about two edits and those with the same key.
+  void Gather(const RankedIndex& index) {
+    soundIds_.clear();
+    index.AppendSoundMatches(sound_, soundIds_);
+    std::sort(soundIds_.begin(), soundIds_.end());
+    ids_.clear();
+    for (std::uint32_t h : hashes_) index.AppendVariantMatches(h, ids_);
+    std::sort(ids_.begin(), ids_.end());
+    ids_.erase(std::unique(ids_.begin(), ids_.end()), ids_.end());
+  }
+
+  // The words of `index` whose keys are one sound apart, those whose letters
+  // come closest first.
+  void NearSound(const RankedIndex& index) {
+    Gather(index);
+    nearIds_.clear();
+    index.AppendNearSoundMatches(sound_, nearIds_);
+    for (std::uint32_t h : shorterKeys_) {
+      index.AppendNearSoundMatches(h, nearIds_);
+      index.AppendSoundMatches(h, nearIds_);
+    }
+    std::sort(nearIds_.begin(), nearIds_.end());
+    nearIds_.erase(std::unique(nearIds_.begin(), nearIds_.end()), nearIds_.end());
+    near_.clear();
+    for (std::uint32_t id : nearIds_) {
+      if (std::binary_search(ids_.begin(), ids_.end(), id) ||
+          std::binary_search(soundIds_.begin(), soundIds_.end(), id)) {
+        continue;  // already considered
+      }
+      // Each letter found in one word only is at least one letter apart.
+      const std::size_t length = index.Length(id);
+      if (length + kNearLength < folded_.size() || length > folded_.size() + kNearLength ||
+          std::popcount(index.Letters(id) ^ letters_) > kNearLetterDistance) {
+        continue;
+      }
+      const int distance = LetterDistance(index.Folded(id));
+      if (distance <= kNearLetterDistance) near_.push_back({distance, id});
+    }
+    if (near_.size() > kNearCandidates) {
+      std::nth_element(near_.begin(), near_.begin() + kNearCandidates, near_.end());
+      near_.resize(kNearCandidates);
+    }
+    for (const auto& [distance, id] : near_) Consider(index, id, kNearSoundLimit, false);
+  }
+
   void Consider(const RankedIndex& index, std::uint32_t id, int limit, bool sameSound) {
     const std::string_view f = index.Folded(id);
     const std::size_t gap =
@@ -192,6 +254,24 @@ class Ranking {
     }
     if (sameSound) score -= SoundBonus();
     scored_.push_back({Shaped(shape_, stored), score});
+  }
+
+  // The letters in one word and not in the other, counted with repeats: at
+  // most two for each edit.
+  int LetterDistance(std::string_view word) {
+    int* count = letterCount_;  // all zero between calls
+    for (unsigned char c : folded_) ++count[c];
+    for (unsigned char c : word) --count[c];
+    int distance = 0;
+    for (unsigned char c : folded_) distance += count[c] > 0 ? count[c] : 0, count[c] = 0;
+    for (unsigned char c : word) distance += count[c] < 0 ? -count[c] : 0, count[c] = 0;
+    return distance;
+  }
+
+  int BestScore() const {
+    int best = std::numeric_limits<int>::max();
+    for (const Scored& s : scored_) best = std::min(best, s.score);
+    return best;
   }
 
   // Short keys are shared by many words and say little.
@@ -247,10 +327,18 @@ class Ranking {
   std::string word_;
   std::string folded_;
   std::string key_;
+  std::uint32_t letters_ = 0;
+  std::uint32_t sound_ = 0;
+  bool editable_ = false;
+  std::vector<std::uint32_t> hashes_;
+  std::vector<std::uint32_t> shorterKeys_;
   Shape shape_;
   std::span<const RankedIndex* const> indexes_;
   std::vector<std::uint32_t> ids_;
   std::vector<std::uint32_t> soundIds_;
+  std::vector<std::uint32_t> nearIds_;
+  std::vector<std::pair<int, std::uint32_t>> near_;
+  int letterCount_[256] = {};
   std::vector<Scored> scored_;
 };
 
