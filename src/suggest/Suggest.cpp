@@ -19,10 +19,14 @@ namespace {
 constexpr int kEditLimit = 260;
 constexpr int kSoundLimit = 360;
 constexpr int kNearSoundLimit = 300;
+// Words whose keys are one sound apart are many: they are looked at only
+// when nothing scored this well, and only the few whose letters come
+// closest (length and letters found in one word only).
 constexpr int kNearSoundWanted = 60;
 constexpr int kNearLetterDistance = 6;
 constexpr std::size_t kNearCandidates = 48;
 constexpr std::size_t kNearLength = 2;
+// Taken off for the same sound key (half for two-sound keys, none for one).
 constexpr int kSoundBonus = 30;
 // A wrong first letter is a rarer slip than one further in.
 constexpr int kFirstLetter = 30;
@@ -291,9 +295,10 @@ class Ranking {
         const std::string_view stored = index->Word(id);
         const Shape shape = first ? shape_ : (shape_ == Shape::Upper ? Shape::Upper : Shape::Lower);
         const int penalty = RarityPenalty(index->Level(id)) + CasePenalty(shape, stored);
-        if (best < 0 || penalty < best || (penalty == best && stored < form)) {
+        std::string shaped = Shaped(shape, stored);
+        if (best < 0 || penalty < best || (penalty == best && shaped < form)) {
           best = penalty;
-          form = Shaped(shape, stored);
+          form = std::move(shaped);
         }
       }
     }
