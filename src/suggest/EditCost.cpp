@@ -127,15 +127,17 @@ struct Spelling {
   int cost;
 };
 constexpr Spelling kSpellings[] = {
-    {"f", "ph", 35},   {"ph", "f", 35},   {"k", "ck", 30},      {"ck", "k", 30},
-    {"c", "ck", 30},   {"ck", "c", 30},   {"ks", "x", 45},      {"x", "ks", 45},
-    {"cks", "x", 45},  {"x", "cks", 45},  {"kw", "qu", 40},     {"qu", "kw", 40},
-    {"cw", "qu", 45},  {"ch", "tch", 45}, {"j", "dg", 50},      {"g", "dg", 45},
-    {"dg", "j", 50},   {"s", "sc", 45},   {"sc", "s", 45},      {"sh", "ti", 55},
-    {"sh", "ci", 60},  {"f", "gh", 60},   {"gh", "f", 60},      {"shun", "tion", 55},
-    {"er", "re", 45},  {"re", "er", 45},  {"sion", "tion", 50}, {"tion", "sion", 50},
-    {"oo", "u", 60},   {"u", "oo", 60},   {"cs", "x", 50},      {"ize", "ise", 40},
-    {"ise", "ize", 40}};
+    {"f", "ph", 35},    {"ph", "f", 35},     {"k", "ck", 30},      {"ck", "k", 30},
+    {"c", "ck", 30},    {"ck", "c", 30},     {"ks", "x", 45},      {"x", "ks", 45},
+    {"cks", "x", 45},   {"x", "cks", 45},    {"kw", "qu", 40},     {"qu", "kw", 40},
+    {"cw", "qu", 45},   {"ch", "tch", 45},   {"j", "dg", 50},      {"g", "dg", 45},
+    {"dg", "j", 50},    {"s", "sc", 45},     {"sc", "s", 45},      {"sh", "ti", 55},
+    {"sh", "ci", 60},   {"f", "gh", 60},     {"gh", "f", 60},      {"shun", "tion", 55},
+    {"er", "re", 45},   {"re", "er", 45},    {"sion", "tion", 50}, {"tion", "sion", 50},
+    {"oo", "u", 60},    {"u", "oo", 60},     {"cs", "x", 50},      {"ize", "ise", 40},
+    {"ise", "ize", 40}, {"ite", "ight", 40}, {"it", "ight", 50},   {"o", "ough", 50},
+    {"ow", "ough", 50}, {"u", "ough", 55},   {"uf", "ough", 50},   {"of", "ough", 55},
+    {"ai", "eigh", 50}, {"a", "eigh", 55},   {"ay", "eigh", 50}};
 constexpr std::size_t kSpellingCount = sizeof(kSpellings) / sizeof(kSpellings[0]);
 
 // The spellings by the last byte of their typed letters.
@@ -154,6 +156,7 @@ class SpellingTable {
       const std::size_t lt = std::strlen(s.typed);
       const std::size_t lw = std::strlen(s.word);
       const unsigned char last = s.typed[lt - 1];
+      if (count_[last] == byLast_[last].size()) continue;  // a full row: the table is too small
       byLast_[last][count_[last]++] = {
           s.typed, s.word, lt, lw, static_cast<unsigned char>(s.word[lw - 1]), s.cost};
     }
@@ -162,7 +165,7 @@ class SpellingTable {
   const Entry& At(unsigned char last, int k) const { return byLast_[last][k]; }
 
  private:
-  std::array<std::array<Entry, 8>, 256> byLast_{};
+  std::array<std::array<Entry, 12>, 256> byLast_{};
   std::array<unsigned char, 256> count_{};
 };
 
