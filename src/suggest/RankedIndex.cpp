@@ -1,6 +1,7 @@
 #include "suggest/RankedIndex.h"
 
 #include <algorithm>
+#include <bit>
 #include <unordered_set>
 
 #include "suggest/Phonetic.h"
@@ -34,10 +35,24 @@ std::uint32_t RankedIndex::VariantHash(std::string_view bytes) {
   return Finish(h, bytes.size());
 }
 
-std::uint32_t RankedIndex::LettersOf(std::string_view folded) {
+constexpr int kOutlineLengthShift = 27;
+constexpr std::uint32_t kOutlineLetters = (1u << kOutlineLengthShift) - 1;
+
+std::uint32_t RankedIndex::Outline(std::string_view folded) {
   std::uint32_t letters = 0;
   for (unsigned char c : folded) letters |= c >= 'a' && c <= 'z' ? 1u << (c - 'a') : 1u << 26;
-  return letters;
+  const std::uint32_t length = static_cast<std::uint32_t>(std::min<std::size_t>(folded.size(), 31));
+  return letters | length << kOutlineLengthShift;
+}
+
+int RankedIndex::LettersApart(std::uint32_t a, std::uint32_t b) {
+  return std::popcount((a ^ b) & kOutlineLetters);
+}
+
+std::size_t RankedIndex::LengthsApart(std::uint32_t a, std::uint32_t b) {
+  a >>= kOutlineLengthShift;
+  b >>= kOutlineLengthShift;
+  return a > b ? a - b : b - a;
 }
 
 namespace {
@@ -66,9 +81,12 @@ void DeletionHashes(std::string_view word, Emit emit) {
 
 }  // namespace
 
-void RankedIndex::Table::Build(std::vector<std::uint64_t>& pairs) {
+void RankedIndex::Table::Build(std::vector<std::uint64_t>& pairs,
+                               const std::vector<std::uint32_t>* outlineById) {
   std::size_t buckets = 1;
-  while (buckets < pairs.size()) buckets <<= 1;
+  // About two entries a bucket: half the bucket starts to fill and to keep
+  // in cache, for a second entry to pass over.
+  while (buckets * 2 < pairs.size()) buckets <<= 1;
   mask = static_cast<std::uint32_t>(buckets - 1);
   starts.assign(buckets + 1, 0);
   for (std::uint64_t p : pairs) ++starts[((p >> 32) & mask) + 1];
@@ -76,6 +94,12 @@ void RankedIndex::Table::Build(std::vector<std::uint64_t>& pairs) {
   entries.resize(pairs.size());
   std::vector<std::uint32_t> next(starts.begin(), starts.end() - 1);
   for (std::uint64_t p : pairs) entries[next[(p >> 32) & mask]++] = p;
+  if (outlineById != nullptr) {
+    outlines.resize(entries.size());
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+      outlines[k] = (*outlineById)[static_cast<std::uint32_t>(entries[k])];
+    }
+  }
   pairs.clear();
   pairs.shrink_to_fit();
 }
@@ -85,6 +109,19 @@ void RankedIndex::Table::Append(std::uint32_t hash, std::vector<std::uint32_t>& 
   const std::uint32_t b = hash & mask;
   for (std::uint32_t k = starts[b]; k < starts[b + 1]; ++k) {
     if (static_cast<std::uint32_t>(entries[k] >> 32) == hash) {
+      ids.push_back(static_cast<std::uint32_t>(entries[k]));
+    }
+  }
+}
+
+void RankedIndex::Table::Append(std::uint32_t hash, const Near& near,
+                                std::vector<std::uint32_t>& ids) const {
+  if (entries.empty()) return;
+  const std::uint32_t b = hash & mask;
+  for (std::uint32_t k = starts[b]; k < starts[b + 1]; ++k) {
+    if (static_cast<std::uint32_t>(entries[k] >> 32) == hash &&
+        LengthsApart(outlines[k], near.outline) <= near.length &&
+        LettersApart(outlines[k], near.outline) <= near.letters) {
       ids.push_back(static_cast<std::uint32_t>(entries[k]));
     }
   }
@@ -119,6 +156,7 @@ void RankedIndex::Build(std::span<const std::string_view> words, const WordLevel
   offsets_.reserve(words.size());
   lengths_.reserve(words.size());
   levels_.reserve(words.size());
+  capitals_.reserve(words.size());
   std::size_t bytes = 0;
   for (std::string_view w : words) bytes += std::min(w.size(), kMaxWord);
   stored_.reserve(bytes);
@@ -130,14 +168,23 @@ void RankedIndex::Build(std::span<const std::string_view> words, const WordLevel
     offsets_.push_back(static_cast<std::uint32_t>(stored_.size()));
     lengths_.push_back(static_cast<std::uint8_t>(w.size()));
     stored_ += w;
-    for (unsigned char c : w) folded_ += static_cast<char>(text::Cp1252Lower(c));
+    std::size_t letters = 0, capitals = 0;
+    for (unsigned char c : w) {
+      const unsigned char lower = text::Cp1252Lower(c);
+      folded_ += static_cast<char>(lower);
+      capitals += lower != c;
+      letters += lower != c || text::Cp1252Upper(c) != c;
+    }
+    capitals_.push_back(capitals == 0                         ? Capitals::None
+                        : capitals == letters && letters >= 2 ? Capitals::All
+                                                              : Capitals::Some);
     const int level = allCommon ? WordLevels::kCommon : levels ? levels->Level(w) : kMiddling;
     levels_.push_back(static_cast<std::uint8_t>(level));
   }
   stored_.shrink_to_fit();
   folded_.shrink_to_fit();
-  letters_.reserve(Size());
-  for (std::uint32_t id = 0; id < Size(); ++id) letters_.push_back(LettersOf(Folded(id)));
+  outlines_.reserve(Size());
+  for (std::uint32_t id = 0; id < Size(); ++id) outlines_.push_back(Outline(Folded(id)));
 
   std::vector<std::uint64_t> pairs;
   pairs.reserve(bytes + Size());
@@ -145,7 +192,7 @@ void RankedIndex::Build(std::span<const std::string_view> words, const WordLevel
     DeletionHashes(Folded(id),
                    [&](std::uint32_t hash) { pairs.push_back(std::uint64_t{hash} << 32 | id); });
   }
-  variants_.Build(pairs);
+  variants_.Build(pairs, nullptr);
 
   std::vector<std::uint64_t> near;
   pairs.reserve(Size());
@@ -161,13 +208,16 @@ void RankedIndex::Build(std::span<const std::string_view> words, const WordLevel
       }
     });
   }
-  sounds_.Build(pairs);
-  nearSounds_.Build(near);
+  sounds_.Build(pairs, &outlines_);
+  nearSounds_.Build(near, &outlines_);
+  // Only the tables need the outlines.
+  outlines_.clear();
+  outlines_.shrink_to_fit();
 }
 
 std::size_t RankedIndex::MemoryBytes() const {
   return stored_.capacity() + folded_.capacity() + offsets_.capacity() * 4 + lengths_.capacity() +
-         levels_.capacity() + letters_.capacity() * 4 + variants_.Bytes() + sounds_.Bytes() +
+         levels_.capacity() + capitals_.capacity() + variants_.Bytes() + sounds_.Bytes() +
          nearSounds_.Bytes() + sizeof(*this);
 }
 
@@ -179,9 +229,14 @@ void RankedIndex::AppendSoundMatches(std::uint32_t hash, std::vector<std::uint32
   sounds_.Append(hash, ids);
 }
 
-void RankedIndex::AppendNearSoundMatches(std::uint32_t hash,
+void RankedIndex::AppendSoundMatches(std::uint32_t hash, const Near& near,
+                                     std::vector<std::uint32_t>& ids) const {
+  sounds_.Append(hash, near, ids);
+}
+
+void RankedIndex::AppendNearSoundMatches(std::uint32_t hash, const Near& near,
                                          std::vector<std::uint32_t>& ids) const {
-  nearSounds_.Append(hash, ids);
+  nearSounds_.Append(hash, near, ids);
 }
 
 void RankedIndex::AppendExact(std::string_view folded, std::vector<std::uint32_t>& ids) const {

@@ -42,11 +42,23 @@ class RankedIndex {
     return {folded_.data() + offsets_[id], lengths_[id]};
   }
   int Level(std::uint32_t id) const { return levels_[id]; }
-  std::size_t Length(std::uint32_t id) const { return lengths_[id]; }
-  // The letters a-z that the folded word holds, one bit each (bit 26: any
-  // other byte): a cheap first test of how far two words are apart.
-  std::uint32_t Letters(std::uint32_t id) const { return letters_[id]; }
-  static std::uint32_t LettersOf(std::string_view folded);
+  // Whether the stored word has capitals, and whether it is all capitals
+  // (two letters or more), without reading it.
+  enum class Capitals : std::uint8_t { None, Some, All };
+  Capitals CapitalsOf(std::uint32_t id) const { return capitals_[id]; }
+  // A cheap first test of how far two words are apart: the letters a-z that
+  // the folded word holds, one bit each (bit 26: any other byte), and its
+  // length in the top bits.
+  static std::uint32_t Outline(std::string_view folded);
+  // Letters found in one outline only, and the difference of the lengths.
+  static int LettersApart(std::uint32_t a, std::uint32_t b);
+  static std::size_t LengthsApart(std::uint32_t a, std::uint32_t b);
+  // Words whose outlines are within these bounds of `outline`.
+  struct Near {
+    std::uint32_t outline;
+    int letters;
+    std::size_t length;
+  };
 
   // Appends the ids of the words whose folded form, or one of its one-letter
   // deletions, hashes to `hash` (see VariantHash). Candidates only: the
@@ -54,9 +66,13 @@ class RankedIndex {
   void AppendVariantMatches(std::uint32_t hash, std::vector<std::uint32_t>& ids) const;
   // Appends the ids of the words whose sound key hashes to `hash`.
   void AppendSoundMatches(std::uint32_t hash, std::vector<std::uint32_t>& ids) const;
-  // Appends the ids of the words with a key of at least kMinNearKey sounds
-  // of which a one-sound deletion hashes to `hash`.
-  void AppendNearSoundMatches(std::uint32_t hash, std::vector<std::uint32_t>& ids) const;
+  // Appends the ids of the words within `near` whose key hashes to `hash`
+  // (AppendSoundMatches) or has at least kMinNearKey sounds and a one-sound
+  // deletion hashing to `hash` (AppendNearSoundMatches).
+  void AppendSoundMatches(std::uint32_t hash, const Near& near,
+                          std::vector<std::uint32_t>& ids) const;
+  void AppendNearSoundMatches(std::uint32_t hash, const Near& near,
+                              std::vector<std::uint32_t>& ids) const;
   static constexpr std::size_t kMinNearKey = 4;
   // Appends the ids of the words whose folded form is `folded`.
   void AppendExact(std::string_view folded, std::vector<std::uint32_t>& ids) const;
@@ -64,14 +80,20 @@ class RankedIndex {
   static std::uint32_t VariantHash(std::string_view bytes);
 
  private:
-  // Hashes and ids grouped by the hash's low bits.
+  // Hashes and ids grouped by the hash's low bits; with the outline of each
+  // entry's word beside it when asked for, so that a search can pass over
+  // far words without looking them up.
   struct Table {
     std::uint32_t mask = 0;
-    std::vector<std::uint32_t> starts;   // mask + 2 bucket starts
-    std::vector<std::uint64_t> entries;  // hash << 32 | id
-    void Build(std::vector<std::uint64_t>& pairs);
+    std::vector<std::uint32_t> starts;    // mask + 2 bucket starts
+    std::vector<std::uint64_t> entries;   // hash << 32 | id
+    std::vector<std::uint32_t> outlines;  // by entry, or empty
+    void Build(std::vector<std::uint64_t>& pairs, const std::vector<std::uint32_t>* outlineById);
     void Append(std::uint32_t hash, std::vector<std::uint32_t>& ids) const;
-    std::size_t Bytes() const { return starts.size() * 4 + entries.size() * 8; }
+    void Append(std::uint32_t hash, const Near& near, std::vector<std::uint32_t>& ids) const;
+    std::size_t Bytes() const {
+      return starts.size() * 4 + entries.size() * 8 + outlines.size() * 4;
+    }
   };
 
   void Build(std::span<const std::string_view> words, const WordLevels* levels, bool allCommon);
@@ -81,7 +103,8 @@ class RankedIndex {
   std::vector<std::uint32_t> offsets_;
   std::vector<std::uint8_t> lengths_;
   std::vector<std::uint8_t> levels_;
-  std::vector<std::uint32_t> letters_;
+  std::vector<Capitals> capitals_;
+  std::vector<std::uint32_t> outlines_;
   Table variants_;
   Table sounds_;
   Table nearSounds_;

@@ -2,8 +2,8 @@
 // and for capitals the input did not ask for, less a bonus for words that
 // sound alike. Equal scores go by the bytes of the suggestion.
 #include <algorithm>
-#include <bit>
 #include <limits>
+#include <queue>
 #include <unordered_set>
 
 #include "suggest/EditCost.h"
@@ -24,6 +24,7 @@ constexpr int kNearSoundLimit = 300;
 // closest (length and letters found in one word only).
 constexpr int kNearSoundWanted = 60;
 constexpr int kNearLetterDistance = 6;
+constexpr int kNearOutline = 4;  // distinct letters in one word only
 constexpr std::size_t kNearCandidates = 48;
 constexpr std::size_t kNearLength = 2;
 // Taken off for the same sound key (half for two-sound keys, none for one).
@@ -67,11 +68,12 @@ int RarityPenalty(int level) {
 
 enum class Shape { Lower, Capitalised, Upper };
 
+// ASCII without a call: these run for every candidate.
 bool IsUpper(unsigned char c) {
-  return text::Cp1252Lower(c) != c;
+  return c < 0x80 ? c >= 'A' && c <= 'Z' : text::Cp1252Lower(c) != c;
 }
 bool IsLower(unsigned char c) {
-  return text::Cp1252Upper(c) != c;
+  return c < 0x80 ? c >= 'a' && c <= 'z' : text::Cp1252Upper(c) != c;
 }
 
 Shape ShapeOf(std::string_view word) {
@@ -85,15 +87,11 @@ Shape ShapeOf(std::string_view word) {
   return Shape::Lower;
 }
 
-bool HasCapitals(std::string_view word) {
-  return std::any_of(word.begin(), word.end(), [](unsigned char c) { return IsUpper(c); });
-}
-
-int CasePenalty(Shape shape, std::string_view stored) {
+int CasePenalty(Shape shape, RankedIndex::Capitals capitals, std::size_t length) {
   // "I" is a word of its own, not a capitalised one.
-  if (shape == Shape::Upper || stored.size() == 1 || !HasCapitals(stored)) return 0;
+  if (shape == Shape::Upper || length == 1 || capitals == RankedIndex::Capitals::None) return 0;
   if (shape == Shape::Lower) return kUnaskedCapitals;
-  return ShapeOf(stored) == Shape::Upper ? kUnaskedCapitals : 0;
+  return capitals == RankedIndex::Capitals::All ? kUnaskedCapitals : 0;
 }
 
 // The stored form with the input's capitals.
@@ -143,10 +141,11 @@ class Ranking {
 
   std::vector<Scored> Best(std::size_t max) {
     if (folded_.empty() || max == 0) return {};
+    keep_ = 2 * max + 4 * indexes_.size();
     // Longer inputs are beyond the edit cost and too far from any word.
     editable_ = folded_.size() <= kMaxCostLength - 2;
     if (editable_) hashes_ = DeletionHashes(folded_);
-    letters_ = RankedIndex::LettersOf(folded_);
+    outline_ = RankedIndex::Outline(folded_);
     key_ = PhoneticKey(folded_);
     if (key_.empty()) key_ = " ";
     sound_ = RankedIndex::VariantHash(key_);
@@ -157,14 +156,15 @@ class Ranking {
         shorterKeys_.push_back(RankedIndex::VariantHash(key_.substr(0, k) + key_.substr(k + 1)));
       }
     }
-    for (const RankedIndex* index : indexes_) {
-      if (index != nullptr) Close(*index);
+    seen_.resize(indexes_.size());
+    for (std::size_t k = 0; k < indexes_.size(); ++k) {
+      if (indexes_[k] != nullptr) Close(*indexes_[k], seen_[k]);
     }
     // Keys one sound apart find many words: worth their time only when no
     // close candidate turned up.
     if (editable_ && !shorterKeys_.empty() && BestScore() > kNearSoundWanted) {
-      for (const RankedIndex* index : indexes_) {
-        if (index != nullptr) NearSound(*index);
+      for (std::size_t k = 0; k < indexes_.size(); ++k) {
+        if (indexes_[k] != nullptr) NearSound(*indexes_[k], seen_[k]);
       }
     }
     Splits();
@@ -183,19 +183,8 @@ class Ranking {
 
  private:
   // The words of `index` within about two edits, or with the same sound key.
-  void Close(const RankedIndex& index) {
-    Gather(index);
-    for (std::uint32_t id : ids_) {
-      Consider(index, id, kEditLimit, std::binary_search(soundIds_.begin(), soundIds_.end(), id));
-    }
-    if (!editable_) return;
-    for (std::uint32_t id : soundIds_) {
-      if (!std::binary_search(ids_.begin(), ids_.end(), id)) Consider(index, id, kSoundLimit, true);
-    }
-  }
-
-  // The ids of the words within about two edits and those with the same key.
-  void Gather(const RankedIndex& index) {
+  // `seen` becomes the sorted ids of the words looked at.
+  void Close(const RankedIndex& index, std::vector<std::uint32_t>& seen) {
     soundIds_.clear();
     index.AppendSoundMatches(sound_, soundIds_);
     std::sort(soundIds_.begin(), soundIds_.end());
@@ -203,32 +192,34 @@ class Ranking {
     for (std::uint32_t h : hashes_) index.AppendVariantMatches(h, ids_);
     std::sort(ids_.begin(), ids_.end());
     ids_.erase(std::unique(ids_.begin(), ids_.end()), ids_.end());
+    for (std::uint32_t id : ids_) {
+      Consider(index, id, kEditLimit, std::binary_search(soundIds_.begin(), soundIds_.end(), id));
+    }
+    seen = ids_;
+    if (!editable_) return;
+    for (std::uint32_t id : soundIds_) {
+      if (!std::binary_search(ids_.begin(), ids_.end(), id)) Consider(index, id, kSoundLimit, true);
+    }
+    seen.insert(seen.end(), soundIds_.begin(), soundIds_.end());
+    std::inplace_merge(seen.begin(), seen.begin() + static_cast<std::ptrdiff_t>(ids_.size()),
+                       seen.end());
   }
 
   // The words of `index` whose keys are one sound apart, those whose letters
   // come closest first.
-  void NearSound(const RankedIndex& index) {
-    Gather(index);
+  void NearSound(const RankedIndex& index, const std::vector<std::uint32_t>& seen) {
     nearIds_.clear();
-    index.AppendNearSoundMatches(sound_, nearIds_);
+    const RankedIndex::Near near{outline_, kNearOutline, kNearLength};
+    index.AppendNearSoundMatches(sound_, near, nearIds_);
     for (std::uint32_t h : shorterKeys_) {
-      index.AppendNearSoundMatches(h, nearIds_);
-      index.AppendSoundMatches(h, nearIds_);
+      index.AppendNearSoundMatches(h, near, nearIds_);
+      index.AppendSoundMatches(h, near, nearIds_);
     }
     std::sort(nearIds_.begin(), nearIds_.end());
     nearIds_.erase(std::unique(nearIds_.begin(), nearIds_.end()), nearIds_.end());
     near_.clear();
     for (std::uint32_t id : nearIds_) {
-      if (std::binary_search(ids_.begin(), ids_.end(), id) ||
-          std::binary_search(soundIds_.begin(), soundIds_.end(), id)) {
-        continue;  // already considered
-      }
-      // Each letter found in one word only is at least one letter apart.
-      const std::size_t length = index.Length(id);
-      if (length + kNearLength < folded_.size() || length > folded_.size() + kNearLength ||
-          std::popcount(index.Letters(id) ^ letters_) > kNearLetterDistance) {
-        continue;
-      }
+      if (std::binary_search(seen.begin(), seen.end(), id)) continue;
       const int distance = LetterDistance(index.Folded(id));
       if (distance <= kNearLetterDistance) near_.push_back({distance, id});
     }
@@ -244,20 +235,38 @@ class Ranking {
     const std::size_t gap =
         f.size() > folded_.size() ? f.size() - folded_.size() : folded_.size() - f.size();
     if (gap > kLengthSlack) return;
+    const int capitals = CasePenalty(shape_, index.CapitalsOf(id), f.size());
+    const int rarity = RarityPenalty(index.Level(id));
+    const int bonus = sameSound ? SoundBonus() : 0;
+    if (f == folded_) {
+      // Only the capitals wrong: the letters are right, which outweighs both
+      // the capitals and most of the rarity.
+      Add(Shaped(shape_, index.Word(id)), capitals / 8 + rarity / 4 - bonus);
+      return;
+    }
+    int prior = capitals + rarity - bonus;
+    // A word that cannot beat the scores kept so far need not be costed in full.
+    if (kept_.size() == keep_) limit = std::min(limit, kept_.top() - prior);
+    if (limit < 0) return;
     const int cost = EditCost(folded_, f, limit);
     if (cost > limit) return;
-    const std::string_view stored = index.Word(id);
-    // Only the capitals wrong: the letters are right, which outweighs both
-    // the capitals and most of the rarity.
-    const int capitals = CasePenalty(shape_, stored);
-    const int rarity = RarityPenalty(index.Level(id));
-    int score = cost == 0 ? capitals / 8 + rarity / 4 : cost + capitals + rarity;
     if (f[0] != folded_[0] && !(f.size() > 1 && f[0] == folded_[1] && f[1] == folded_[0]) &&
         PhoneticKey(f)[0] != key_[0]) {
-      score += kFirstLetter;
+      prior += kFirstLetter;
     }
-    if (sameSound) score -= SoundBonus();
-    scored_.push_back({Shaped(shape_, stored), score});
+    Add(Shaped(shape_, index.Word(id)), cost + prior);
+  }
+
+  // Keeps the best scores, as many as may be needed for the list: a text
+  // can come more than once (from several indexes, in several cases).
+  void Add(std::string text, int score) {
+    scored_.push_back({std::move(text), score});
+    if (kept_.size() < keep_) {
+      kept_.push(score);
+    } else if (score < kept_.top()) {
+      kept_.pop();
+      kept_.push(score);
+    }
   }
 
   // The letters in one word and not in the other, counted with repeats: at
@@ -294,7 +303,8 @@ class Ranking {
       for (std::uint32_t id : ids_) {
         const std::string_view stored = index->Word(id);
         const Shape shape = first ? shape_ : (shape_ == Shape::Upper ? Shape::Upper : Shape::Lower);
-        const int penalty = RarityPenalty(index->Level(id)) + CasePenalty(shape, stored);
+        const int penalty = RarityPenalty(index->Level(id)) +
+                            CasePenalty(shape, index->CapitalsOf(id), stored.size());
         std::string shaped = Shaped(shape, stored);
         if (best < 0 || penalty < best || (penalty == best && shaped < form)) {
           best = penalty;
@@ -332,7 +342,7 @@ class Ranking {
   std::string word_;
   std::string folded_;
   std::string key_;
-  std::uint32_t letters_ = 0;
+  std::uint32_t outline_ = 0;
   std::uint32_t sound_ = 0;
   bool editable_ = false;
   std::vector<std::uint32_t> hashes_;
@@ -342,9 +352,12 @@ class Ranking {
   std::vector<std::uint32_t> ids_;
   std::vector<std::uint32_t> soundIds_;
   std::vector<std::uint32_t> nearIds_;
+  std::vector<std::vector<std::uint32_t>> seen_;  // by index
   std::vector<std::pair<int, std::uint32_t>> near_;
   int letterCount_[256] = {};
   std::vector<Scored> scored_;
+  std::priority_queue<int> kept_;
+  std::size_t keep_ = 0;
 };
 
 }  // namespace
