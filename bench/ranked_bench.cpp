@@ -1,6 +1,7 @@
 // The ranked suggestion engine on the bundled English dictionary (about 105k
 // words): index build time and memory, and the time per misspelled word over
-// varied misspellings made from dictionary words by random edits.
+// varied misspellings made from dictionary words by random edits; and the
+// same once on a million generated words.
 //   bench_ranked [--dictionary=FILE.dic] [--levels=LEVELS.txt] [benchmark options]
 // The dictionary defaults to ../share/spellcheck/english.dic beside the
 // program's folder (the build tree's bundled dictionary).
@@ -138,6 +139,32 @@ void BM_Suggest(benchmark::State& state) {
   state.SetItemsProcessed(static_cast<std::int64_t>(micros.size()));
 }
 BENCHMARK(BM_Suggest)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Scale: a million generated words (no levels), built once, and stored words
+// with one letter changed.
+void BM_GeneratedMillion(benchmark::State& state) {
+  const spellcheck::bench::GeneratedDictionary dic(1000000);
+  const auto start = Clock::now();
+  const RankedIndex index(dic.Words(), nullptr);
+  const double buildMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+  const RankedIndex* const indexes[] = {&index};
+  const std::vector<std::string> words = dic.Misses(2000);
+  std::vector<double> micros;
+  for (auto _ : state) {
+    for (const std::string& w : words) {
+      const auto begin = Clock::now();
+      auto list = spellcheck::suggest::Suggest(w, indexes, 10);
+      benchmark::DoNotOptimize(list);
+      micros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - begin).count());
+    }
+  }
+  std::sort(micros.begin(), micros.end());
+  state.counters["build_ms"] = buildMs;
+  state.counters["index_MB"] = static_cast<double>(index.MemoryBytes()) / (1024.0 * 1024.0);
+  state.counters["median_us"] = micros[micros.size() / 2];
+  state.counters["p99_us"] = micros[micros.size() * 99 / 100];
+}
+BENCHMARK(BM_GeneratedMillion)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 
