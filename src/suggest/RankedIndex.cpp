@@ -35,8 +35,12 @@ std::uint32_t RankedIndex::VariantHash(std::string_view bytes) {
   return Finish(h, bytes.size());
 }
 
+namespace {
+
 constexpr int kOutlineLengthShift = 27;
 constexpr std::uint32_t kOutlineLetters = (1u << kOutlineLengthShift) - 1;
+
+}  // namespace
 
 std::uint32_t RankedIndex::Outline(std::string_view folded) {
   std::uint32_t letters = 0;
@@ -183,8 +187,9 @@ void RankedIndex::Build(std::span<const std::string_view> words, const WordLevel
   }
   stored_.shrink_to_fit();
   folded_.shrink_to_fit();
-  outlines_.reserve(Size());
-  for (std::uint32_t id = 0; id < Size(); ++id) outlines_.push_back(Outline(Folded(id)));
+  std::vector<std::uint32_t> outlines;
+  outlines.reserve(Size());
+  for (std::uint32_t id = 0; id < Size(); ++id) outlines.push_back(Outline(Folded(id)));
 
   std::vector<std::uint64_t> pairs;
   pairs.reserve(bytes + Size());
@@ -208,11 +213,8 @@ void RankedIndex::Build(std::span<const std::string_view> words, const WordLevel
       }
     });
   }
-  sounds_.Build(pairs, &outlines_);
-  nearSounds_.Build(near, &outlines_);
-  // Only the tables need the outlines.
-  outlines_.clear();
-  outlines_.shrink_to_fit();
+  sounds_.Build(pairs, &outlines);
+  nearSounds_.Build(near, &outlines);
 }
 
 std::size_t RankedIndex::MemoryBytes() const {

@@ -104,7 +104,6 @@ class RankedIndex {
   std::vector<std::uint8_t> lengths_;
   std::vector<std::uint8_t> levels_;
   std::vector<Capitals> capitals_;
-  std::vector<std::uint32_t> outlines_;
   Table variants_;
   Table sounds_;
   Table nearSounds_;
