@@ -1,0 +1,133 @@
+// The words of one dictionary, indexed for ranked suggestions: a deletion
+// index (every word and its one-letter deletions, case folded) finds words
+// within about two edits of a misspelling, and an index of sound keys (with
+// the one-sound deletions of the longer keys) finds words said like it or
+// nearly so. Built once; const and safe to share between threads.
+#ifndef SPELLCHECK_SUGGEST_RANKEDINDEX_H
+#define SPELLCHECK_SUGGEST_RANKEDINDEX_H
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "suggest/WordLevels.h"
+
+namespace spellcheck::suggest {
+
+// Marks an index whose words all count as common: the user's own words.
+struct AllCommon {};
+
+class RankedIndex {
+ public:
+  // `words` in any order; duplicates are dropped, words beyond 24 bytes cut.
+  // `levels` (may be null, then every word counts as of middling
+  // commonness) need only live during construction.
+  RankedIndex(std::span<const std::string_view> words, const WordLevels* levels);
+  RankedIndex(std::span<const std::string> words, const WordLevels* levels);
+  RankedIndex(std::span<const std::string_view> words, AllCommon);
+  RankedIndex(std::span<const std::string> words, AllCommon);
+
+  std::size_t Size() const { return offsets_.size(); }
+  // The bytes the index holds (for measurements).
+  std::size_t MemoryBytes() const;
+
+  // Word `id` as stored, case folded, and its SCOWL level.
+  std::string_view Word(std::uint32_t id) const {
+    return {stored_.data() + offsets_[id], lengths_[id]};
+  }
+  std::string_view Folded(std::uint32_t id) const {
+    return {folded_.data() + offsets_[id], lengths_[id]};
+  }
+  int Level(std::uint32_t id) const { return levels_[id]; }
+  // Whether the stored word has capitals, and whether it is all capitals
+  // (two letters or more), without reading it.
+  enum class Capitals : std::uint8_t { None, Some, All };
+  Capitals CapitalsOf(std::uint32_t id) const { return capitals_[id]; }
+  // A cheap first test of how far two words are apart: the letters a-z that
+  // the folded word holds, one bit each (bit 26: any other byte), and its
+  // length in the top bits.
+  static std::uint32_t Outline(std::string_view folded);
+  // Letters found in one outline only, and the difference of the lengths.
+  static int LettersApart(std::uint32_t a, std::uint32_t b);
+  static std::size_t LengthsApart(std::uint32_t a, std::uint32_t b);
+  // Words whose outlines are within these bounds of `outline`.
+  struct Near {
+    std::uint32_t outline;
+    int letters;
+    std::size_t length;
+  };
+
+  // Appends the ids of the words whose folded form, or one of its one-letter
+  // deletions, hashes to `hash` (see VariantHash). Candidates only: the
+  // caller compares the words.
+  void AppendVariantMatches(std::uint32_t hash, std::vector<std::uint32_t>& ids) const;
+  // Appends the ids of the words whose sound key hashes to `hash`.
+  void AppendSoundMatches(std::uint32_t hash, std::vector<std::uint32_t>& ids) const;
+  // Appends the ids of the words within `near` whose key hashes to `hash`
+  // (AppendSoundMatches) or has at least kMinNearKey sounds and a one-sound
+  // deletion hashing to `hash` (AppendNearSoundMatches).
+  void AppendSoundMatches(std::uint32_t hash, const Near& near,
+                          std::vector<std::uint32_t>& ids) const;
+  void AppendNearSoundMatches(std::uint32_t hash, const Near& near,
+                              std::vector<std::uint32_t>& ids) const;
+  static constexpr std::size_t kMinNearKey = 4;
+  // Appends the ids of the words whose folded form is `folded`.
+  void AppendExact(std::string_view folded, std::vector<std::uint32_t>& ids) const;
+
+  static std::uint32_t VariantHash(std::string_view bytes);
+
+ private:
+  // Hashes and ids grouped by the hash's low bits; with the outline of each
+  // entry's word beside it when asked for, so that a search can pass over
+  // far words without looking them up.
+  struct Table {
+    std::uint32_t mask = 0;
+    std::vector<std::uint32_t> starts;    // mask + 2 bucket starts
+    std::vector<std::uint64_t> entries;   // hash << 32 | id
+    std::vector<std::uint32_t> outlines;  // by entry, or empty
+    void Build(std::vector<std::uint64_t>& pairs, const std::vector<std::uint32_t>* outlineById);
+    void Append(std::uint32_t hash, std::vector<std::uint32_t>& ids) const;
+    void Append(std::uint32_t hash, const Near& near, std::vector<std::uint32_t>& ids) const;
+    std::size_t Bytes() const {
+      return starts.size() * 4 + entries.size() * 8 + outlines.size() * 4;
+    }
+  };
+
+  void Build(std::span<const std::string_view> words, const WordLevels* levels, bool allCommon);
+
+  std::string stored_;
+  std::string folded_;
+  std::vector<std::uint32_t> offsets_;
+  std::vector<std::uint8_t> lengths_;
+  std::vector<std::uint8_t> levels_;
+  std::vector<Capitals> capitals_;
+  Table variants_;
+  Table sounds_;
+  Table nearSounds_;
+};
+
+// The ranked suggestions for `word` (code page 1252) from the words of all
+// `indexes` together (main, custom and further dictionaries), best first, at
+// most `max`. The input's capitals carry over ("Teh" gives "The", "TEH"
+// gives "THE") and stored capitals stay ("Paris"); two words run together
+// and a left-out apostrophe are mended when the dictionaries hold the parts
+// or the form. Never the input itself, no repeats; may be empty.
+std::vector<std::string> Suggest(std::string_view word, std::span<const RankedIndex* const> indexes,
+                                 std::size_t max = 10);
+
+// The same with each suggestion's score (lower is better), for callers that
+// merge the list with others.
+struct Scored {
+  std::string text;
+  int score;
+};
+std::vector<Scored> SuggestScored(std::string_view word,
+                                  std::span<const RankedIndex* const> indexes,
+                                  std::size_t max = 10);
+
+}  // namespace spellcheck::suggest
+
+#endif
