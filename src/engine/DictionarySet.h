@@ -18,6 +18,10 @@ struct DictionarySet {
   std::optional<std::string> custom;  // none: additions stay in the session
   std::vector<std::string> extra;
   bool ignoreCase = false;  // accept words that differ only in the case of A-Z
+  // How common the main dictionary's words are, for ranking suggestions
+  // (none: all equal). The words of the others count as common: the user
+  // put them there.
+  std::string levels;
 
   // The custom dictionary (if any) and then the extra ones.
   std::vector<std::string> Further() const {

@@ -56,19 +56,66 @@ bool Speller::Answer(std::string_view utf8Word) {
   }
 }
 
-std::vector<std::string> Speller::Suggest(std::string_view utf8Word) {
-  if (!text::Utf8ToCp1252(utf8Word, cp1252_)) return {};
-  const bool allCapitals = text::IsAllCapitals(cp1252_);
-  const std::string query = allCapitals ? text::CapitalisedForm(cp1252_) : cp1252_;
+std::vector<std::string> Speller::Suggest(std::string_view utf8Word, Order order, std::size_t max) {
+  if (!text::Utf8ToCp1252(utf8Word, cp1252_) || cp1252_.empty()) return {};
+  const std::string word = cp1252_;
   std::vector<std::string> suggestions;
-  for (const std::string& word : engine_->SimilarWords(query, dictionaries_.main, further_)) {
-    std::string utf8 = text::Cp1252ToUtf8(allCapitals ? text::UpperCase(word) : word);
+  for (const std::string& found : order == Order::Ranked ? Ranked(word, max) : Positional(word)) {
+    std::string utf8 = text::Cp1252ToUtf8(found);
     // Two stored words can have one form in capitals.
     if (std::find(suggestions.begin(), suggestions.end(), utf8) == suggestions.end()) {
       suggestions.push_back(std::move(utf8));
     }
+    if (suggestions.size() == max) break;
   }
   return suggestions;
+}
+
+std::vector<std::string> Speller::Positional(const std::string& word) {
+  const bool allCapitals = text::IsAllCapitals(word);
+  const std::string query = allCapitals ? text::CapitalisedForm(word) : word;
+  std::vector<std::string> found = engine_->SimilarWords(query, dictionaries_.main, further_);
+  if (allCapitals) {
+    for (std::string& each : found) each = text::UpperCase(each);
+  }
+  return found;
+}
+
+std::vector<std::string> Speller::Ranked(const std::string& word, std::size_t max) {
+  std::vector<const suggest::RankedIndex*> indexes;
+  indexes.push_back(IndexOf(dictionaries_.main, true));
+  for (const std::string& file : further_) indexes.push_back(IndexOf(file, false));
+  return suggest::Suggest(word, indexes, max);
+}
+
+const suggest::RankedIndex* Speller::IndexOf(const std::string& file, bool isMain) {
+  std::shared_ptr<const LoadedDictionary> contents = engine_->Contents(file);
+  Ranking* ranking = nullptr;
+  for (Ranking& each : rankings_) {
+    if (each.file == file) ranking = &each;
+  }
+  if (ranking == nullptr) ranking = &rankings_.emplace_back(Ranking{file, nullptr, nullptr});
+  if (contents == nullptr) {
+    *ranking = Ranking{file, nullptr, nullptr};
+    return nullptr;
+  }
+  if (ranking->contents == contents) return ranking->index.get();
+  std::vector<std::string_view> words;
+  words.reserve(contents->Records().size());
+  for (const store::TvarWord& record : contents->Records()) words.push_back(record.Text());
+  if (isMain) {
+    if (!levelsRead_) {
+      levelsRead_ = true;
+      levels_ = std::make_unique<suggest::WordLevels>();
+      // Without the file every word counts as equally common.
+      if (dictionaries_.levels.empty() || !levels_->LoadFile(dictionaries_.levels)) levels_.reset();
+    }
+    ranking->index = std::make_unique<suggest::RankedIndex>(words, levels_.get());
+  } else {
+    ranking->index = std::make_unique<suggest::RankedIndex>(words, suggest::AllCommon{});
+  }
+  ranking->contents = std::move(contents);
+  return ranking->index.get();
 }
 
 void Speller::AcceptForSession(std::string_view utf8Word) {

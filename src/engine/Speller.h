@@ -15,6 +15,8 @@
 #include "engine/AnswerCache.h"
 #include "engine/DictionarySet.h"
 #include "engine/Engine.h"
+#include "suggest/RankedIndex.h"
+#include "suggest/WordLevels.h"
 
 namespace spellcheck::engine {
 
@@ -33,9 +35,13 @@ class Speller {
   // the parts by themselves.
   bool IsCorrectWhole(std::string_view utf8Word);
 
-  // Stored words resembling the word position by position, in text order, in
-  // the word's capitals when it is in capitals throughout.
-  std::vector<std::string> Suggest(std::string_view utf8Word);
+  // Suggestions for a misspelled word, at most `max`: ranked, best first
+  // (near in spelling and sound, common words before rare ones, the word's
+  // capitals kept); or the library's positional list: stored words that
+  // agree with the word in most positions, in text order.
+  enum class Order { Ranked, Positional };
+  std::vector<std::string> Suggest(std::string_view utf8Word, Order order = Order::Ranked,
+                                   std::size_t max = 10);
 
   // Accepts the word until the object goes.
   void AcceptForSession(std::string_view utf8Word);
@@ -52,6 +58,11 @@ class Speller {
  private:
   bool CheckCp1252(std::string_view word);
   bool Answer(std::string_view utf8Word);
+  std::vector<std::string> Positional(const std::string& cp1252Word);
+  std::vector<std::string> Ranked(const std::string& cp1252Word, std::size_t max);
+  // The ranking's index of one dictionary as it is now, made anew when the
+  // dictionary's contents change; null when it is absent.
+  const suggest::RankedIndex* IndexOf(const std::string& file, bool isMain);
 
   std::unique_ptr<Engine> engine_;
   DictionarySet dictionaries_;
@@ -60,6 +71,14 @@ class Speller {
   std::string cp1252_;                    // scratch for the converted word
   std::unique_ptr<AnswerCache> answers_;  // null: every answer is asked for
   std::uint64_t answersGeneration_ = 0;   // the engine's generation they belong to
+  struct Ranking {
+    std::string file;
+    std::shared_ptr<const LoadedDictionary> contents;  // what the index was made from
+    std::unique_ptr<suggest::RankedIndex> index;
+  };
+  std::vector<Ranking> rankings_;
+  std::unique_ptr<suggest::WordLevels> levels_;  // read at the first ranking; null: none
+  bool levelsRead_ = false;
 };
 
 }  // namespace spellcheck::engine

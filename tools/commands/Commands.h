@@ -13,15 +13,26 @@
 
 namespace spellcheck::tool {
 
+// How suggestions are given: ranked (best first) or the library's
+// positional list, and how many at most.
+struct SuggestOptions {
+  bool positional = false;
+  std::size_t max = 10;
+  engine::Speller::Order Order() const {
+    return positional ? engine::Speller::Order::Positional : engine::Speller::Order::Ranked;
+  }
+};
+
 int RunCheck(store::FileSystem& fs, const DictionaryOptions& options,
              const std::vector<std::string>& words);
 int RunSuggest(store::FileSystem& fs, const DictionaryOptions& options,
-               const std::vector<std::string>& words);
+               const SuggestOptions& suggestions, const std::vector<std::string>& words);
 
 struct ListOptions {
   std::vector<std::string> files;  // none, or "-": standard input
   bool suggest = false;
   bool where = false;
+  SuggestOptions suggestions;
 };
 int RunList(store::FileSystem& fs, const DictionaryOptions& options, const ListOptions& list);
 

@@ -70,6 +70,12 @@ RunDictionaries ResolveDictionaries(const DictionaryOptions& options) {
   set.main = options.main;
   if (set.main.empty()) set.main = Environment("SPELLCHECK_MAIN");
   if (set.main.empty()) set.main = BundledDictionary();
+  // How common the main dictionary's words are: NAME.levels beside NAME.dic.
+  if (const auto dot = set.main.rfind(".dic");
+      dot != std::string::npos && dot + 4 == set.main.size()) {
+    const std::string levels = set.main.substr(0, dot) + ".levels";
+    if (IsFile(levels)) set.levels = levels;
+  }
   if (!options.noCustom) {
     std::string custom = options.custom;
     if (custom.empty()) custom = Environment("SPELLCHECK_CUSTOM");

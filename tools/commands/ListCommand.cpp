@@ -80,7 +80,8 @@ class TextLister {
     if (options_.suggest) {
       out_ << ":";
       const char* separator = " ";
-      for (const std::string& suggestion : speller_.Suggest(word.text)) {
+      for (const std::string& suggestion :
+           speller_.Suggest(word.text, options_.suggestions.Order(), options_.suggestions.max)) {
         out_ << separator << suggestion;
         separator = ", ";
       }

@@ -48,14 +48,28 @@ int Run(store::FileSystem& fs, int argc, char** argv) {
   std::vector<std::string> words;
   auto* check = app.add_subcommand("check", "Say for each word whether it is spelt correctly");
   check->add_option("words", words, "Words to check")->required();
-  auto* suggest = app.add_subcommand("suggest", "Suggest spellings for each word");
+  SuggestOptions suggestions;
+  const auto addSuggestOptions = [&suggestions](CLI::App* command) {
+    command->add_option("--max", suggestions.max, "At most N suggestions for a word")
+        ->check(CLI::Range(1, 1000))
+        ->capture_default_str();
+    command->add_flag("--positional", suggestions.positional,
+                      "The library's list instead: stored words that agree with the word in "
+                      "most positions, in byte order");
+  };
+  auto* suggest =
+      app.add_subcommand("suggest",
+                         "Suggest spellings for each word, best first (near in spelling and sound, "
+                         "common words first)");
   suggest->add_option("words", words, "Words")->required();
+  addSuggestOptions(suggest);
 
   ListOptions list;
   auto* listCommand = app.add_subcommand("list", "List the misspelled words of texts, one a line");
   listCommand->add_option("files", list.files, "Texts (default: standard input; - for it)");
-  listCommand->add_flag("--suggest", list.suggest, "Add suggestions: word: s1, s2");
+  listCommand->add_flag("--suggest", list.suggest, "Add suggestions, best first: word: s1, s2");
   listCommand->add_flag("--where", list.where, "Prefix FILE:LINE:COLUMN: to each word");
+  addSuggestOptions(listCommand);
 
   std::string to;
   auto* add = app.add_subcommand("add", "Add words to the custom dictionary");
@@ -111,7 +125,8 @@ int Run(store::FileSystem& fs, int argc, char** argv) {
   if (alsoCustom) also = std::string();  // empty: the custom dictionary
   build.encoding = options.encoding;
   if (*check) return RunCheck(fs, options, words);
-  if (*suggest) return RunSuggest(fs, options, words);
+  list.suggestions = suggestions;
+  if (*suggest) return RunSuggest(fs, options, suggestions, words);
   if (*listCommand) return RunList(fs, options, list);
   if (*add) return RunAdd(fs, options, words, to);
   if (*remove) return RunDelete(fs, options, words, from, also);

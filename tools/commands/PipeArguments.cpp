@@ -75,6 +75,20 @@ class ArgumentWalk {
   std::size_t index_ = 0;
 };
 
+std::size_t ParseMax(const std::string& value) {
+  std::size_t used = 0;
+  unsigned long max = 0;
+  try {
+    max = std::stoul(value, &used);
+  } catch (const std::exception&) {
+    used = 0;
+  }
+  if (used != value.size() || value.empty() || max == 0 || max > 1000) {
+    throw ToolError("--max needs a number from 1 to 1000, not '" + value + "'");
+  }
+  return max;
+}
+
 bool IsLong(const std::string& option, const std::string& name) {
   return option == name || option.starts_with(name + "=");
 }
@@ -109,6 +123,10 @@ PipeArguments ParsePipeArguments(const std::vector<std::string>& arguments) {
       parsed.dictionaries.custom = walk.LongValue(option, "--custom");
     } else if (IsLong(option, "--dic")) {
       parsed.dictionaries.extra.push_back(walk.LongValue(option, "--dic"));
+    } else if (option == "--positional") {
+      parsed.suggestions.positional = true;
+    } else if (IsLong(option, "--max")) {
+      parsed.suggestions.max = ParseMax(walk.LongValue(option, "--max"));
     } else if (option == "--no-custom") {
       parsed.dictionaries.noCustom = true;
     } else if (option == "--ignore-case") {

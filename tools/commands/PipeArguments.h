@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/Commands.h"
 #include "commands/DictionarySet.h"
 
 namespace spellcheck::tool {
@@ -17,6 +18,7 @@ struct PipeArguments {
   // -p naming ispell's own kind of personal dictionary, a text of one word a
   // line: its words are accepted, and words added go there, as text.
   std::string personalList;
+  SuggestOptions suggestions;
   bool versionOnly = false;  // -v, -vv: the banner alone
   bool help = false;
 };

@@ -32,6 +32,8 @@ constexpr const char* PipeHelp =
     "  --dic FILE        a further dictionary (repeatable)\n"
     "  --no-custom       no custom dictionary\n"
     "  --ignore-case     accept words that differ from a dictionary's in the case of A-Z\n"
+    "  --max N           at most N suggestions for a word (default 10)\n"
+    "  --positional      the library's positional suggestions instead of ranked ones\n"
     "  --encoding NAME   encoding of the text (default UTF-8)\n"
     "  -d FILE           main dictionary, when it names a word-list file\n"
     "  -p FILE           custom dictionary when it is a word-list file (or a .dic file\n"
@@ -54,8 +56,9 @@ std::string SmallLetters(std::string_view utf8) {
 class PipeSession {
  public:
   PipeSession(engine::Speller& speller, const RunDictionaries& dictionaries, PersonalList& personal,
-              Output& out)
+              const SuggestOptions& suggestions, Output& out)
       : speller_(speller),
+        suggestions_(suggestions),
         personal_(personal),
         dictionaries_(dictionaries),
         checker_(speller),
@@ -159,7 +162,8 @@ class PipeSession {
         if (!terse_) out_ << "*\n";
         continue;
       }
-      const std::vector<std::string> suggestions = speller_.Suggest(word.text);
+      const std::vector<std::string> suggestions =
+          speller_.Suggest(word.text, suggestions_.Order(), suggestions_.max);
       if (suggestions.empty()) {
         out_ << "# " << word.text << " " << at << "\n";
         continue;
@@ -176,6 +180,7 @@ class PipeSession {
   }
 
   engine::Speller& speller_;
+  const SuggestOptions& suggestions_;
   PersonalList& personal_;
   const RunDictionaries& dictionaries_;
   LineChecker checker_;
@@ -223,7 +228,7 @@ int RunPipe(store::FileSystem& fs, const std::vector<std::string>& arguments) {
     personal = PersonalList(parsed.personalList);
     for (const std::string& word : personal.Words()) speller.AcceptForSession(word);
   }
-  PipeSession(speller, dictionaries, personal, out).Run(reader);
+  PipeSession(speller, dictionaries, personal, parsed.suggestions, out).Run(reader);
   return ExitOk;
 }
 

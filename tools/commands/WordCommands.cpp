@@ -26,7 +26,7 @@ int RunCheck(store::FileSystem& fs, const DictionaryOptions& options,
 }
 
 int RunSuggest(store::FileSystem& fs, const DictionaryOptions& options,
-               const std::vector<std::string>& words) {
+               const SuggestOptions& suggestions, const std::vector<std::string>& words) {
   TextCodec codec(options.encoding);
   // Suggestions read every word of a dictionary anyway: once, for all words.
   engine::Speller speller = MakeSpeller(fs, ResolveDictionaries(options), Reading::InMemory);
@@ -35,7 +35,8 @@ int RunSuggest(store::FileSystem& fs, const DictionaryOptions& options,
     const std::string utf8(codec.ToUtf8(word));
     out << utf8 << ":";
     const char* separator = " ";
-    for (const std::string& suggestion : speller.Suggest(utf8)) {
+    for (const std::string& suggestion :
+         speller.Suggest(utf8, suggestions.Order(), suggestions.max)) {
       out << separator << suggestion;
       separator = ", ";
     }
