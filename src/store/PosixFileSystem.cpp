@@ -352,12 +352,11 @@ class PosixFileSystem final : public FileSystem {
         flags |= O_CREAT | O_EXCL;
         break;
     }
-    // The links are followed here, by the rule of ResolveLinks; the file they
-    // lead to is then opened without following any link, so that one planted
-    // there meanwhile is never followed unchecked.
+    // The system follows no link at the end of the name: a link is followed
+    // here, by the rule of ResolveLinks, and the file it leads to is opened
+    // in the same way, so that a link planted there meanwhile is caught too.
+    std::string target = name;
     for (int attempt = 0; attempt < MaxLinkRaces; ++attempt) {
-      std::string target;
-      if (const IoCode rc = ResolveLinks(name, target); rc != code::Ok) return rc;
       // Non-blocking while opening, so that a FIFO or device under the name
       // cannot hang the caller; only regular files are word-list files.
       int fd;
@@ -365,7 +364,10 @@ class PosixFileSystem final : public FileSystem {
       while (fd < 0 && errno == EINTR);
       if (fd < 0) {
         const int err = errno;
-        if (err == ELOOP) continue;
+        if (err == ELOOP) {
+          if (const IoCode rc = ResolveLinks(name, target); rc != code::Ok) return rc;
+          continue;
+        }
         if (err == EEXIST && disposition == Disposition::CreateNew) return code::AlreadyExists;
         // A missing folder on the way to a file being made is an invalid name.
         if (disposition != Disposition::OpenExisting && (err == ENOENT || err == ENOTDIR)) {
@@ -411,10 +413,13 @@ class PosixFileSystem final : public FileSystem {
 
   IoCode Info(const std::string& name, FileInfo& info) override {
     if (!UsableName(name)) return code::InvalidFilename;
-    std::string target;
-    if (const IoCode rc = ResolveLinks(name, target); rc != code::Ok) return rc;
     struct stat st;
-    if (::stat(target.c_str(), &st) != 0) return CodeForErrno(errno);
+    if (::lstat(name.c_str(), &st) != 0) return CodeForErrno(errno);
+    if (S_ISLNK(st.st_mode)) {
+      std::string target;
+      if (const IoCode rc = ResolveLinks(name, target); rc != code::Ok) return rc;
+      if (::stat(target.c_str(), &st) != 0) return CodeForErrno(errno);
+    }
     info = FromStat(st);
     return code::Ok;
   }

@@ -67,6 +67,8 @@ void ReplaceContents(FileSystem& fs, const std::string& name, const FileInfo& in
   // A file with more names than one is written in place: a new file would
   // take one of its names only, and the others would keep the old words.
   if (info.links > 1) return RewriteInPlace(fs, target, records);
+  // Without a hidden name beside it no new file can take its place.
+  if (!HiddenNameFits(target)) return RewriteInPlace(fs, target, records);
   TempFile temp(fs);
   const IoCode created = temp.Create(target);
   if (NoRoomBeside(created)) return RewriteInPlace(fs, target, records);
@@ -94,8 +96,9 @@ bool CreateContents(FileSystem& fs, const std::string& name, const Records& reco
   TempFile temp(fs);
   const IoCode created = temp.Create(target);
   if (created == code::InvalidFilename && !HiddenNameFits(target)) {
-    // No new file fits beside it: the dictionary is made under its own name
-    // at once. A failure part-way takes the partial file away again.
+    // No hidden file fits beside it (and the platform has no unnamed ones):
+    // the dictionary is made under its own name at once. A failure part-way
+    // takes the partial file away again.
     RecordFile file(fs);
     const IoCode opened = file.Open(target, Access::ReadWrite, Disposition::CreateNew);
     if (opened == code::AlreadyExists) return false;

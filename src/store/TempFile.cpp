@@ -116,7 +116,6 @@ TempFile::~TempFile() {
 }
 
 IoCode TempFile::Create(const std::string& sibling) {
-  if (!HiddenNameFits(sibling)) return code::InvalidFilename;
   std::unique_ptr<store::File> unnamed;
   const IoCode rc = fs_.CreateUnnamed(sibling, unnamed);
   if (rc == code::Ok) {
@@ -129,6 +128,7 @@ IoCode TempFile::Create(const std::string& sibling) {
 }
 
 IoCode TempFile::CreateNamed(const std::string& sibling) {
+  if (!HiddenNameFits(sibling)) return code::InvalidFilename;
   for (int attempt = 0; attempt < MaxNameTries; ++attempt) {
     const std::string name = NameBeside(sibling);
     const IoCode rc = file_.Open(name, Access::ReadWrite, Disposition::CreateNew);

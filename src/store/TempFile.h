@@ -25,12 +25,13 @@ class TempFile {
   TempFile(const TempFile&) = delete;
   TempFile& operator=(const TempFile&) = delete;
 
-  // Makes an empty file, locked, under an unused name in the folder of
-  // `sibling`. InvalidFilename, with nothing made, when no hidden name beside
-  // `sibling` fits the longest name that the store uses.
+  // Makes an empty file, locked, without a name or under an unused hidden
+  // name in the folder of `sibling`. InvalidFilename, with nothing made, when
+  // it needs a hidden name and none fits (HiddenNameFits).
   IoCode Create(const std::string& sibling);
   RecordFile& File() { return file_; }
-  // Puts the file in place of `target` in one step, then closes it.
+  // Puts the file in place of `target` in one step, then closes it. Needs a
+  // hidden name beside `target` also for a file made without one.
   IoCode Replace(const std::string& target);
   // Gives the file the name `target`, only when no file has it
   // (AlreadyExists), then closes it.

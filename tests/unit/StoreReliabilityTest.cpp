@@ -18,6 +18,8 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -247,6 +249,17 @@ TEST(StoreTransfers, ReadsAndWritesThatMoveLessGoOnUntilAllHasMoved) {
 struct LongNameCase {
   const char* name;
   std::size_t baseLength;
+  bool unnamedFiles;  // whether the file system makes files without a name
+};
+
+// A file system without unnamed files, as some are.
+class WithoutUnnamedFiles final : public ForwardingFileSystem {
+ public:
+  WithoutUnnamedFiles() : ForwardingFileSystem(FileSystem::Default()) {}
+  IoCode CreateUnnamed(const std::string&, std::unique_ptr<File>& file) override {
+    file.reset();
+    return code::NotSupported;
+  }
 };
 
 class StoreLongName : public ::testing::TestWithParam<LongNameCase> {};
@@ -262,18 +275,25 @@ TEST_P(StoreLongName, TakesEveryChangeAt255Characters) {
   ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
   const std::string dic = folder + "/" + std::string(base - 4, 'n') + ".dic";
   ASSERT_EQ(dic.size(), total);
-  FileSystem& fs = FileSystem::Default();
+  WithoutUnnamedFiles named;
+  FileSystem& fs = GetParam().unnamedFiles ? FileSystem::Default() : named;
   EXPECT_TRUE(InsertWord(fs, "b", dic));
   EXPECT_TRUE(InsertWord(fs, "a", dic));
   EXPECT_TRUE(InsertWord(fs, "c", dic));
   EXPECT_TRUE(RemoveWord(fs, "b", dic, false));
   EXPECT_EQ(ReadDictionary(dic), (Words{"a", "c"}));
+  const auto entries = std::distance(std::filesystem::directory_iterator(folder),
+                                     std::filesystem::directory_iterator());
+  EXPECT_EQ(entries, 1) << "nothing left beside the dictionary";
 }
 
 INSTANTIATE_TEST_SUITE_P(Store, StoreLongName,
-                         ::testing::Values(LongNameCase{"ShortBase", 5},
-                                           LongNameCase{"MediumBase", 14},
-                                           LongNameCase{"LongBase", 200}),
+                         ::testing::Values(LongNameCase{"ShortBase", 5, true},
+                                           LongNameCase{"MediumBase", 14, true},
+                                           LongNameCase{"LongBase", 200, true},
+                                           LongNameCase{"ShortBaseNamedCopies", 5, false},
+                                           LongNameCase{"MediumBaseNamedCopies", 14, false},
+                                           LongNameCase{"LongBaseNamedCopies", 200, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(StoreAttributes, AUserGivenWriteAccessByAnAccessListKeepsIt) {

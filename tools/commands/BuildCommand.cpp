@@ -25,7 +25,7 @@ class TemporaryFile {
  public:
   TemporaryFile(store::FileSystem& fs, std::string name) : fs_(fs), name_(std::move(name)) {}
   ~TemporaryFile() {
-    if (!committed_) fs_.Delete(name_);
+    if (!committed_) static_cast<void>(fs_.Delete(name_));
   }
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
@@ -96,7 +96,7 @@ void WriteDictionary(const std::vector<std::string>& words, const std::string& o
   TemporaryFile temporary(fs, output + ".tmp" + std::to_string(::getpid()));
   store::RecordFile file(fs);
   const auto fail = [&](const std::string& step, store::IoCode code) {
-    throw ToolError(step + ": " + EInOutError(code).what());
+    throw ToolError(step + ": " + EInOutError(code.Code()).what());
   };
   if (const auto rc =
           file.Open(temporary.Name(), store::Access::ReadWrite, store::Disposition::CreateNew)) {
@@ -107,7 +107,7 @@ void WriteDictionary(const std::vector<std::string>& words, const std::string& o
   if (const auto rc = file.Close()) fail("cannot write " + temporary.Name(), rc);
   if (const auto rc = fs.Rename(temporary.Name(), output)) fail("cannot replace " + output, rc);
   temporary.Commit();
-  fs.SyncFolderOf(output);
+  static_cast<void>(fs.SyncFolderOf(output));
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ struct Contents {
 Contents ReadWholeFile(const std::string& file) {
   store::RecordFile records(store::FileSystem::Default());
   const auto fail = [&](store::IoCode code) {
-    throw ToolError(file + ": " + EInOutError(code).what());
+    throw ToolError(file + ": " + EInOutError(code.Code()).what());
   };
   if (const auto rc = records.OpenExisting(file, store::Access::Read)) fail(rc);
   store::FileInfo info;
