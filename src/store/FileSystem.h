@@ -23,7 +23,8 @@ namespace spellcheck::store {
 class [[nodiscard]] IoCode {
  public:
   constexpr IoCode() = default;
-  constexpr IoCode(int code) : code_(code) {}  // NOLINT: codes are written as numbers
+  // Implicit, so that a code of the table reads as a number.
+  constexpr IoCode(int code) : code_(code) {}
   constexpr IoCode(int code, int systemError) : code_(code), systemError_(systemError) {}
 
   constexpr int Code() const { return code_; }

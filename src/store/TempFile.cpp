@@ -144,8 +144,10 @@ IoCode TempFile::CreateNamed(const std::string& sibling) {
     const IoCode found = fs_.Info(name, named);
     if (found == code::Ok && named.SameFile(mine)) return code::Ok;
     if (found != code::Ok && found != code::FileNotFound) return found;
-    // The name is no longer this file's: never delete it on leaving.
     static_cast<void>(file_.Close());
+    // Gone: the name is tried once more in case it is still this file's (a
+    // random name is no one else's); leads elsewhere: never deleted here.
+    if (found == code::FileNotFound) static_cast<void>(fs_.Delete(name_));
     name_.clear();
   }
   return code::AlreadyExists;

@@ -146,36 +146,24 @@ class Win32File final : public File {
     return code::Ok;
   }
 
-  // The allocation size is room on the disk that the file keeps without its
-  // length or contents changing.
   IoCode Reserve(std::uint64_t bytes) override {
     if (!handle_) return code::FileNotOpen;
-    FILE_STANDARD_INFO standard{};
-    if (!::GetFileInformationByHandleEx(handle_.Get(), FileStandardInfo, &standard,
-                                        sizeof standard)) {
-      return LastErrorCode();
-    }
-    if (static_cast<std::uint64_t>(standard.AllocationSize.QuadPart) >= bytes) return code::Ok;
-    FILE_ALLOCATION_INFO allocation{};
-    allocation.AllocationSize.QuadPart = static_cast<LONGLONG>(bytes);
-    if (::SetFileInformationByHandle(handle_.Get(), FileAllocationInfo, &allocation,
-                                     sizeof allocation)) {
-      return code::Ok;
-    }
-    const DWORD error = ::GetLastError();
-    return error == ERROR_INVALID_PARAMETER || error == ERROR_NOT_SUPPORTED ||
-                   error == ERROR_INVALID_FUNCTION
-               ? code::NotSupported
-               : CodeForWin32Error(error);
+    return ReserveRoom(handle_.Get(), bytes);
   }
 
+  // The position stays where it was.
   IoCode Truncate(std::uint64_t bytes) override {
     if (!handle_) return code::FileNotOpen;
-    FILE_END_OF_FILE_INFO end{};
-    end.EndOfFile.QuadPart = static_cast<LONGLONG>(bytes);
-    return ::SetFileInformationByHandle(handle_.Get(), FileEndOfFileInfo, &end, sizeof end)
-               ? code::Ok
-               : LastErrorCode();
+    LARGE_INTEGER here{};
+    if (!::SetFilePointerEx(handle_.Get(), LARGE_INTEGER{}, &here, FILE_CURRENT))
+      return LastErrorCode();
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(bytes);
+    const BOOL ok = ::SetFilePointerEx(handle_.Get(), end, nullptr, FILE_BEGIN) &&
+                    ::SetEndOfFile(handle_.Get());
+    const DWORD error = ok ? ERROR_SUCCESS : ::GetLastError();
+    if (!::SetFilePointerEx(handle_.Get(), here, nullptr, FILE_BEGIN)) return LastErrorCode();
+    return ok ? code::Ok : CodeForWin32Error(error);
   }
 
   // Windows has no owners to give away nor access lists copied this way: a

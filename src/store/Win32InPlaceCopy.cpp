@@ -54,27 +54,6 @@ IoCode WriteWhole(HANDLE file, const std::vector<char>& bytes) {
   return ::FlushFileBuffers(file) ? code::Ok : LastErrorCode();
 }
 
-// Room on the disk for `bytes` bytes, kept without the length changing, where
-// the file system can promise it.
-IoCode Reserve(HANDLE file, std::uint64_t bytes) {
-  FILE_STANDARD_INFO standard{};
-  if (!::GetFileInformationByHandleEx(file, FileStandardInfo, &standard, sizeof standard)) {
-    return LastErrorCode();
-  }
-  if (static_cast<std::uint64_t>(standard.AllocationSize.QuadPart) >= bytes) return code::Ok;
-  FILE_ALLOCATION_INFO allocation{};
-  allocation.AllocationSize.QuadPart = static_cast<LONGLONG>(bytes);
-  if (::SetFileInformationByHandle(file, FileAllocationInfo, &allocation, sizeof allocation)) {
-    return code::Ok;
-  }
-  const DWORD error = ::GetLastError();
-  if (error == ERROR_INVALID_PARAMETER || error == ERROR_NOT_SUPPORTED ||
-      error == ERROR_INVALID_FUNCTION) {
-    return code::Ok;  // nothing promised: the write itself will tell
-  }
-  return CodeForWin32Error(error);
-}
-
 }  // namespace
 
 IoCode CopyContentsInPlace(const std::string& from, const std::string& to) {
@@ -97,7 +76,10 @@ IoCode CopyContentsInPlace(const std::string& from, const std::string& to) {
   // never finds the file empty, and nothing is cut before they fit.
   std::vector<char> old;
   if (const IoCode rc = ReadWhole(target.Get(), old); rc != code::Ok) return rc;
-  if (const IoCode rc = Reserve(target.Get(), contents.size()); rc != code::Ok) return rc;
+  if (const IoCode rc = ReserveRoom(target.Get(), contents.size());
+      rc != code::Ok && rc != code::NotSupported) {
+    return rc;
+  }
   if (const IoCode rc = WriteWhole(target.Get(), contents); rc != code::Ok) {
     static_cast<void>(WriteWhole(target.Get(), old));
     return rc;
