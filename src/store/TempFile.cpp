@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <random>
+#include <string_view>
 #include <vector>
 
 namespace spellcheck::store {
