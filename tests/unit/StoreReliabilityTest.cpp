@@ -20,6 +20,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iterator>
+#include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -93,6 +95,10 @@ struct FullDiskCase {
   bool merge;  // 500 words merged in, or one word added
 };
 
+void PrintTo(const FullDiskCase& scenario, std::ostream* out) {
+  *out << scenario.name;
+}
+
 class StoreFullDiskInPlace : public ::testing::TestWithParam<FullDiskCase> {};
 
 // 491 records end 13 bytes short of the third page: one more record needs
@@ -102,11 +108,11 @@ constexpr int PageFullOfRecords = 491;
 TEST_P(StoreFullDiskInPlace, RaisesAndKeepsEveryWord) {
   const FullDiskCase& scenario = GetParam();
   TempDir dir;
-  std::string folder = dir.File("closed");
-  std::unique_ptr<SmallTmpfs> tmpfs;
+  const std::string folder = dir.File("closed");
+  std::optional<SmallTmpfs> tmpfs;
   if (scenario.fill == Fill::Tmpfs) {
     if (!IsRoot()) GTEST_SKIP() << "mounting a small tmpfs needs root";
-    tmpfs = std::make_unique<SmallTmpfs>(folder, "64k");
+    tmpfs.emplace(folder, "64k");
     if (!tmpfs->Mounted()) GTEST_SKIP() << "tmpfs cannot be mounted here";
   } else {
     ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
@@ -172,6 +178,10 @@ struct PlantedLinkCase {
   bool targetExists;
   bool followed;
 };
+
+void PrintTo(const PlantedLinkCase& scenario, std::ostream* out) {
+  *out << scenario.name;
+}
 
 class StorePlantedLink : public ::testing::TestWithParam<PlantedLinkCase> {};
 
@@ -261,6 +271,10 @@ class WithoutUnnamedFiles final : public ForwardingFileSystem {
     return code::NotSupported;
   }
 };
+
+void PrintTo(const LongNameCase& scenario, std::ostream* out) {
+  *out << scenario.name;
+}
 
 class StoreLongName : public ::testing::TestWithParam<LongNameCase> {};
 
