@@ -1,8 +1,8 @@
 // The store where the system gets in its way: a disk that fills during an
 // in-place rewrite, links planted by other users, link loops, reads and
-// writes that move less than asked for, long names, access lists and
-// extended attributes, copies left by killed writers, hard links, and files
-// the caller may not change. (POSIX files, users and limits.)
+// writes that move less than asked for, access lists and extended
+// attributes, copies left by killed writers, and files the caller may not
+// change. (POSIX files, users and limits.)
 #if !defined(_WIN32)
 #include <gtest/gtest.h>
 #include <spellcheck/SpellCheck.h>
@@ -254,62 +254,6 @@ TEST(StoreTransfers, ReadsAndWritesThatMoveLessGoOnUntilAllHasMoved) {
   EXPECT_EQ(ReadDictionary(dic), expected);
 }
 
-// Names up to 259 characters are dictionaries like any other, whatever part
-// of them the folder takes.
-struct LongNameCase {
-  const char* name;
-  std::size_t baseLength;
-  bool unnamedFiles;  // whether the file system makes files without a name
-};
-
-// A file system without unnamed files, as some are.
-class WithoutUnnamedFiles final : public ForwardingFileSystem {
- public:
-  WithoutUnnamedFiles() : ForwardingFileSystem(FileSystem::Default()) {}
-  IoCode CreateUnnamed(const std::string&, std::unique_ptr<File>& file) override {
-    file.reset();
-    return code::NotSupported;
-  }
-};
-
-void PrintTo(const LongNameCase& scenario, std::ostream* out) {
-  *out << scenario.name;
-}
-
-class StoreLongName : public ::testing::TestWithParam<LongNameCase> {};
-
-TEST_P(StoreLongName, TakesEveryChangeAt255Characters) {
-  TempDir dir;
-  const std::size_t total = 255;
-  const std::size_t base = GetParam().baseLength;
-  const std::size_t folderLength = total - base - 1;
-  ASSERT_GT(folderLength, dir.Path().size() + 1);
-  const std::string folder =
-      dir.Path() + "/" + std::string(folderLength - dir.Path().size() - 1, 'f');
-  ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
-  const std::string dic = folder + "/" + std::string(base - 4, 'n') + ".dic";
-  ASSERT_EQ(dic.size(), total);
-  WithoutUnnamedFiles named;
-  FileSystem& fs = GetParam().unnamedFiles ? FileSystem::Default() : named;
-  EXPECT_TRUE(InsertWord(fs, "b", dic));
-  EXPECT_TRUE(InsertWord(fs, "a", dic));
-  EXPECT_TRUE(InsertWord(fs, "c", dic));
-  EXPECT_TRUE(RemoveWord(fs, "b", dic, false));
-  EXPECT_EQ(ReadDictionary(dic), (Words{"a", "c"}));
-  const auto entries = std::distance(std::filesystem::directory_iterator(folder),
-                                     std::filesystem::directory_iterator());
-  EXPECT_EQ(entries, 1) << "nothing left beside the dictionary";
-}
-
-INSTANTIATE_TEST_SUITE_P(Store, StoreLongName,
-                         ::testing::Values(LongNameCase{"ShortBase", 5, true},
-                                           LongNameCase{"MediumBase", 14, true},
-                                           LongNameCase{"LongBase", 200, true},
-                                           LongNameCase{"ShortBaseNamedCopies", 5, false},
-                                           LongNameCase{"MediumBaseNamedCopies", 14, false},
-                                           LongNameCase{"LongBaseNamedCopies", 200, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 TEST(StoreAttributes, AUserGivenWriteAccessByAnAccessListKeepsIt) {
   if (!IsRoot()) GTEST_SKIP() << "needs root to act as two users";
   if (std::system("command -v setfacl >/dev/null 2>&1") != 0) GTEST_SKIP() << "no setfacl";
@@ -382,27 +326,6 @@ TEST(StoreLeftCopies, TheNextWriterRemovesItsDictionarysUnheldCopiesOnly) {
   EXPECT_TRUE(InsertWord(FileSystem::Default(), "a", dic));
   for (const auto& name : left) EXPECT_FALSE(FileExists(dir.File(name))) << name;
   for (const auto& name : kept) EXPECT_TRUE(FileExists(dir.File(name))) << name;
-}
-
-TEST(StoreHardLinks, EveryNameOfTheFileSeesTheChange) {
-  TempDir dir;
-  const std::string dic = dir.File("d.dic");
-  const std::string other = dir.File("other.dic");
-  WriteDictionary(dic, {"b", "d"});
-  ASSERT_EQ(::link(dic.c_str(), other.c_str()), 0);
-  FileSystem& fs = FileSystem::Default();
-  EXPECT_TRUE(InsertWord(fs, "c", dic));
-  EXPECT_EQ(ReadDictionary(other), (Words{"b", "c", "d"}));
-  EXPECT_TRUE(RemoveWord(fs, "b", other, false));
-  EXPECT_EQ(ReadDictionary(dic), (Words{"c", "d"}));
-  struct stat st;
-  ASSERT_EQ(::stat(dic.c_str(), &st), 0);
-  EXPECT_EQ(st.st_nlink, 2u) << "still one file";
-  // Emptied through one name: that name goes, the other stays without words.
-  EXPECT_TRUE(RemoveWord(fs, "c", dic, false));
-  EXPECT_TRUE(RemoveWord(fs, "d", dic, false));
-  EXPECT_FALSE(FileExists(dic));
-  EXPECT_EQ(ReadBytes(other), "");
 }
 
 TEST(StoreCanChange, TellsAFileTheCallerMayNotChangeFromAnAbsentOne) {
