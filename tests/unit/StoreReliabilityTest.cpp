@@ -16,10 +16,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
-#include <filesystem>
-#include <iterator>
 #include <optional>
 #include <ostream>
 #include <string>
