@@ -56,7 +56,7 @@ void Measure(benchmark::State& state, Call&& call, Prepare&& prepare) {
     call();
     state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
   }
-  store::FileSystem::Default().Delete(WorkingCopy());
+  static_cast<void>(store::FileSystem::Default().Delete(WorkingCopy()));
 }
 
 template <typename Call>
@@ -104,7 +104,7 @@ void BM_ReadWriteSyncOnce(benchmark::State& state) {
     store::Check(out.Sync());
     store::Check(out.Close());
   });
-  fs.Delete(copy);
+  static_cast<void>(fs.Delete(copy));
 }
 BENCHMARK(BM_ReadWriteSyncOnce)->UseManualTime()->Unit(benchmark::kMillisecond);
 

@@ -28,8 +28,8 @@ Outcome MoveWords(FileSystem& fs, const std::string& targetFile, RecordFile* tar
   }
   // Deleted while still locked, so no writer adds a word that then goes with
   // it. Neither the deletion nor the close of the deleted file is looked at.
-  fs.Delete(sourceFile);
-  source.Close();
+  static_cast<void>(fs.Delete(sourceFile));
+  static_cast<void>(source.Close());
   return Outcome::Done;
 }
 
@@ -63,6 +63,7 @@ bool MergeWordList(FileSystem& fs, const std::string& targetFile, const std::str
       Check(source.Lock());
     }
     if (!StillNamed(fs, sourceFile, sourceInfo)) continue;
+    if (targetOpened == code::Ok) RemoveLeftCopies(fs, targetFile);
 
     RecordFile* openTarget = targetOpened == code::Ok ? &target : nullptr;
     if (MoveWords(fs, targetFile, openTarget, targetInfo, sourceFile, source) == Outcome::Done) {

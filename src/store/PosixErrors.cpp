@@ -3,38 +3,57 @@
 #include <cerrno>
 
 namespace spellcheck::store {
+namespace {
 
-IoCode CodeForErrno(int err) {
+int WindowsNumberFor(int err) {
   switch (err) {
     case 0:
-      return code::Ok;
+      return 0;
     case ENOENT:
-      return code::FileNotFound;
+      return 2;
     case ENAMETOOLONG:
     case ENOTDIR:
-      return code::InvalidFilename;
+    case ELOOP:
+      return 3;
     case EMFILE:
     case ENFILE:
-      return code::TooManyOpenFiles;
+      return 4;
     case EACCES:
     case EPERM:
     case EROFS:
     case EISDIR:
-      return code::AccessDenied;
+      return 5;
+    case EBADF:
+      return 6;
+    case ENOMEM:
+      return 8;
+    case EXDEV:
+      return 17;
     case ETXTBSY:
     case EBUSY:
-      return code::SharingViolation;
+      return 32;
+    case EOPNOTSUPP:
+    case ENOSYS:
+      return 50;
+    case EEXIST:
+      return 80;
+    case EINVAL:
+      return 87;
     case ENOSPC:
     case EDQUOT:
     case EFBIG:
-      return code::DiskFullSystem;
-    // EIO's own number (5) would read "File access denied"; use the Windows
-    // number of a device I/O failure instead.
+      return 112;
     case EIO:
       return 1117;
     default:
-      return err;
+      return code::UnmappedSystemError | err;
   }
+}
+
+}  // namespace
+
+IoCode CodeForErrno(int err) {
+  return IoCode(WindowsNumberFor(err), err);
 }
 
 }  // namespace spellcheck::store

@@ -6,8 +6,75 @@
 
 namespace spellcheck::store {
 
+namespace {
+
+// One read or write moves at most what the system allows in one call (Linux:
+// a little under 2 GiB) and may move less; these go on until all has moved or
+// the file ends.
+IoCode ReadFully(File& file, std::uint64_t offset, void* buffer, std::size_t size,
+                 std::size_t& got) {
+  got = 0;
+  auto* bytes = static_cast<unsigned char*>(buffer);
+  while (got < size) {
+    std::size_t n = 0;
+    if (const IoCode rc = file.ReadAt(offset + got, bytes + got, size - got, n); rc != code::Ok) {
+      return rc;
+    }
+    if (n == 0) break;
+    got += n;
+  }
+  return code::Ok;
+}
+
+IoCode ReadOnward(File& file, void* buffer, std::size_t size, std::size_t& got) {
+  got = 0;
+  auto* bytes = static_cast<unsigned char*>(buffer);
+  while (got < size) {
+    std::size_t n = 0;
+    if (const IoCode rc = file.Read(bytes + got, size - got, n); rc != code::Ok) return rc;
+    if (n == 0) break;
+    got += n;
+  }
+  return code::Ok;
+}
+
+IoCode WriteOnward(File& file, const void* buffer, std::size_t size) {
+  const auto* bytes = static_cast<const unsigned char*>(buffer);
+  std::size_t left = size;
+  while (left != 0) {
+    std::size_t put = 0;
+    if (const IoCode rc = file.Write(bytes, left, put); rc != code::Ok) return rc;
+    if (put == 0) return code::DiskFull;
+    bytes += put;
+    left -= put;
+  }
+  return code::Ok;
+}
+
+}  // namespace
+
+IoCode WriteFullyAt(File& file, std::uint64_t offset, const void* buffer, std::size_t size) {
+  const auto* bytes = static_cast<const unsigned char*>(buffer);
+  std::size_t done = 0;
+  while (done < size) {
+    std::size_t put = 0;
+    if (const IoCode rc = file.WriteAt(offset + done, bytes + done, size - done, put);
+        rc != code::Ok) {
+      return rc;
+    }
+    if (put == 0) return code::DiskFull;
+    done += put;
+  }
+  return code::Ok;
+}
+
+IoCode ReadFullyAt(File& file, std::uint64_t offset, void* buffer, std::size_t size,
+                   std::size_t& got) {
+  return ReadFully(file, offset, buffer, size, got);
+}
+
 void Raise(IoCode code) {
-  throw EInOutError(code);
+  throw EInOutError(code.Code());
 }
 
 void Check(IoCode code) {
@@ -45,7 +112,7 @@ IoCode RecordFile::Seek(std::int64_t record) {
 IoCode RecordFile::ReadRecord(TvarWord& record) {
   if (!file_) return code::FileNotOpen;
   std::size_t got = 0;
-  if (const IoCode rc = file_->Read(&record, RecordSize, got); rc != code::Ok) return rc;
+  if (const IoCode rc = ReadOnward(*file_, &record, RecordSize, got); rc != code::Ok) return rc;
   return got == RecordSize ? code::Ok : code::ReadBeyondEnd;
 }
 
@@ -54,20 +121,10 @@ IoCode RecordFile::ReadRecordAt(std::int64_t index, TvarWord& record) {
   if (index < 0) return code::ReadBeyondEnd;
   std::size_t got = 0;
   const auto offset = static_cast<std::uint64_t>(index) * RecordSize;
-  if (const IoCode rc = file_->ReadAt(offset, &record, RecordSize, got); rc != code::Ok) return rc;
-  return got == RecordSize ? code::Ok : code::ReadBeyondEnd;
-}
-
-IoCode RecordFile::ReadRecords(std::vector<TvarWord>& records, std::size_t maxRecords) {
-  records.resize(maxRecords);
-  if (!file_) {
-    records.clear();
-    return code::FileNotOpen;
+  if (const IoCode rc = ReadFully(*file_, offset, &record, RecordSize, got); rc != code::Ok) {
+    return rc;
   }
-  std::size_t got = 0;
-  const IoCode rc = file_->Read(records.data(), maxRecords * RecordSize, got);
-  records.resize(rc == code::Ok ? got / RecordSize : 0);
-  return rc;
+  return got == RecordSize ? code::Ok : code::ReadBeyondEnd;
 }
 
 IoCode RecordFile::ReadAll(std::vector<TvarWord>& records) {
@@ -81,7 +138,10 @@ IoCode RecordFile::ReadAll(std::vector<TvarWord>& records) {
   if (count == 0) return code::Ok;
   const std::size_t want = records.size() * RecordSize;
   std::size_t got = 0;
-  if (const IoCode rc = file_->ReadAt(0, records.data(), want, got); rc != code::Ok) return rc;
+  if (const IoCode rc = ReadFully(*file_, 0, records.data(), want, got); rc != code::Ok) {
+    records.clear();
+    return rc;
+  }
   if (got != want) {
     records.clear();
     return code::ReadBeyondEnd;
@@ -91,23 +151,12 @@ IoCode RecordFile::ReadAll(std::vector<TvarWord>& records) {
 
 IoCode RecordFile::WriteRecord(const TvarWord& record) {
   if (!file_) return code::AccessDenied;
-  std::size_t put = 0;
-  if (const IoCode rc = file_->Write(&record, RecordSize, put); rc != code::Ok) return rc;
-  return put == RecordSize ? code::Ok : code::DiskFull;
+  return WriteOnward(*file_, &record, RecordSize);
 }
 
 IoCode RecordFile::WriteAll(const std::vector<TvarWord>& records) {
   if (!file_) return code::AccessDenied;
-  const auto* bytes = reinterpret_cast<const unsigned char*>(records.data());
-  std::size_t left = records.size() * RecordSize;
-  while (left != 0) {
-    std::size_t put = 0;
-    if (const IoCode rc = file_->Write(bytes, left, put); rc != code::Ok) return rc;
-    if (put == 0) return code::DiskFull;
-    bytes += put;
-    left -= put;
-  }
-  return code::Ok;
+  return WriteOnward(*file_, records.data(), records.size() * RecordSize);
 }
 
 IoCode RecordFile::Sync() {
@@ -118,6 +167,9 @@ IoCode RecordFile::SetMode(std::uint32_t mode) {
 }
 IoCode RecordFile::SetOwner(std::uint32_t owner, std::uint32_t group) {
   return file_ ? file_->SetOwner(owner, group) : code::FileNotOpen;
+}
+IoCode RecordFile::SetAttributes(const FileAttributes& attributes) {
+  return file_ ? file_->SetAttributes(attributes) : code::FileNotOpen;
 }
 IoCode RecordFile::Lock() {
   return file_ ? file_->Lock() : code::FileNotOpen;

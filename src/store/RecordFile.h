@@ -39,17 +39,16 @@ class RecordFile {
   IoCode ReadRecord(TvarWord& record);
   // Record `index` in one positioned read; 100 when fewer than 25 bytes came.
   IoCode ReadRecordAt(std::int64_t index, TvarWord& record);
-  // Up to `maxRecords` records from the position in one read; fewer at the end.
-  IoCode ReadRecords(std::vector<TvarWord>& records, std::size_t maxRecords);
-  // All whole records in one read from record 0; 100 when fewer came than counted.
+  // All whole records from record 0; 100 when fewer came than counted.
   IoCode ReadAll(std::vector<TvarWord>& records);
   // 101 when fewer than 25 bytes went.
   IoCode WriteRecord(const TvarWord& record);
-  // All records in one write; 101 when fewer bytes went.
+  // All records from the position; 101 when the file takes no more.
   IoCode WriteAll(const std::vector<TvarWord>& records);
   IoCode Sync();
   IoCode SetMode(std::uint32_t mode);
   IoCode SetOwner(std::uint32_t owner, std::uint32_t group);
+  IoCode SetAttributes(const FileAttributes& attributes);
   IoCode Lock();
   IoCode Info(FileInfo& info);
   // The file object is closed afterwards even when the close fails.
@@ -59,6 +58,14 @@ class RecordFile {
   FileSystem& fs_;
   std::unique_ptr<File> file_;
 };
+
+// `size` bytes from `offset`, in as many steps as the system takes; fewer
+// only where the file ends.
+IoCode ReadFullyAt(File& file, std::uint64_t offset, void* buffer, std::size_t size,
+                   std::size_t& got);
+// `size` bytes at `offset`, in as many steps as the system takes; 101 when
+// the file takes no more.
+IoCode WriteFullyAt(File& file, std::uint64_t offset, const void* buffer, std::size_t size);
 
 // Raises EInOutError with `code` unless it is 0.
 void Check(IoCode code);

@@ -1,5 +1,7 @@
 #include "store/Rewrite.h"
 
+#include <vector>
+
 #include "store/TempFile.h"
 
 namespace spellcheck::store {
@@ -22,10 +24,38 @@ bool NoRoomBeside(IoCode rc) {
   return rc == code::AccessDenied || rc == code::InvalidFilename;
 }
 
+// The new contents go over the old ones in the file itself. Nothing is cut
+// before the new contents are known to fit: the room for them is reserved
+// first where the file system can promise it, the file is written over and
+// only then cut to length. Should any of that fail, the old contents, kept in
+// memory, are put back before the error is raised.
 void RewriteInPlace(FileSystem& fs, const std::string& target, const Records& records) {
   RecordFile file(fs);
-  Check(file.Create(target));
-  WriteAndSync(file, records);
+  Check(file.OpenExisting(target, Access::ReadWrite));
+  File& raw = *file.Raw();
+  std::uint64_t oldSize = 0;
+  Check(raw.Size(oldSize));
+  std::vector<unsigned char> old(static_cast<std::size_t>(oldSize));
+  std::size_t got = 0;
+  Check(ReadFullyAt(raw, 0, old.data(), old.size(), got));
+  if (got != old.size()) Raise(code::ReadBeyondEnd);
+
+  const std::uint64_t newSize = std::uint64_t{records.size()} * RecordSize;
+  if (const IoCode reserved = raw.Reserve(newSize);
+      reserved != code::Ok && reserved != code::NotSupported) {
+    Raise(reserved);
+  }
+  IoCode rc = WriteFullyAt(raw, 0, records.data(), static_cast<std::size_t>(newSize));
+  if (rc == code::Ok && newSize != oldSize) rc = raw.Truncate(newSize);
+  if (rc == code::Ok) rc = raw.Sync();
+  if (rc != code::Ok) {
+    // The old contents fit where they were; how putting them back ends
+    // changes nothing about the error that is raised.
+    static_cast<void>(WriteFullyAt(raw, 0, old.data(), old.size()));
+    static_cast<void>(raw.Truncate(oldSize));
+    static_cast<void>(raw.Sync());
+    Raise(rc);
+  }
   Check(file.Close());
 }
 
@@ -34,14 +64,23 @@ void RewriteInPlace(FileSystem& fs, const std::string& target, const Records& re
 void ReplaceContents(FileSystem& fs, const std::string& name, const FileInfo& info,
                      const Records& records) {
   const std::string target = FileBehind(fs, name);
+  // A file with more names than one is written in place: a new file would
+  // take one of its names only, and the others would keep the old words.
+  if (info.links > 1) return RewriteInPlace(fs, target, records);
+  // Without a hidden name beside it no new file can take its place.
+  if (!HiddenNameFits(target)) return RewriteInPlace(fs, target, records);
   TempFile temp(fs);
   const IoCode created = temp.Create(target);
   if (NoRoomBeside(created)) return RewriteInPlace(fs, target, records);
   Check(created);
-  // The new file takes the old one's owner (where the caller may give it) and
-  // permission bits, so a dictionary stays its owner's whoever changes it.
+  // The new file takes the old one's owner (where the caller may give it),
+  // permission bits, access list and extended attributes, so a dictionary
+  // stays its owner's, and open to those it was open to, whoever changes it.
+  FileAttributes attributes;
+  Check(fs.Attributes(target, attributes));
   Check(temp.File().SetOwner(info.owner, info.group));
   Check(temp.File().SetMode(info.mode));
+  Check(temp.File().SetAttributes(attributes));
   WriteAndSync(temp.File(), records);
   const IoCode replaced = temp.Replace(target);
   // A folder that lets only a file's owner replace it (the sticky bit) still
@@ -55,7 +94,27 @@ bool CreateContents(FileSystem& fs, const std::string& name, const Records& reco
   // A dangling link makes the file it names, as creating through it would.
   const std::string target = FileBehind(fs, name);
   TempFile temp(fs);
-  Check(temp.Create(target));
+  const IoCode created = temp.Create(target);
+  if (created == code::InvalidFilename && !HiddenNameFits(target)) {
+    // No hidden file fits beside it (and the platform has no unnamed ones):
+    // the dictionary is made under its own name at once. A failure part-way
+    // takes the partial file away again.
+    RecordFile file(fs);
+    const IoCode opened = file.Open(target, Access::ReadWrite, Disposition::CreateNew);
+    if (opened == code::AlreadyExists) return false;
+    Check(opened);
+    const IoCode written = file.WriteAll(records);
+    const IoCode synced = written == code::Ok ? file.Sync() : written;
+    const IoCode closed = file.Close();
+    const IoCode failed = synced != code::Ok ? synced : closed;
+    if (failed != code::Ok) {
+      static_cast<void>(fs.Delete(target));
+      Raise(failed);
+    }
+    Check(fs.SyncFolderOf(target));
+    return true;
+  }
+  Check(created);
   WriteAndSync(temp.File(), records);
   const IoCode placed = temp.TakeFreeName(target);
   if (placed == code::AlreadyExists) return false;
@@ -65,15 +124,16 @@ bool CreateContents(FileSystem& fs, const std::string& name, const Records& reco
 }
 
 void DeleteEmptied(FileSystem& fs, const std::string& name, const FileInfo& info) {
-  if (FileBehind(fs, name) == name) {
+  if (FileBehind(fs, name) == name && info.links <= 1) {
     if (fs.Delete(name) == code::Ok) return;
     // Not deletable: it stays, without words.
     ReplaceContents(fs, name, info, {});
     return;
   }
-  // A link: its file is emptied and the link itself goes, as deleting by name does.
+  // A link, or one of several names of the file: the file is emptied for all
+  // its names and this name goes, as deleting by name does.
   ReplaceContents(fs, name, info, {});
-  fs.Delete(name);
+  static_cast<void>(fs.Delete(name));
 }
 
 }  // namespace spellcheck::store

@@ -14,10 +14,14 @@
 namespace spellcheck::store {
 
 // Replaces the contents of the dictionary `name`, which the caller holds
-// locked and which `info` describes. Keeps its permission bits; when `name` is a
-// symbolic link, the file it leads to is replaced and the link stays. Where
-// the folder takes no new file, or lets no one but the owner replace the file,
-// the file is rewritten in place instead.
+// locked and which `info` describes. Keeps its owner (where the caller may
+// give files away), permission bits, access list and extended attributes;
+// when `name` is a symbolic link, the file it leads to is replaced and the
+// link stays. Where the folder takes no new file, lets no one but the owner
+// replace the file, or has no room for a hidden name beside it, and for a
+// file with several names (hard links), which must all keep leading to one
+// file, the file is rewritten in place instead: nothing is cut before the new
+// contents are known to fit, and a failure puts the old contents back.
 void ReplaceContents(FileSystem& fs, const std::string& name, const FileInfo& info,
                      const Records& records);
 

@@ -1,7 +1,11 @@
 // A new file beside a dictionary that receives the dictionary's next contents
 // before it takes the dictionary's name. Where the platform can, it has no
 // name at all until then, so that even a writer killed half-way leaves
-// nothing behind; otherwise it has a hidden name of its own. Until it has
+// nothing behind; otherwise it has a hidden name of its own, ".NAME.xxxxxxxxxx"
+// (ten random letters and digits), or, when that would be too long a name,
+// ".HASH.xxxxxxxxxx" with a hash of NAME in hexadecimal. It stays locked from
+// its making until it has the dictionary's name, so that a hidden copy that
+// no one holds locked was left by a writer that died, and may go. Until it has
 // taken the dictionary's name it is closed and deleted when the object goes,
 // also when an error passes.
 #ifndef SPELLCHECK_STORE_TEMPFILE_H
@@ -21,13 +25,16 @@ class TempFile {
   TempFile(const TempFile&) = delete;
   TempFile& operator=(const TempFile&) = delete;
 
-  // Makes an empty file under an unused name in the folder of `sibling`.
+  // Makes an empty file, locked, without a name or under an unused hidden
+  // name in the folder of `sibling`. InvalidFilename, with nothing made, when
+  // it needs a hidden name and none fits (HiddenNameFits).
   IoCode Create(const std::string& sibling);
   RecordFile& File() { return file_; }
-  // Closes the file and puts it in place of `target` in one step.
+  // Puts the file in place of `target` in one step, then closes it. Needs a
+  // hidden name beside `target` also for a file made without one.
   IoCode Replace(const std::string& target);
-  // Closes the file and gives it the name `target`, only when no file has it
-  // (AlreadyExists).
+  // Gives the file the name `target`, only when no file has it
+  // (AlreadyExists), then closes it.
   IoCode TakeFreeName(const std::string& target);
 
  private:
@@ -40,6 +47,16 @@ class TempFile {
   std::string name_;      // the hidden name, while the file has one
   bool unnamed_ = false;  // made without a name, and none given yet
 };
+
+// Whether a hidden name beside `sibling` fits the longest name that the store
+// uses.
+bool HiddenNameFits(const std::string& sibling);
+
+// Deletes the hidden copies of the dictionary `name` that writers killed
+// half-way left behind: those of its own pattern that no writer holds locked.
+// Called by a writer that holds the dictionary locked. Failures are passed
+// over: a copy that cannot be had now goes another time.
+void RemoveStaleCopies(FileSystem& fs, const std::string& name);
 
 }  // namespace spellcheck::store
 

@@ -5,10 +5,16 @@
 namespace spellcheck::store {
 
 IoCode CodeForWin32Error(unsigned long error) {
-  // A failed call always leaves a number; should one not, "general failure"
-  // keeps the failure from reading as success.
-  if (error == ERROR_SUCCESS) return ERROR_GEN_FAILURE;
-  return static_cast<IoCode>(error);
+  const int number = static_cast<int>(error);
+  switch (error) {
+    case ERROR_SUCCESS:
+      return IoCode(ERROR_GEN_FAILURE, number);
+    case ERROR_HANDLE_DISK_FULL:
+      return IoCode(ERROR_DISK_FULL, number);
+    default:
+      if (error >= 100 && error <= 106) return IoCode(code::UnmappedSystemError | number, number);
+      return IoCode(number, number);
+  }
 }
 
 IoCode LastErrorCode() {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <utility>
+#include <vector>
 
 #include "store/FileSystem.h"
 #include "store/Win32Errors.h"
@@ -59,6 +60,7 @@ FileInfo FromHandleInformation(const BY_HANDLE_FILE_INFORMATION& data) {
   info.modifiedNs = (ticks - FileTimeAt1970) * 100;
   info.changedNs = info.modifiedNs;
   info.mode = (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) ? ReadOnlyMode : WritableMode;
+  info.links = data.nNumberOfLinks;
   return info;
 }
 
@@ -126,6 +128,55 @@ class Win32File final : public File {
     return code::Ok;
   }
 
+  // Like pwrite: the position stays where it was.
+  IoCode WriteAt(std::uint64_t offset, const void* buffer, std::size_t size,
+                 std::size_t& put) override {
+    if (!handle_) return code::AccessDenied;
+    put = 0;
+    LARGE_INTEGER here{};
+    if (!::SetFilePointerEx(handle_.Get(), LARGE_INTEGER{}, &here, FILE_CURRENT))
+      return LastErrorCode();
+    OVERLAPPED at = OverlappedAt(offset);
+    DWORD n = 0;
+    const BOOL ok = ::WriteFile(handle_.Get(), buffer, ClampToDword(size), &n, &at);
+    const DWORD error = ok ? ERROR_SUCCESS : ::GetLastError();
+    if (!::SetFilePointerEx(handle_.Get(), here, nullptr, FILE_BEGIN)) return LastErrorCode();
+    if (!ok) return CodeForWin32Error(error);
+    put = n;
+    return code::Ok;
+  }
+
+  IoCode Reserve(std::uint64_t bytes) override {
+    if (!handle_) return code::FileNotOpen;
+    return ReserveRoom(handle_.Get(), bytes);
+  }
+
+  // The position stays where it was.
+  IoCode Truncate(std::uint64_t bytes) override {
+    if (!handle_) return code::FileNotOpen;
+    LARGE_INTEGER here{};
+    if (!::SetFilePointerEx(handle_.Get(), LARGE_INTEGER{}, &here, FILE_CURRENT))
+      return LastErrorCode();
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(bytes);
+    const BOOL ok = ::SetFilePointerEx(handle_.Get(), end, nullptr, FILE_BEGIN) &&
+                    ::SetEndOfFile(handle_.Get());
+    const DWORD error = ok ? ERROR_SUCCESS : ::GetLastError();
+    if (!::SetFilePointerEx(handle_.Get(), here, nullptr, FILE_BEGIN)) return LastErrorCode();
+    return ok ? code::Ok : CodeForWin32Error(error);
+  }
+
+  // Windows has no owners to give away nor access lists copied this way: a
+  // new file takes those of its folder.
+  IoCode SetOwner(std::uint32_t, std::uint32_t) override {
+    return handle_ ? code::Ok : code::FileNotOpen;
+  }
+  IoCode SetAttributes(const FileAttributes&) override {
+    return handle_ ? code::Ok : code::FileNotOpen;
+  }
+  // Windows makes no unnamed files (CreateUnnamed), so there is none to name.
+  IoCode Link(const std::string&) override { return code::NotSupported; }
+
   IoCode Sync() override {
     if (!handle_) return code::FileNotOpen;
     return ::FlushFileBuffers(handle_.Get()) ? code::Ok : LastErrorCode();
@@ -160,6 +211,20 @@ class Win32File final : public File {
     // Without LOCKFILE_FAIL_IMMEDIATELY the call waits for the lock.
     return ::LockFileEx(handle_.Get(), LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at) ? code::Ok
                                                                               : LastErrorCode();
+  }
+
+  IoCode TryLock(bool& taken) override {
+    taken = false;
+    if (!handle_) return code::FileNotOpen;
+    OVERLAPPED at = OverlappedAt(LockOffset);
+    if (::LockFileEx(handle_.Get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                     &at)) {
+      taken = true;
+      return code::Ok;
+    }
+    const DWORD error = ::GetLastError();
+    return error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING ? code::Ok
+                                                                      : CodeForWin32Error(error);
   }
 
   IoCode Info(FileInfo& info) override {
@@ -210,6 +275,31 @@ class Win32FileSystem final : public FileSystem {
     return opened.Info(info);
   }
 
+  IoCode Attributes(const std::string& name, FileAttributes& attributes) override {
+    attributes = FileAttributes{};
+    return UsableName(name) ? code::Ok : code::InvalidFilename;
+  }
+
+  IoCode CreateUnnamed(const std::string&, std::unique_ptr<File>& file) override {
+    file.reset();
+    return code::NotSupported;
+  }
+
+  IoCode List(const std::string& folder, std::vector<std::string>& names) override {
+    names.clear();
+    const std::string pattern = folder + "\\*";
+    WIN32_FIND_DATAA data{};
+    const HANDLE find = ::FindFirstFileA(pattern.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return LastErrorCode();
+    do {
+      const std::string entry = data.cFileName;
+      if (entry != "." && entry != "..") names.push_back(entry);
+    } while (::FindNextFileA(find, &data));
+    const DWORD error = ::GetLastError();
+    ::FindClose(find);
+    return error == ERROR_NO_MORE_FILES ? code::Ok : CodeForWin32Error(error);
+  }
+
   // Windows resolves links itself when a file is opened or replaced by name.
   IoCode ResolveLinks(const std::string& name, std::string& target) override {
     if (!UsableName(name)) return code::InvalidFilename;
@@ -258,4 +348,3 @@ FileSystem& FileSystem::Default() {
 }
 
 }  // namespace spellcheck::store
-

@@ -38,4 +38,23 @@ IoCode OpenHandle(const std::string& name, DWORD rights, DWORD creation, DWORD f
   return handle ? code::Ok : LastErrorCode();
 }
 
+IoCode ReserveRoom(HANDLE file, std::uint64_t bytes) {
+  FILE_STANDARD_INFO standard{};
+  if (!::GetFileInformationByHandleEx(file, FileStandardInfo, &standard, sizeof standard)) {
+    return LastErrorCode();
+  }
+  if (static_cast<std::uint64_t>(standard.AllocationSize.QuadPart) >= bytes) return code::Ok;
+  FILE_ALLOCATION_INFO allocation{};
+  allocation.AllocationSize.QuadPart = static_cast<LONGLONG>(bytes);
+  if (::SetFileInformationByHandle(file, FileAllocationInfo, &allocation, sizeof allocation)) {
+    return code::Ok;
+  }
+  const DWORD error = ::GetLastError();
+  if (error == ERROR_INVALID_PARAMETER || error == ERROR_NOT_SUPPORTED ||
+      error == ERROR_INVALID_FUNCTION || error == ERROR_CALL_NOT_IMPLEMENTED) {
+    return code::NotSupported;
+  }
+  return CodeForWin32Error(error);
+}
+
 }  // namespace spellcheck::store

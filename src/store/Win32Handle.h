@@ -10,6 +10,7 @@
 #endif
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "store/FileSystem.h"
@@ -46,6 +47,11 @@ inline constexpr DWORD ShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHAR
 // anyway (Wine running as root).
 IoCode OpenHandle(const std::string& name, DWORD rights, DWORD creation, DWORD flags,
                   UniqueHandle& handle);
+
+// Makes sure that the file has room on the disk for `bytes` bytes, without
+// its length or contents changing (its allocation size); NotSupported where
+// the file system cannot promise it.
+IoCode ReserveRoom(HANDLE file, std::uint64_t bytes);
 
 }  // namespace spellcheck::store
 

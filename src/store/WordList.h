@@ -37,6 +37,13 @@ bool MergeWordList(FileSystem& fs, const std::string& targetFile, const std::str
 void WriteWordList(FileSystem& fs, const std::string& fileName,
                    const std::vector<TvarWord>& records);
 
+// Whether the caller may change the dictionary `fileName`: Ok when it exists
+// and can be opened for writing; FileNotFound when no file has the name;
+// otherwise the code with which it is refused (AccessDenied for a file that
+// is read-only to the caller). Tells a dictionary that the caller may not
+// change from one that is not there, which the operations above answer alike.
+IoCode CanChange(FileSystem& fs, const std::string& fileName);
+
 }  // namespace spellcheck::store
 
 #endif

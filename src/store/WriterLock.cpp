@@ -2,6 +2,8 @@
 
 #include <tuple>
 
+#include "store/TempFile.h"
+
 namespace spellcheck::store {
 
 void GiveUpWriting() {
@@ -13,12 +15,21 @@ IoCode OpenLocked(FileSystem& fs, const std::string& name, RecordFile& file, Fil
     if (const IoCode rc = file.OpenExisting(name, Access::ReadWrite); rc != code::Ok) return rc;
     Check(file.Lock());
     Check(file.Info(info));
-    if (StillNamed(fs, name, info)) return code::Ok;
+    if (StillNamed(fs, name, info)) {
+      RemoveLeftCopies(fs, name);
+      return code::Ok;
+    }
     // Replaced or deleted by the writer that held the lock before us; the
     // stale file was only read, so how its close ends does not matter.
-    file.Close();
+    static_cast<void>(file.Close());
   }
   GiveUpWriting();
+}
+
+void RemoveLeftCopies(FileSystem& fs, const std::string& name) {
+  // Copies are made beside the file that the name leads to.
+  std::string target;
+  if (fs.ResolveLinks(name, target) == code::Ok) RemoveStaleCopies(fs, target);
 }
 
 bool StillNamed(FileSystem& fs, const std::string& name, const FileInfo& locked) {

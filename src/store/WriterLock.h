@@ -20,9 +20,13 @@ inline constexpr int MaxWriterAttempts = 10000;
 [[noreturn]] void GiveUpWriting();
 
 // Opens the existing file `name` for reading and writing and holds the lock
-// on it. Answers the open's code when it cannot be opened (nothing is then
-// held); raises on a failure once it is open.
+// on it; then takes away the copies that killed writers left beside it. Answers the open's code
+// when it cannot be opened (nothing is then held); raises on a failure once it is open.
 IoCode OpenLocked(FileSystem& fs, const std::string& name, RecordFile& file, FileInfo& info);
+
+// Takes away the hidden copies of the locked dictionary `name` that writers
+// killed half-way left behind (RemoveStaleCopies).
+void RemoveLeftCopies(FileSystem& fs, const std::string& name);
 
 // Whether `name` still leads to the file described by `locked`.
 bool StillNamed(FileSystem& fs, const std::string& name, const FileInfo& locked);

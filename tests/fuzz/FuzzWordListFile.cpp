@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(reader.ReadAll(records) == code::Ok);
   Require(static_cast<std::int64_t>(records.size()) == before);
   for (const TvarWord& record : records) Require(record.Text().size() <= MaxWordLength);
-  reader.Close();
+  static_cast<void>(reader.Close());
 
   (void)FindWord(fs, word, dic, ignoreCase);
 

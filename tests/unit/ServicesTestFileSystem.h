@@ -11,8 +11,10 @@
 
 namespace spellcheck::testing {
 
-class RecordingFileSystem final : public store::FileSystem {
+class RecordingFileSystem final : public store::ForwardingFileSystem {
  public:
+  RecordingFileSystem() : ForwardingFileSystem(store::FileSystem::Default()) {}
+
   // Names passed to Open, in call order.
   std::vector<std::string> opened;
   // Bytes a file named `failName` yields before its reads fail (-1: never).
@@ -47,10 +49,10 @@ class RecordingFileSystem final : public store::FileSystem {
   store::IoCode SyncFolderOf(const std::string& name) override { return real_.SyncFolderOf(name); }
 
  private:
-  class FailingFile final : public store::File {
+  class FailingFile final : public store::ForwardingFile {
    public:
     FailingFile(std::unique_ptr<store::File> inner, RecordingFileSystem& owner)
-        : inner_(std::move(inner)), owner_(owner) {}
+        : ForwardingFile(std::move(inner)), inner_(&Target()), owner_(owner) {}
     store::IoCode Size(std::uint64_t& bytes) override { return inner_->Size(bytes); }
     store::IoCode Seek(std::uint64_t offset) override {
       position_ = offset;
@@ -59,7 +61,7 @@ class RecordingFileSystem final : public store::FileSystem {
     store::IoCode Read(void* buffer, std::size_t size, std::size_t& got) override {
       const store::IoCode rc = ReadAt(position_, buffer, size, got);
       position_ += got;
-      inner_->Seek(position_);
+      static_cast<void>(inner_->Seek(position_));
       return rc;
     }
     store::IoCode ReadAt(std::uint64_t offset, void* buffer, std::size_t size,
@@ -69,7 +71,8 @@ class RecordingFileSystem final : public store::FileSystem {
         const auto limit = static_cast<std::uint64_t>(owner_.readableBytes);
         if (offset + size > limit) {
           // The readable part comes first, as a device would hand it over.
-          if (offset < limit) inner_->ReadAt(offset, buffer, limit - offset, got);
+          if (offset < limit)
+            static_cast<void>(inner_->ReadAt(offset, buffer, limit - offset, got));
           if (got == 0) return owner_.readFailure;
           return store::code::Ok;
         }
@@ -89,7 +92,7 @@ class RecordingFileSystem final : public store::FileSystem {
     }
 
    private:
-    std::unique_ptr<store::File> inner_;
+    store::File* inner_;
     RecordingFileSystem& owner_;
     std::uint64_t position_ = 0;
   };

@@ -136,7 +136,7 @@ TEST(StoreFaults, EveryFailingStepRaisesItsCodeAndLosesNothing) {
     const Contents done = Snapshot(dir);
     ASSERT_GT(steps, 0) << scenario.name;
 
-    for (const IoCode injected : {2, 5, 101, 1117}) {
+    for (const int injected : {2, 5, 101, 1117}) {
       for (long step = 1; step <= steps; ++step) {
         SCOPED_TRACE(std::string(scenario.name) + ", step " + std::to_string(step) + ", code " +
                      std::to_string(injected));

@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "store/FileSystem.h"
+#include "store/Win32Errors.h"
 #include "support/TestFiles.h"
 
 namespace spellcheck::store {
@@ -71,6 +72,30 @@ class Win32FileSystemTest : public ::testing::Test {
     return fs_.Open(name, access, disposition, file);
   }
 };
+
+struct Win32Case {
+  unsigned long error;
+  int code;
+};
+
+class Win32ErrorMapping : public ::testing::TestWithParam<Win32Case> {};
+
+TEST_P(Win32ErrorMapping, KeepsTheNumberUnlessItWouldMisread) {
+  const IoCode rc = CodeForWin32Error(GetParam().error);
+  EXPECT_EQ(rc.Code(), GetParam().code);
+  EXPECT_EQ(rc.SystemError(), static_cast<int>(GetParam().error));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Win32FileSystem, Win32ErrorMapping,
+    ::testing::Values(Win32Case{ERROR_SUCCESS, ERROR_GEN_FAILURE}, Win32Case{2, 2}, Win32Case{3, 3},
+                      Win32Case{4, 4}, Win32Case{5, 5}, Win32Case{32, 32}, Win32Case{80, 80},
+                      Win32Case{ERROR_HANDLE_DISK_FULL, 112}, Win32Case{112, 112},
+                      Win32Case{1117, 1117},
+                      // Semaphore numbers that would read as the layer's own codes.
+                      Win32Case{100, code::UnmappedSystemError | 100},
+                      Win32Case{103, code::UnmappedSystemError | 103},
+                      Win32Case{106, code::UnmappedSystemError | 106}));
 
 TEST_F(Win32FileSystemTest, FailedOpensCarryTheSystemsErrorNumbers) {
   WriteBytes(Name("plain.dic"), "");

@@ -24,7 +24,7 @@ struct Contents {
 Contents ReadWholeFile(store::FileSystem& fs, const std::string& file) {
   store::RecordFile records(fs);
   const auto fail = [&](store::IoCode code) {
-    throw ToolError(file + ": " + EInOutError(code).what());
+    throw ToolError(file + ": " + EInOutError(code.Code()).what());
   };
   if (const auto rc = records.OpenExisting(file, store::Access::Read)) fail(rc);
   store::FileInfo info;
