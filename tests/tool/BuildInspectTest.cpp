@@ -1,6 +1,10 @@
 // build, dump and verify.
 #include "ToolFixture.h"
 
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
+
 namespace spellcheck::testing {
 namespace {
 
@@ -38,6 +42,20 @@ TEST_F(ToolTest, BuildReplacesTheOldFileAndLeavesNothingBehindOnFailure) {
   const ToolResult folder = Run({"build", "a.txt", "-o", "no/such/folder/out.dic"});
   EXPECT_EQ(folder.status, 2);
   EXPECT_EQ(dir_.Entries(), (Words{"a.txt", "main.dic", "out.dic"}));
+}
+
+TEST_F(ToolTest, BuildOverAnExistingDictionaryKeepsItsPermissions) {
+#if defined(_WIN32)
+  GTEST_SKIP() << "permission bits are POSIX";
+#endif
+  WriteBytes(File("a.txt"), "one\n");
+  WriteSorted(File("out.dic"), {"old"});
+  ::chmod(File("out.dic").c_str(), 0600);
+  EXPECT_EQ(Run({"build", "--quiet", "a.txt", "-o", "out.dic"}).status, 0);
+  struct stat st {};
+  ASSERT_EQ(::stat(File("out.dic").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+  EXPECT_EQ(ReadDictionary(File("out.dic")), (Words{"one"}));
 }
 
 TEST_F(ToolTest, DumpPrintsTheWordsInUtf8) {

@@ -108,5 +108,24 @@ TEST_F(ToolTest, AFailedWriteIsAnErrorWithTheLibrarysMessage) {
   EXPECT_EQ(status, 2);
 }
 
+// A dictionary that holds the word but may not be changed says so, rather
+// than that the word is not there.
+TEST_F(ToolTest, DeleteFromADictionaryThatCannotBeChangedSaysSo) {
+#if defined(_WIN32)
+  GTEST_SKIP() << "needs a second user who may read but not write the file";
+#endif
+  WriteSorted(File("ro.dic"), {"aaa", "bbb"});
+  ::chmod(File("ro.dic").c_str(), 0644);
+  const int status = RunUnprivileged([&] {
+    const ToolResult result = Run({"delete", "--from", File("ro.dic"), "aaa", "zzz"});
+    if (result.out != "zzz: not found\n") return 100;
+    if (result.err != "spellcheck: aaa: not deleted: " + File("ro.dic") + " cannot be changed\n")
+      return 101;
+    return result.status;
+  });
+  EXPECT_EQ(status, 2);
+  EXPECT_EQ(ReadDictionary(File("ro.dic")), (Words{"aaa", "bbb"}));
+}
+
 }  // namespace
 }  // namespace spellcheck::testing
