@@ -10,7 +10,9 @@
 #include <string>
 
 #include "store/FileSystem.h"
+#include "store/RecordEdits.h"
 #include "store/RecordFile.h"
+#include "store/Rewrite.h"
 
 namespace spellcheck::store {
 
@@ -30,6 +32,32 @@ void RemoveLeftCopies(FileSystem& fs, const std::string& name);
 
 // Whether `name` still leads to the file described by `locked`.
 bool StillNamed(FileSystem& fs, const std::string& name, const FileInfo& locked);
+
+// The loop of every change that may have to make its dictionary: with
+// `fileName` open and locked, answers `change(file, info)`; when no file has
+// the name, makes it holding `created` and answers true. A file that is there
+// but cannot be opened for writing is refused with the open's code, just as
+// making it anew would be; it is never replaced.
+template <class Change>
+bool ChangeOrCreate(FileSystem& fs, const std::string& fileName, const Records& created,
+                    Change&& change) {
+  bool nameTaken = false;
+  for (int attempt = 0; attempt < MaxWriterAttempts; ++attempt) {
+    RecordFile file(fs);
+    FileInfo info;
+    const IoCode opened = OpenLocked(fs, fileName, file, info);
+    if (opened == code::Ok) {
+      const bool changed = change(file, info);
+      Check(file.Close());
+      return changed;
+    }
+    if (nameTaken && opened != code::FileNotFound) Raise(opened);
+    if (CreateContents(fs, fileName, created)) return true;
+    // Another writer made it first: change it as it now is.
+    nameTaken = true;
+  }
+  GiveUpWriting();
+}
 
 // Locks two different open files in one order that every writer uses, so
 // that two writers that each need both never wait for each other.
