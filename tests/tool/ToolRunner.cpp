@@ -1,6 +1,5 @@
 // The tool's test runner on POSIX: the program runs as a child process with
 // pipes for its standard streams (Win32ToolRunner.cpp is the Windows one).
-#if !defined(_WIN32)
 #include "ToolRunner.h"
 
 #include <fcntl.h>
@@ -162,5 +161,3 @@ std::string ToolProcess::ReadUntil(const std::string& end) {
 }
 
 }  // namespace spellcheck::testing
-
-#endif  // !_WIN32

@@ -1,7 +1,6 @@
 // The tool's test runner on Windows: the program runs as a child process
 // with pipes for its standard streams. It writes text mode, so the runner
 // reads its line ends back as "\n", as a Windows text reader does.
-#if defined(_WIN32)
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -248,5 +247,3 @@ std::string ToolProcess::ReadUntil(const std::string& end) {
 }
 
 }  // namespace spellcheck::testing
-
-#endif  // _WIN32

@@ -1,7 +1,6 @@
 // Real resource faults: a full disk, too many open files, names that are not
 // regular files, and a folder that refuses new files. Each gives its code and
 // no dictionary loses a word. (POSIX resources and limits.)
-#if !defined(_WIN32)
 #include <gtest/gtest.h>
 #include <spellcheck/SpellCheck.h>
 
@@ -163,4 +162,3 @@ TEST(ResourceFaults, FolderWithoutWritePermission) {
 
 }  // namespace
 }  // namespace spellcheck
-#endif  // !_WIN32

@@ -1,6 +1,5 @@
 // Writers in several processes and threads on one dictionary lose no word:
 // each waits for the others, and none works on a file that another replaced.
-#if !defined(_WIN32)
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -183,5 +182,3 @@ TEST(StoreConcurrency, MixedWritersAndAReaderSeeWholeFiles) {
 
 }  // namespace
 }  // namespace spellcheck::store
-
-#endif  // !_WIN32

@@ -1,6 +1,5 @@
 // A writer process killed at random moments leaves the dictionary as it was
 // before or after the change in progress, whole.
-#if !defined(_WIN32)
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -127,5 +126,3 @@ TEST(StoreCrashSafety, KilledWriterLeavesTheOldOrTheNewDictionaryWhole) {
 
 }  // namespace
 }  // namespace spellcheck::store
-
-#endif  // !_WIN32

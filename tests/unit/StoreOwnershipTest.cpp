@@ -1,5 +1,4 @@
 // A rewritten dictionary keeps its owner, its group and its permission bits.
-#if !defined(_WIN32)
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -44,4 +43,3 @@ TEST(StoreOwnership, AnotherUsersDictionaryStaysTheirs) {
 
 }  // namespace
 }  // namespace spellcheck::store
-#endif  // !_WIN32

@@ -3,7 +3,6 @@
 // writes that move less than asked for, access lists and extended
 // attributes, copies left by killed writers, and files the caller may not
 // change. (POSIX files, users and limits.)
-#if !defined(_WIN32)
 #include <gtest/gtest.h>
 #include <spellcheck/SpellCheck.h>
 
@@ -349,4 +348,3 @@ TEST(StoreCanChange, TellsAFileTheCallerMayNotChangeFromAnAbsentOne) {
 
 }  // namespace
 }  // namespace spellcheck::store
-#endif  // !_WIN32

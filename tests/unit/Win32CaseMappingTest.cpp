@@ -1,7 +1,6 @@
 // On Windows the first-letter case changes come from the system; where the
 // ANSI code page is 1252 they must agree with the fixed table that the other
 // platforms use, for every byte value.
-#if defined(_WIN32)
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -52,5 +51,3 @@ TEST_F(Win32CaseMappingTest, LettersOutsideAsciiChangeCase) {
 
 }  // namespace
 }  // namespace spellcheck::text
-
-#endif  // _WIN32

@@ -1,7 +1,6 @@
 // The Windows file-access layer: the system's error numbers as they are,
 // sharing between openers, the read-only attribute, Windows names, and
 // replacing a file that another handle holds.
-#if defined(_WIN32)
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -312,5 +311,3 @@ TEST_F(Win32FileSystemTest, StepsOnAClosedFileFail) {
 
 }  // namespace
 }  // namespace spellcheck::store
-
-#endif  // _WIN32

@@ -13,8 +13,8 @@
 #include "input/LineReader.h"
 #include "input/TextCodec.h"
 #include "output/Output.h"
-#include "text/CaseMapping.h"
 #include "text/Cp1252.h"
+#include "text/WordCase.h"
 
 namespace spellcheck::tool {
 namespace {
@@ -49,8 +49,7 @@ constexpr const char* PipeHelp =
 std::string SmallLetters(std::string_view utf8) {
   std::string word;
   if (!text::Utf8ToCp1252(utf8, word)) return std::string(utf8);
-  for (char& c : word) c = static_cast<char>(text::Cp1252Lower(static_cast<unsigned char>(c)));
-  return text::Cp1252ToUtf8(word);
+  return text::Cp1252ToUtf8(text::LowerCase(word));
 }
 
 class PipeSession {

@@ -18,12 +18,13 @@
 #include <string>
 #include <string_view>
 
+#include "store/TvarWord.h"
 #include "text/Cp1252.h"
 #include "text/Utf8.h"
 
 namespace {
 
-constexpr std::size_t kMaxWordBytes = 24;
+constexpr std::size_t kMaxWordBytes = spellcheck::store::MaxWordLength;
 
 // The size at the end of a list's name, or -1.
 int LevelOfListName(std::string_view name) {
