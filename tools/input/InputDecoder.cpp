@@ -9,14 +9,6 @@ constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view Utf16LeMark = "\xFF\xFE";
 constexpr std::string_view Utf16BeMark = "\xFE\xFF";
 
-std::string Folded(std::string_view name) {
-  std::string folded;
-  for (const char c : name) {
-    if (c != '-' && c != '_') folded += static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
-  }
-  return folded;
-}
-
 std::size_t SkipOneByte(std::string_view, std::size_t) {
   return 1;
 }
@@ -24,13 +16,11 @@ std::size_t SkipOneByte(std::string_view, std::size_t) {
 }  // namespace
 
 InputDecoder::InputDecoder(const std::string& encoding) : encoding_(encoding) {
-  const std::string name = Folded(encoding);
-  if (name == "UTF16LE") {
+  const Utf16 utf16 = Utf16Of(encoding);
+  if (utf16 == Utf16::Little) {
     mode_ = Mode::Utf16Le;
-  } else if (name == "UTF16BE") {
+  } else if (utf16 == Utf16::Big) {
     mode_ = Mode::Utf16Be;
-  } else if (name == "UTF16") {
-    mode_ = Mode::Utf16Le;  // without a mark, the order every common system writes
   } else if (!IsUtf8Name(encoding)) {
     mode_ = Mode::Other;
     iconv_ = std::make_unique<Iconv>("UTF-8", encoding);

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "commands/ToolError.h"
+#include "input/InputDecoder.h"
 #include "text/Utf8.h"
 
 namespace spellcheck::tool {
@@ -78,19 +79,53 @@ bool IsUtf8Name(std::string_view encoding) {
   return folded == "utf8";
 }
 
-TextCodec::TextCodec(const std::string& encoding) {
-  if (IsUtf8Name(encoding)) return;
+Utf16 Utf16Of(std::string_view encoding) {
+  std::string folded;
+  for (const char c : encoding) {
+    if (c != '-' && c != '_') folded += static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+  }
+  if (folded == "UTF16BE") return Utf16::Big;
+  if (folded == "UTF16LE" || folded == "UTF16") return Utf16::Little;
+  return Utf16::None;
+}
+
+TextCodec::TextCodec(const std::string& encoding) : encoding_(encoding), utf16_(Utf16Of(encoding)) {
+  if (IsUtf8Name(encoding) || utf16_ != Utf16::None) return;
   decoder_ = std::make_unique<Iconv>("UTF-8", encoding);
   encoder_ = std::make_unique<Iconv>(encoding, "UTF-8");
 }
 
 std::string_view TextCodec::ToUtf8(std::string_view text) {
+  if (utf16_ != Utf16::None) {
+    decoded_.clear();
+    InputDecoder(encoding_).Decode(text, true, decoded_);
+    return decoded_;
+  }
   if (!decoder_) return text;
   decoder_->Convert(text, decoded_, "\xEF\xBF\xBD", SkipOneByte);
   return decoded_;
 }
 
 std::string_view TextCodec::FromUtf8(std::string_view text) {
+  if (utf16_ != Utf16::None) {
+    encoded_.clear();
+    const auto put = [&](char32_t unit) {
+      const auto low = static_cast<char>(unit & 0xFF);
+      const auto high = static_cast<char>(unit >> 8);
+      encoded_ += utf16_ == Utf16::Little ? low : high;
+      encoded_ += utf16_ == Utf16::Little ? high : low;
+    };
+    for (std::size_t pos = 0; pos < text.size();) {
+      const char32_t c = spellcheck::text::DecodeUtf8(text, pos);
+      if (c < 0x10000) {
+        put(c);
+      } else {
+        put(0xD800 + ((c - 0x10000) >> 10));
+        put(0xDC00 + ((c - 0x10000) & 0x3FF));
+      }
+    }
+    return encoded_;
+  }
   if (!encoder_) return text;
   encoder_->Convert(text, encoded_, "?", SkipOneUtf8Char);
   return encoded_;

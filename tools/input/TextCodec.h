@@ -35,6 +35,11 @@ class Iconv {
   iconv_t cd_;
 };
 
+// UTF-16, which the tool reads and writes itself (on every platform).
+enum class Utf16 { None, Little, Big };
+// The byte order an encoding name gives ("UTF-16" without a mark: little).
+Utf16 Utf16Of(std::string_view encoding);
+
 class TextCodec {
  public:
   // `encoding` is an iconv name; "UTF-8" in any spelling means no conversion.
@@ -42,7 +47,7 @@ class TextCodec {
   TextCodec(const TextCodec&) = delete;
   TextCodec& operator=(const TextCodec&) = delete;
 
-  bool IsUtf8() const { return decoder_ == nullptr; }
+  bool IsUtf8() const { return decoder_ == nullptr && utf16_ == Utf16::None; }
   // Input in the text's encoding to UTF-8; bytes that do not belong to the
   // encoding become U+FFFD. For UTF-8 input the text is returned as is
   // (invalid bytes are dealt with by the reader of the text).
@@ -51,6 +56,8 @@ class TextCodec {
   std::string_view FromUtf8(std::string_view text);
 
  private:
+  std::string encoding_;
+  Utf16 utf16_ = Utf16::None;
   std::unique_ptr<Iconv> decoder_;
   std::unique_ptr<Iconv> encoder_;
   std::string decoded_;
