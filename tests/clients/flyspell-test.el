@@ -15,8 +15,8 @@
 ;; correct on the next pass; end of input ends the tool with status 0;
 ;; accented words and character offsets through a UTF-8 dictionary entry;
 ;; ispell.el's "-p FILE" word list is written as text.
-;; Buffers stay under `flyspell-large-region' (1000 characters): above it
-;; flyspell runs the program with -l, which the tool does not take.
+;; A buffer above `flyspell-large-region' (1000 characters) is checked
+;; through -l, the list mode.
 
 (require 'ispell)
 (require 'flyspell)
@@ -212,6 +212,14 @@ GUESSES) when not."
           (flyspell-test-check (equal text "dgo\n") "personal word list %s holds %S" words text))
         (flyspell-test-check (not (flyspell-test-file-contains custom "dgo"))
                              "dgo went to the custom dictionary too")
+        ;; Above `flyspell-large-region' flyspell has the program list the
+        ;; misspelled words of the whole region (-l), then marks them.
+        (erase-buffer)
+        (dotimes (_ 60) (insert "The brown fox jumped. "))
+        (insert "Teh zqxwv.\n")
+        (flyspell-buffer)
+        (let ((marked (flyspell-test-marked-words)))
+          (flyspell-test-check (equal marked '("Teh" "zqxwv")) "large region marked %S" marked))
         (ispell-kill-ispell t)))))
 
 (let ((tool (pop command-line-args-left))

@@ -62,6 +62,16 @@ TEST_F(ToolTest, PipeAddsToTheCustomDictionary) {
   EXPECT_EQ(ReadDictionary(CustomDic()), (std::vector<std::string>{"qzxv", "zzxv"}));
 }
 
+// ispell's list mode, as flyspell uses it for a large region: the misspelled
+// words one a line, exit 0 all the same.
+TEST_F(ToolTest, ListModeListsTheMisspelledWordsOfStandardInput) {
+  const ToolResult result = Run({"-l", "-B", "-d", "en_US"}, "the hous\nwrold house\n");
+  EXPECT_EQ(result.out, "hous\nwrold\n") << result.err;
+  EXPECT_EQ(result.status, 0);
+  // A -d that is plainly a file name must name a dictionary.
+  EXPECT_EQ(Run({"-a", "-d", File("none.dic")}).status, 2);
+}
+
 TEST_F(ToolTest, PipeKeepsIspellsPersonalWordListAsText) {
   for (const char* existing : {"", "zorb\n"}) {
     WriteBytes(File("personal"), existing);

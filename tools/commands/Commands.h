@@ -60,6 +60,12 @@ int RunPipe(store::FileSystem& fs, const std::vector<std::string>& arguments);
 // True when the arguments ask for the pipe (or its -v banner).
 bool WantsPipe(const std::vector<std::string>& arguments);
 
+// ispell's list mode (-l), as editors call it for a large region: the
+// misspelled words of standard input, one a line; ispell's options as for
+// the pipe. Exits 0 whatever it found, as ispell does.
+int RunIspellList(store::FileSystem& fs, const std::vector<std::string>& arguments);
+bool WantsIspellList(const std::vector<std::string>& arguments);
+
 }  // namespace spellcheck::tool
 
 #endif

@@ -31,6 +31,7 @@ void AddDictionaryOptions(CLI::App& app, DictionaryOptions& options) {
 
 int Run(store::FileSystem& fs, int argc, char** argv) {
   std::vector<std::string> arguments(argv + 1, argv + argc);
+  if (WantsIspellList(arguments)) return RunIspellList(fs, arguments);
   if (WantsPipe(arguments)) {
     if (!arguments.empty() && arguments.front() == "pipe") arguments.erase(arguments.begin());
     return RunPipe(fs, arguments);
@@ -42,7 +43,8 @@ int Run(store::FileSystem& fs, int argc, char** argv) {
   DictionaryOptions options;
   AddDictionaryOptions(app, options);
   app.footer(
-      "Also: spellcheck -a (or: spellcheck pipe) speaks the ispell pipe protocol for editors.\n"
+      "Also: spellcheck -a (or: spellcheck pipe) speaks the ispell pipe protocol for editors;\n"
+      "spellcheck -l lists the misspelled words of standard input, as ispell -l does.\n"
       "Exit status: 0 all correct, 1 something found, 2 usage or input/output error.");
 
   std::vector<std::string> words;

@@ -101,6 +101,9 @@ void ChooseMain(PipeArguments& parsed, const std::string& name) {
     parsed.dictionaries.main = name;
   } else if (IsUsableDictionary(name + ".dic", false)) {
     parsed.dictionaries.main = name + ".dic";
+  } else if (name.find('/') != std::string::npos || name.ends_with(".dic")) {
+    // A name that is plainly a file (not a language's name) must be one.
+    throw ToolError("-d " + name + ": no word-list dictionary of that name");
   }
 }
 

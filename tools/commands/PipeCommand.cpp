@@ -202,6 +202,22 @@ bool WantsPipe(const std::vector<std::string>& arguments) {
   return false;
 }
 
+bool WantsIspellList(const std::vector<std::string>& arguments) {
+  for (const std::string& argument : arguments) {
+    if (argument == "--" || argument == "-a") return false;
+    if (argument == "-l") return true;
+  }
+  return false;
+}
+
+int RunIspellList(store::FileSystem& fs, const std::vector<std::string>& arguments) {
+  const PipeArguments parsed = ParsePipeArguments(arguments);
+  ListOptions list;
+  list.files = {"-"};
+  const int status = RunList(fs, parsed.dictionaries, list);
+  return status == ExitFound ? ExitOk : status;
+}
+
 int RunPipe(store::FileSystem& fs, const std::vector<std::string>& arguments) {
   const PipeArguments parsed = ParsePipeArguments(arguments);
   if (parsed.help) {
