@@ -30,6 +30,9 @@ class DictionarySource {
   // Appends the similar-word scan's words of `file`, in file order.
   virtual void CollectSimilar(const std::string& file, std::string_view word,
                               std::vector<std::string>& result) = 0;
+  // Asks for the memory that a lookup of the word in `file` will touch, so
+  // that several lookups wait for it together (nothing where nothing is kept).
+  virtual void Prefetch(const std::string& file, std::string_view word) = 0;
   // The whole contents of `file`; null when the store would find no dictionary.
   virtual std::shared_ptr<const LoadedDictionary> Contents(const std::string& file) = 0;
   // The engine is about to change `file`: what is known of it is stale.

@@ -33,6 +33,15 @@ bool Engine::Check(std::string_view word, const std::string& main,
   return false;
 }
 
+void Engine::Prefetch(std::string_view word, const std::string& main) {
+  if (text::IsCapitalized(word)) {
+    lowered_.assign(word);
+    lowered_[0] = static_cast<char>(text::SystemLower(static_cast<unsigned char>(word[0])));
+    source_->Prefetch(main, lowered_);
+  }
+  source_->Prefetch(main, word);
+}
+
 std::vector<std::string> Engine::SimilarWords(std::string_view word, const std::string& main,
                                               std::span<const std::string> further) {
   std::vector<std::string> words;

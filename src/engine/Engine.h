@@ -30,6 +30,9 @@ class Engine {
   bool Check(std::string_view word, const std::string& main, std::span<const std::string> further,
              bool ignoreCase);
 
+  // Asks ahead for what a Check of the word in `main` will look at first.
+  void Prefetch(std::string_view word, const std::string& main);
+
   // The stored words that resemble the word position by position, from
   // `main` and `further`, without duplicates, in text order.
   std::vector<std::string> SimilarWords(std::string_view word, const std::string& main,

@@ -22,6 +22,8 @@ class FileSource final : public DictionarySource {
     services::CollectSimilar(fs_, word, file, result);
   }
 
+  void Prefetch(const std::string&, std::string_view) override {}
+
   std::shared_ptr<const LoadedDictionary> Contents(const std::string& file) override {
     store::RecordFile records(fs_);
     if (records.OpenExisting(file, store::Access::Read) != store::code::Ok) return nullptr;

@@ -187,6 +187,13 @@ bool LoadedDictionary::Holds(std::string_view word) const {
   return false;
 }
 
+void LoadedDictionary::Prefetch(std::string_view word) const {
+  if (slots_.empty() || word.size() > store::MaxWordLength) return;
+#if defined(__GNUC__)
+  __builtin_prefetch(&slots_[SlotFor(Hash(LanesOf(word), word.size()), slots_.size())]);
+#endif
+}
+
 bool LoadedDictionary::Find(std::string_view word, bool ignoreCase) const {
   if (ordered_ && !ignoreCase) return Holds(word);
   return SearchRecords(records_.data(), records_.size(), word, ignoreCase);

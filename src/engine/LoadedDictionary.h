@@ -32,6 +32,8 @@ class LoadedDictionary {
 
   // The answer of the store's lookup on this file.
   bool Find(std::string_view word, bool ignoreCase) const;
+  // Asks for the memory that an exact Find of the word will look at first.
+  void Prefetch(std::string_view word) const;
   // Appends the words of the similar-word scan on this file, in file order.
   void CollectSimilar(std::string_view word, std::vector<std::string>& result) const;
 

@@ -27,6 +27,10 @@ class MemorySource final : public DictionarySource {
     }
   }
 
+  void Prefetch(const std::string& file, std::string_view word) override {
+    if (const LoadedDictionary* contents = Current(file).contents.get()) contents->Prefetch(word);
+  }
+
   std::shared_ptr<const LoadedDictionary> Contents(const std::string& file) override {
     return Current(file).contents;
   }

@@ -43,6 +43,34 @@ bool Speller::IsCorrect(std::string_view utf8Word) {
   return correct;
 }
 
+void Speller::IsCorrectAll(std::span<const std::string_view> words, std::vector<bool>& answers) {
+  answers.assign(words.size(), false);
+  if (!answers_) {
+    for (std::size_t i = 0; i < words.size(); ++i) answers[i] = Answer(words[i]);
+    return;
+  }
+  if (answersGeneration_ != engine_->Generation()) {
+    answers_->Clear();
+    answersGeneration_ = engine_->Generation();
+  }
+  pending_.clear();
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    bool correct = false;
+    if (answers_->Find(words[i], correct)) {
+      answers[i] = correct;
+    } else {
+      pending_.push_back(i);
+    }
+  }
+  for (const std::size_t i : pending_) {
+    if (text::Utf8ToCp1252(words[i], cp1252_)) engine_->Prefetch(cp1252_, dictionaries_.main);
+  }
+  for (const std::size_t i : pending_) {
+    answers[i] = Answer(words[i]);
+    answers_->Put(words[i], answers[i]);
+  }
+}
+
 bool Speller::Answer(std::string_view utf8Word) {
   if (IsCorrectWhole(utf8Word)) return true;
   if (utf8Word.find('-') == std::string_view::npos) return false;

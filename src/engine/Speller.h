@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -31,6 +32,9 @@ class Speller {
   // also when its capitalised form is correct; a hyphenated word also when
   // every part is correct by itself.
   bool IsCorrect(std::string_view utf8Word);
+  // IsCorrect's answers for many words at once, `answers[i]` for `words[i]`:
+  // the lookups of words not remembered wait for memory together.
+  void IsCorrectAll(std::span<const std::string_view> words, std::vector<bool>& answers);
   // The same without the rule for hyphenated words, for callers that report
   // the parts by themselves.
   bool IsCorrectWhole(std::string_view utf8Word);
@@ -69,6 +73,7 @@ class Speller {
   std::vector<std::string> further_;
   std::unordered_set<std::string> sessionWords_;
   std::string cp1252_;                    // scratch for the converted word
+  std::vector<std::size_t> pending_;      // words of IsCorrectAll not remembered
   std::unique_ptr<AnswerCache> answers_;  // null: every answer is asked for
   std::uint64_t answersGeneration_ = 0;   // the engine's generation they belong to
   struct Ranking {

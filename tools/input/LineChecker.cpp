@@ -7,9 +7,14 @@ namespace spellcheck::tool {
 std::size_t LineChecker::Check(std::string_view line, std::vector<CheckedWord>& words) {
   words.clear();
   const std::size_t chars = ScanWords(line, spans_);
-  for (const WordSpan& span : spans_) {
-    const std::string_view text = line.substr(span.byteOffset, span.byteLength);
-    const bool correct = speller_.IsCorrect(text);
+  texts_.clear();
+  for (const WordSpan& span : spans_)
+    texts_.push_back(line.substr(span.byteOffset, span.byteLength));
+  speller_.IsCorrectAll(texts_, answers_);
+  for (std::size_t i = 0; i < spans_.size(); ++i) {
+    const WordSpan& span = spans_[i];
+    const std::string_view text = texts_[i];
+    const bool correct = answers_[i];
     if (correct || !span.hyphenated) {
       words.push_back({text, span.charOffset, correct});
     } else {

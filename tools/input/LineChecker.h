@@ -31,6 +31,8 @@ class LineChecker {
 
   engine::Speller& speller_;
   std::vector<WordSpan> spans_;
+  std::vector<std::string_view> texts_;
+  std::vector<bool> answers_;
 };
 
 }  // namespace spellcheck::tool
