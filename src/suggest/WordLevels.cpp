@@ -19,6 +19,13 @@ bool WordLevels::LoadFile(const std::string& path) {
 }
 
 void WordLevels::LoadText(std::string_view text) {
+  // One word a line: room for all of them at once, so the table never grows
+  // (and rehashes) while they come in.
+  const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+  std::size_t wanted = slots_.size() == 0 ? 1024 : slots_.size();
+  while (wanted < (size_ + lines) * 2) wanted *= 2;
+  if (wanted > slots_.size()) Rehash(wanted);
+  pool_.reserve(pool_.size() + text.size());
   while (!text.empty()) {
     const std::size_t end = text.find('\n');
     std::string_view line = text.substr(0, end);
@@ -71,7 +78,11 @@ WordLevels::Slot* WordLevels::Find(std::string_view word, std::uint64_t hash) {
 }
 
 void WordLevels::Grow() {
-  std::vector<Slot> old(std::max<std::size_t>(1024, slots_.size() * 2));
+  Rehash(std::max<std::size_t>(1024, slots_.size() * 2));
+}
+
+void WordLevels::Rehash(std::size_t size) {
+  std::vector<Slot> old(size);
   old.swap(slots_);
   const std::size_t mask = slots_.size() - 1;
   for (const Slot& slot : old) {

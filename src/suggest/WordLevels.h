@@ -46,6 +46,8 @@ class WordLevels {
   Slot* Find(std::string_view word, std::uint64_t hash);
   const Slot* Find(std::string_view word, std::uint64_t hash) const;
   void Grow();
+  // Puts the words into a table of `size` slots (a power of two).
+  void Rehash(std::size_t size);
 
   std::string pool_;
   std::vector<Slot> slots_;
