@@ -95,7 +95,13 @@ class AnswerCache {
   static bool Same(const char* stored, std::string_view word) {
     const char* p = word.data();
     const std::size_t n = word.size();
-    if (n < 8) return std::memcmp(stored, p, n) == 0;
+    if (n < 8) {
+      if (n >= 4) return Load4(stored) == Load4(p) && Load4(stored + n - 4) == Load4(p + n - 4);
+      for (std::size_t i = 0; i < n; ++i) {
+        if (stored[i] != p[i]) return false;
+      }
+      return true;
+    }
     for (std::size_t i = 0; i + 8 < n; i += 8) {
       if (Load8(stored + i) != Load8(p + i)) return false;
     }

@@ -13,6 +13,12 @@ namespace spellcheck::engine {
 
 namespace {
 
+std::uint64_t Load8(const char* p) {
+  std::uint64_t v;
+  std::memcpy(&v, p, 8);
+  return v;
+}
+
 // A word of at most 24 bytes as three zero-padded 8-byte lanes.
 struct Lanes {
   std::uint64_t head = 0;  // bytes 0..7
@@ -181,8 +187,15 @@ bool LoadedDictionary::Holds(std::string_view word) const {
     if (slot.check != check || slot.head != lanes.head) continue;
     // The slot holds the first eight bytes; only a longer word needs its record.
     if (word.size() <= 8) return true;
+    // The rest, eight bytes at a time; the last eight may overlap the head.
     const char* stored = records_[slot.index - 1].chars;
-    if (std::memcmp(stored + 8, word.data() + 8, word.size() - 8) == 0) return true;
+    bool same = true;
+    for (std::size_t at = 8; same && at + 8 < word.size(); at += 8) {
+      same = Load8(stored + at) == Load8(word.data() + at);
+    }
+    if (same && Load8(stored + word.size() - 8) == Load8(word.data() + word.size() - 8)) {
+      return true;
+    }
   }
   return false;
 }

@@ -43,10 +43,10 @@ bool Speller::IsCorrect(std::string_view utf8Word) {
   return correct;
 }
 
-void Speller::IsCorrectAll(std::span<const std::string_view> words, std::vector<bool>& answers) {
-  answers.assign(words.size(), false);
+void Speller::IsCorrectAll(std::span<const std::string_view> words, std::vector<char>& answers) {
+  answers.assign(words.size(), 0);
   if (!answers_) {
-    for (std::size_t i = 0; i < words.size(); ++i) answers[i] = Answer(words[i]);
+    for (std::size_t i = 0; i < words.size(); ++i) answers[i] = Answer(words[i]) ? 1 : 0;
     return;
   }
   if (answersGeneration_ != engine_->Generation()) {
@@ -57,7 +57,7 @@ void Speller::IsCorrectAll(std::span<const std::string_view> words, std::vector<
   for (std::size_t i = 0; i < words.size(); ++i) {
     bool correct = false;
     if (answers_->Find(words[i], correct)) {
-      answers[i] = correct;
+      answers[i] = correct ? 1 : 0;
     } else {
       pending_.push_back(i);
     }
@@ -66,8 +66,9 @@ void Speller::IsCorrectAll(std::span<const std::string_view> words, std::vector<
     if (text::Utf8ToCp1252(words[i], cp1252_)) engine_->Prefetch(cp1252_, dictionaries_.main);
   }
   for (const std::size_t i : pending_) {
-    answers[i] = Answer(words[i]);
-    answers_->Put(words[i], answers[i]);
+    const bool correct = Answer(words[i]);
+    answers[i] = correct ? 1 : 0;
+    answers_->Put(words[i], correct);
   }
 }
 

@@ -34,7 +34,7 @@ class Speller {
   bool IsCorrect(std::string_view utf8Word);
   // IsCorrect's answers for many words at once, `answers[i]` for `words[i]`:
   // the lookups of words not remembered wait for memory together.
-  void IsCorrectAll(std::span<const std::string_view> words, std::vector<bool>& answers);
+  void IsCorrectAll(std::span<const std::string_view> words, std::vector<char>& answers);
   // The same without the rule for hyphenated words, for callers that report
   // the parts by themselves.
   bool IsCorrectWhole(std::string_view utf8Word);

@@ -14,7 +14,7 @@ std::size_t LineChecker::Check(std::string_view line, std::vector<CheckedWord>& 
   for (std::size_t i = 0; i < spans_.size(); ++i) {
     const WordSpan& span = spans_[i];
     const std::string_view text = texts_[i];
-    const bool correct = answers_[i];
+    const bool correct = answers_[i] != 0;
     if (correct || !span.hyphenated) {
       words.push_back({text, span.charOffset, correct});
     } else {

@@ -32,7 +32,7 @@ class LineChecker {
   engine::Speller& speller_;
   std::vector<WordSpan> spans_;
   std::vector<std::string_view> texts_;
-  std::vector<bool> answers_;
+  std::vector<char> answers_;  // 1: correct
 };
 
 }  // namespace spellcheck::tool
