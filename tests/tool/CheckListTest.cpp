@@ -2,7 +2,10 @@
 #include "ToolFixture.h"
 
 #if !defined(_WIN32)
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 namespace spellcheck::testing {
@@ -129,7 +132,61 @@ TEST_F(ToolTest, UnreadableTextIsReportedNotSkippedSilently) {
   EXPECT_EQ(status, 2);
 }
 
+// What list finds goes out before it waits for more input, so a reader at
+// the other end of a pipe (an editor, a pager) sees it at once.
+TEST_F(ToolTest, ListAnswersBeforeItsInputEnds) {
+  ToolRun run;
+  run.arguments = {"list"};
+  run.environment = {{"SPELLCHECK_MAIN", MainDic()}, {"SPELLCHECK_CUSTOM", CustomDic()}};
+  ToolProcess reader(run);
+  reader.Send("the hous\n");
+  EXPECT_EQ(reader.ReadUntil("\n"), "hous\n");
+  reader.Send("wrold\n");
+  EXPECT_EQ(reader.ReadUntil("\n"), "wrold\n");
+}
+
 #if !defined(_WIN32)
+// With SIGPIPE ignored a write to a closed pipe fails with EPIPE: the run
+// ends there, saying so once, not once for every file left.
+TEST_F(ToolTest, AClosedOutputEndsListOnce) {
+  std::string text;
+  for (int i = 0; i < 40000; ++i) text += "hous ";
+  for (const char* name : {"a.txt", "b.txt", "c.txt"}) WriteBytes(File(name), text);
+  int out[2];
+  int err[2];
+  ASSERT_EQ(::pipe(out), 0);
+  ASSERT_EQ(::pipe(err), 0);
+  const std::string tool = ToolPath();
+  const std::string mainVariable = "SPELLCHECK_MAIN=" + MainDic();
+  const std::string customVariable = "SPELLCHECK_CUSTOM=" + CustomDic();
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::signal(SIGPIPE, SIG_IGN);
+    ::dup2(out[1], 1);
+    ::dup2(err[1], 2);
+    for (const int fd : {out[0], out[1], err[0], err[1]}) ::close(fd);
+    const std::string a = File("a.txt"), b = File("b.txt"), c = File("c.txt");
+    const char* argv[] = {tool.c_str(), "list", a.c_str(), b.c_str(), c.c_str(), nullptr};
+    const char* envp[] = {mainVariable.c_str(), customVariable.c_str(), nullptr};
+    ::execve(tool.c_str(), const_cast<char**>(argv), const_cast<char**>(envp));
+    ::_exit(127);
+  }
+  ::close(out[1]);
+  ::close(err[1]);
+  ::close(out[0]);  // nobody reads the output
+  std::string messages;
+  char buffer[4096];
+  for (ssize_t got; (got = ::read(err[0], buffer, sizeof buffer)) > 0;) {
+    messages.append(buffer, static_cast<std::size_t>(got));
+  }
+  ::close(err[0]);
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_EQ(messages, "spellcheck: cannot write the output: Broken pipe\n");
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << status;
+}
+
 // Only regular files are dictionaries: a FIFO in their place is refused at
 // once, never opened in a way that waits for a writer.
 TEST_F(ToolTest, AFifoAsADictionaryNeverHangs) {

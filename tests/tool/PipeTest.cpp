@@ -121,6 +121,9 @@ TEST_F(ToolTest, PipeAnswersEachLineAtOnceAndSeesDictionaryChanges) {
   run.environment = {{"SPELLCHECK_MAIN", MainDic()}, {"SPELLCHECK_CUSTOM", CustomDic()}};
   ToolProcess editor(run);
   EXPECT_EQ(editor.ReadUntil("\n"), Banner);
+  // A first line shorter than any byte-order mark is answered at once too.
+  editor.Send("a\n");
+  EXPECT_EQ(editor.ReadUntil("\n\n"), "*\n\n");
   editor.Send("^qzxv\n");
   EXPECT_EQ(editor.ReadUntil("\n\n"), "# qzxv 1\n\n");
   // Another program adds the word while the session runs.

@@ -30,8 +30,14 @@ InputDecoder::InputDecoder(const std::string& encoding) : encoding_(encoding) {
 void InputDecoder::Decode(std::string_view bytes, bool last, std::string& out) {
   if (atStart_) {
     pending_.append(bytes);
-    // The longest mark has three bytes; wait for them unless the text is shorter.
-    if (pending_.size() < Utf8Mark.size() && !last) return;
+    // Wait for more only while what came may still be the start of a mark
+    // (a pipe's first line may be a single character and its line end).
+    const auto mayBeMark = [&](std::string_view mark) {
+      return pending_.size() < mark.size() && mark.starts_with(pending_);
+    };
+    if (!last && (mayBeMark(Utf8Mark) || mayBeMark(Utf16LeMark) || mayBeMark(Utf16BeMark))) {
+      return;
+    }
     atStart_ = false;
     std::string head = std::move(pending_);
     pending_.clear();

@@ -77,8 +77,9 @@ bool LineReader::Fill() {
 }
 
 std::string_view LineReader::Peek(std::size_t count) {
-  while (buffer_.size() - begin_ < count && Fill()) {
-  }
+  // What one read brings, so that a look never waits for input that a
+  // writer at the other end of a pipe has not sent yet.
+  if (begin_ == buffer_.size()) Fill();
   return std::string_view(buffer_).substr(begin_, count);
 }
 

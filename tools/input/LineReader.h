@@ -60,7 +60,8 @@ class LineReader {
   // stays valid until the next call. Throws ToolError on a read failure.
   bool Next(TextPiece& piece);
 
-  // The first decoded bytes of the input, for a look before reading lines.
+  // Up to `count` of the first decoded bytes of the input, as far as the
+  // first read brings them, for a look before reading lines.
   std::string_view Peek(std::size_t count);
 
  private:
