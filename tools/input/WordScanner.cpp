@@ -115,6 +115,16 @@ std::size_t Backward(std::string_view line, std::size_t pos, Pred pred) {
   return pos;
 }
 
+// 8-4-4-4-12 hexadecimal digits (one of letters alone is still no word).
+bool IsUuid(std::string_view text) {
+  if (text.size() != 36) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool dash = i == 8 || i == 13 || i == 18 || i == 23;
+    if (dash ? text[i] != '-' : !IsHexDigit(text[i])) return false;
+  }
+  return true;
+}
+
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   if (text.size() < prefix.size()) return false;
   for (std::size_t i = 0; i < prefix.size(); ++i) {
@@ -295,7 +305,10 @@ class Scanner {
       ++chars;
     }
     word.byteLength = pos - word.byteOffset;
-    if ((seen & Digit) == 0) words_.push_back(word);
+    if ((seen & Digit) == 0 &&
+        !(word.hyphenated && IsUuid(line_.substr(word.byteOffset, word.byteLength)))) {
+      words_.push_back(word);
+    }
   }
 
   // How many ASCII letters begin the text at `pos`, counted eight at a time
