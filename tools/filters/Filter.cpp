@@ -61,6 +61,8 @@ void RegionBuilder::Add(std::size_t begin, std::size_t end) {
     while (begin < end && IsWordByte(document_[begin])) ++begin;
   }
   resumeAfterBreak_ = std::string_view::npos;
+  // Regions stay ascending whatever order a parser hands out text in.
+  if (!regions_.empty()) begin = std::max(begin, regions_.back().end);
   if (begin >= end) return;
   if (!regions_.empty() && regions_.back().end == begin) {
     regions_.back().end = end;

@@ -1,12 +1,19 @@
-// HTML and XML through a small tokenizer: the text between tags is checked,
-// and in HTML the attributes people read (alt, title, placeholder,
-// aria-label); tags, other attributes, comments, CDATA, processing
-// instructions and, in HTML, <script>, <style>, <code> and <pre> are not. A
-// word holding a character reference (caf&eacute;) is skipped whole: the
-// reference is markup, and half a word is no word to judge.
+// HTML and XML: the text between tags is checked, and in HTML the
+// attributes people read (alt, title, placeholder, aria-label); tags, other
+// attributes, comments, CDATA, processing instructions and, in HTML,
+// <script>, <style>, <code> and <pre> are not. A word holding a character
+// reference (caf&eacute;) is skipped whole: the reference is markup, and half
+// a word is no word to judge. HTML is parsed with gumbo where it is found (as
+// browsers do: unclosed and misnested tags); XML, and HTML without gumbo, by
+// a small tokenizer.
+#include <algorithm>
 #include <cctype>
 
 #include "filters/Filter.h"
+
+#if SPELLCHECK_HAVE_GUMBO
+#include <gumbo.h>
+#endif
 
 namespace spellcheck::tool {
 namespace {
@@ -134,9 +141,92 @@ class HtmlFilter : public Filter {
   bool xml_;
 };
 
+#if SPELLCHECK_HAVE_GUMBO
+
+bool IsReadAttribute(std::string_view name) {
+  return name == "alt" || name == "title" || name == "placeholder" || name == "aria-label";
+}
+
+class GumboHtmlFilter : public Filter {
+ public:
+  void Regions(std::string_view document, std::vector<Region>& regions) override {
+    struct Deleter {
+      void operator()(GumboOutput* output) const {
+        gumbo_destroy_output(&kGumboDefaultOptions, output);
+      }
+    };
+    const std::unique_ptr<GumboOutput, Deleter> output(
+        gumbo_parse_with_options(&kGumboDefaultOptions, document.data(), document.size()));
+    spans_.clear();
+    if (output) Walk(document, output->document);
+    // The tree is in document order but for what the parser moved (text
+    // out of a table): places are sorted back.
+    std::sort(spans_.begin(), spans_.end(),
+              [](const Region& a, const Region& b) { return a.begin < b.begin; });
+    RegionBuilder builder(document, regions);
+    for (const Region& span : spans_) AddWithEntities(builder, document, span.begin, span.end);
+  }
+
+ private:
+  // A piece of the source, when it lies in the document (gumbo makes some).
+  void Source(std::string_view document, const GumboStringPiece& piece, bool quoted) {
+    if (piece.data == nullptr || piece.data < document.data() ||
+        piece.data + piece.length > document.data() + document.size()) {
+      return;
+    }
+    std::size_t begin = static_cast<std::size_t>(piece.data - document.data());
+    std::size_t end = begin + piece.length;
+    if (quoted && end - begin >= 2 && (document[begin] == '"' || document[begin] == '\'')) {
+      ++begin;
+      --end;
+    }
+    if (begin < end) spans_.push_back({begin, end});
+  }
+
+  void Walk(std::string_view document, const GumboNode* node) {
+    switch (node->type) {
+      case GUMBO_NODE_TEXT:
+        Source(document, node->v.text.original_text, false);
+        return;
+      case GUMBO_NODE_DOCUMENT:
+        Children(document, node->v.document.children);
+        return;
+      case GUMBO_NODE_ELEMENT:
+      case GUMBO_NODE_TEMPLATE: {
+        const GumboElement& element = node->v.element;
+        for (unsigned i = 0; i < element.attributes.length; ++i) {
+          const auto* attribute = static_cast<const GumboAttribute*>(element.attributes.data[i]);
+          if (IsReadAttribute(attribute->name)) Source(document, attribute->original_value, true);
+        }
+        if (element.tag == GUMBO_TAG_SCRIPT || element.tag == GUMBO_TAG_STYLE ||
+            element.tag == GUMBO_TAG_CODE || element.tag == GUMBO_TAG_PRE) {
+          return;
+        }
+        Children(document, element.children);
+        return;
+      }
+      default:
+        return;  // comments, CDATA, blanks
+    }
+  }
+
+  void Children(std::string_view document, const GumboVector& children) {
+    for (unsigned i = 0; i < children.length; ++i) {
+      Walk(document, static_cast<const GumboNode*>(children.data[i]));
+    }
+  }
+
+  std::vector<Region> spans_;
+};
+
+#endif
+
 }  // namespace
 
 std::unique_ptr<Filter> MakeHtmlFilter(bool xml) {
+#if SPELLCHECK_HAVE_GUMBO
+  if (!xml) return std::make_unique<GumboHtmlFilter>();
+#endif
   return std::make_unique<HtmlFilter>(xml);
 }
 
