@@ -236,6 +236,7 @@ int RunIspellList(store::FileSystem& fs, const std::vector<std::string>& argumen
   const PipeArguments parsed = ParsePipeArguments(arguments);
   ListOptions list;
   list.files = {"-"};
+  list.mode = parsed.mode;  // -t, -H, -n filter the list too
   const int status = RunList(fs, parsed.dictionaries, list);
   return status == ExitFound ? ExitOk : status;
 }
