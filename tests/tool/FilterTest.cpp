@@ -129,6 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "\\begin{equation}\n  \\qq = zz\n\\end{equation}\n"
                  "Inline \\(qq\\) and \\[ zz \\] and caf\\'e 100\\% and \\textbf{bold worrd}.\n"
                  "\\includegraphics[width=\\qq]{zz.png}\n"
+                 "See \\verb|qq zz| and \\verb+qq+ here.\n"
                  "\\end{document}\n",
                  "paper.tex:4:14: frist\n"
                  "paper.tex:5:12: txt\n"

@@ -2,7 +2,7 @@
 // \emph, \textbf) are checked, and comments after their '%'. Command names,
 // the arguments of commands that take names, keys or files (\begin, \label,
 // \cite, \usepackage ...), and mathematics ($..$, $$..$$, \(..\), \[..\],
-// equation-like environments) are not; neither are verbatim environments. An
+// equation-like environments) are not; neither is verbatim text (\verb too). An
 // accent command inside a word (caf\'e) drops that word.
 #include <array>
 #include <cctype>
@@ -123,6 +123,12 @@ class TexFilter : public Filter {
       while (end < size && IsLetterByte(document[end])) ++end;
       const std::string_view name = document.substr(pos + 1, end - pos - 1);
       if (end < size && document[end] == '*') ++end;
+      if (name == "verb" && end < size) {
+        // \verb|text|: any character closes what it opened.
+        const std::size_t close = document.find(document[end], end + 1);
+        skipTo(pos, close == std::string_view::npos ? size : close + 1);
+        continue;
+      }
       if (!Contains(NameCommands, name)) {
         skipTo(pos, end);
         continue;
