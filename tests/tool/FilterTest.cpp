@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "ToolFixture.h"
+#include "filters/Filter.h"
 
 namespace spellcheck::testing {
 namespace {
@@ -220,6 +221,39 @@ TEST_F(FilterTest, UnknownModeIsAnError) {
   const ToolResult result = Run({"list", "--mode", "qq"}, "text\n");
   EXPECT_EQ(result.status, 2);
   EXPECT_NE(result.err.find("unknown mode"), std::string::npos) << result.err;
+}
+
+std::vector<std::string> RegionTexts(tool::Filter& filter, std::string_view document) {
+  std::vector<tool::Region> regions;
+  filter.Regions(document, regions);
+  std::vector<std::string> texts;
+  for (const tool::Region& region : regions) {
+    texts.emplace_back(document.substr(region.begin, region.end - region.begin));
+  }
+  return texts;
+}
+
+// HTML's parser (gumbo, where built with it) and the tokenizer that stands
+// in for it find the same prose in well-formed pages.
+TEST(HtmlFilters, ParserAndTokenizerAgree) {
+  const std::string page =
+      "<!DOCTYPE html><html><head><title>A title</title><style>p {}</style></head>\n"
+      "<body><!-- note --><p class=\"x\">Some <b>bold</b> caf&eacute; text &amp; more.</p>\n"
+      "<img src=\"a.png\" alt=\"a picture\" title='the title'><pre>x</pre> end\n"
+      "<code>y</code><input placeholder=\"type here\" aria-label=search></body></html>\n";
+  const std::vector<std::string> expected{
+      "A title", "\n",        "Some ",     "bold",   " ",         " text ", " more.",
+      "\n",      "a picture", "the title", " end\n", "type here", "search", "\n"};
+  EXPECT_EQ(RegionTexts(*tool::MakeMarkupTokenizer(false), page), expected);
+  const std::vector<std::string> parsed = RegionTexts(*tool::MakeHtmlFilter(false), page);
+  std::string parsedText;
+  std::string expectedText;
+  for (const std::string& text : parsed) parsedText += text;
+  for (const std::string& text : expected) expectedText += text;
+  // Blanks between elements may fall differently; the words do not.
+  std::erase_if(parsedText, [](char c) { return c == ' ' || c == '\n'; });
+  std::erase_if(expectedText, [](char c) { return c == ' ' || c == '\n'; });
+  EXPECT_EQ(parsedText, expectedText);
 }
 
 const std::string Banner =

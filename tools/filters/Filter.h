@@ -66,6 +66,7 @@ void CheckRegions(LineChecker& checker, std::string_view line, const std::vector
 // The filters, one a file.
 std::unique_ptr<Filter> MakeMarkdownFilter();  // nullptr when built without md4c
 std::unique_ptr<Filter> MakeHtmlFilter(bool xml);
+std::unique_ptr<Filter> MakeMarkupTokenizer(bool xml);  // HTML without gumbo, and XML
 std::unique_ptr<Filter> MakeTexFilter();
 std::unique_ptr<Filter> MakeNroffFilter();
 std::unique_ptr<Filter> MakeEmailFilter();

@@ -227,6 +227,10 @@ std::unique_ptr<Filter> MakeHtmlFilter(bool xml) {
 #if SPELLCHECK_HAVE_GUMBO
   if (!xml) return std::make_unique<GumboHtmlFilter>();
 #endif
+  return MakeMarkupTokenizer(xml);
+}
+
+std::unique_ptr<Filter> MakeMarkupTokenizer(bool xml) {
   return std::make_unique<HtmlFilter>(xml);
 }
 
