@@ -289,6 +289,12 @@ INSTANTIATE_TEST_SUITE_P(
                   "!\n+\n\\emph{hous} $qq$\n-\n\\emph{hous} $qq$\n",
                   "& hous 1 6: house\n\n# emph 1\n& hous 1 6: house\n& qq 1 13: a\n\n"},
         PipeLines{"tex_caret", {"-t"}, "!\n^\\ref{qq} hous\n", "& hous 1 10: house\n\n"},
+        // Mathematics and environments go on over the lines of the pipe.
+        PipeLines{"tex_across_lines",
+                  {"-t"},
+                  "!\n\\begin{equation}\n  qq = \\frac{zz}{2}\n\\end{equation} hous\n"
+                  "$qq\nzz$ hous\n",
+                  "\n\n& hous 1 15: house\n\n\n& hous 1 4: house\n\n"},
         PipeLines{"html_option",
                   {"-H"},
                   "!\n<b class=\"qq\">hous</b> <!-- zz -->\n",

@@ -6,6 +6,7 @@
 // accent command inside a word (caf\'e) drops that word.
 #include <array>
 #include <cctype>
+#include <string>
 
 #include "filters/Filter.h"
 
@@ -77,7 +78,17 @@ class TexFilter : public Filter {
     doc_ = document;
     const std::size_t size = document.size();
     std::size_t pos = 0;
-    std::size_t text = 0;
+    if (!pending_.empty()) {
+      // Mathematics or an environment left open by the text before (the
+      // pipe's previous line); an empty line ends inline mathematics.
+      const std::string close = std::move(pending_);
+      pending_.clear();
+      const bool inlineMath = close == "$" || close == "\\)";
+      if (!(inlineMath && document.find_first_not_of(" \t\r") == std::string_view::npos)) {
+        pos = Past(0, close);
+      }
+    }
+    std::size_t text = pos;
     const auto skipTo = [&](std::size_t from, std::size_t to) {
       builder.Add(text, from);
       pos = to;
@@ -165,9 +176,13 @@ class TexFilter : public Filter {
   }
 
  private:
-  std::size_t Past(std::size_t from, std::string_view end) const {
+  // Past the end of what was opened; at the end of the text, when it is
+  // not there, the rest of the next text is skipped up to it.
+  std::size_t Past(std::size_t from, std::string_view end) {
     const std::size_t at = doc_.find(end, from);
-    return at == std::string_view::npos ? doc_.size() : at + end.size();
+    if (at != std::string_view::npos) return at + end.size();
+    pending_ = std::string(end);
+    return doc_.size();
   }
 
   // From an opening bracket: past its matching close.
@@ -185,6 +200,7 @@ class TexFilter : public Filter {
   }
 
   std::string_view doc_;
+  std::string pending_;  // what closes the mathematics or environment still open
 };
 
 }  // namespace
