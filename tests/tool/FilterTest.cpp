@@ -41,6 +41,9 @@ class FilterDocumentTest : public FilterTest, public ::testing::WithParamInterfa
 
 TEST_P(FilterDocumentTest, ReportsExactlyThePlantedTypos) {
   const Document& document = GetParam();
+  if (document.name.ends_with(".md") && !tool::MakeFilter("markdown")) {
+    GTEST_SKIP() << "built without md4c: Markdown is plain text";
+  }
   WriteBytes(File(document.name), document.text);
   std::vector<std::string> arguments{"list", "--where"};
   arguments.insert(arguments.end(), document.options.begin(), document.options.end());
