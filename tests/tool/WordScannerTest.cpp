@@ -43,7 +43,15 @@ INSTANTIATE_TEST_SUITE_P(
                            {"café", "naïve", "Ærø", "Straße", "œuvre"}},
                       Line{"e.g. i.e. a/b", {"e", "g", "i", "e", "a", "b"}},
                       Line{"x\xFFy\xC3", {"x", "y"}},
-                      Line{"tab\tsep\xC2\xA0nbsp", {"tab", "sep", "nbsp"}}));
+                      Line{"tab\tsep\xC2\xA0nbsp", {"tab", "sep", "nbsp"}},
+                      // Addresses are tokens: brackets, quotes and punctuation
+                      // around them are no part of them, their neighbours are words.
+                      Line{"[docs](https://e.com/a) \"http://x.org/y\", <me@c.org>.", {"docs"}},
+                      Line{"read/write and/or /usr/lib ./x ../y ~/z C:\\dir\\f a/b/c x",
+                           {"read", "write", "and", "or", "x"}},
+                      Line{"#ff00aa #fab #deadbeef #cafes 0x1F "
+                           "deadbeef-dead-beef-dead-beefdeadbeef #hash",
+                           {"cafes", "hash"}}));
 
 TEST(WordScanner, OffsetsCountCharactersAndInvalidBytes) {
   std::vector<WordSpan> spans;

@@ -32,6 +32,9 @@ struct ListOptions {
   std::vector<std::string> files;  // none, or "-": standard input
   bool suggest = false;
   bool where = false;
+  // The document filter: empty chooses by each file's name (standard input
+  // is text); "text" is none.
+  std::string mode;
   SuggestOptions suggestions;
 };
 int RunList(store::FileSystem& fs, const DictionaryOptions& options, const ListOptions& list);

@@ -1,10 +1,13 @@
 // list: the misspelled words of texts, one a line, in order.
 #include <unistd.h>
 
+#include <algorithm>
 #include <iostream>
+#include <memory>
 
 #include "commands/Commands.h"
 #include "commands/ToolError.h"
+#include "filters/Filter.h"
 #include "input/LineChecker.h"
 #include "input/LineReader.h"
 #include "input/TextCodec.h"
@@ -28,8 +31,9 @@ class TextLister {
         options_(options),
         encoding_(std::move(encoding)) {}
 
-  // Lists one input; returns whether it held a misspelled word.
-  bool List(int fd, const std::string& name) {
+  // Lists one input; returns whether it held a misspelled word. `mode`
+  // names its filter.
+  bool List(int fd, const std::string& name, const std::string& mode) {
     LineReader reader(fd, name, encoding_);
     // Before waiting for more input: what has been found so far goes out (a
     // reader at the other end of a pipe sees it at once), and the
@@ -41,6 +45,10 @@ class TextLister {
     if (reader.Peek(BinaryProbeSize).find('\0') != std::string_view::npos) {
       throw ToolError(name + ": binary file, not checked");
     }
+    if (const std::unique_ptr<Filter> filter = MakeFilter(mode)) {
+      return ListDocument(reader, name, *filter);
+    }
+    checker_.SplitCompounds(false);
     bool found = false;
     bool warned = false;
     std::size_t lineNumber = 0;
@@ -71,6 +79,51 @@ class TextLister {
   }
 
  private:
+  // A filtered document is read whole: its filter sees all of it.
+  bool ListDocument(LineReader& reader, const std::string& name, Filter& filter) {
+    std::string document;
+    TextPiece piece;
+    while (reader.Next(piece)) {
+      document += piece.text;
+      if (!piece.continues) document += '\n';
+    }
+    filter.Regions(document, regions_);
+    checker_.SplitCompounds(filter.SplitsCompounds());
+    bool found = false;
+    bool warned = false;
+    std::size_t next = 0;  // the first region not wholly before the line
+    std::size_t lineNumber = 0;
+    for (std::size_t begin = 0; begin < document.size();) {
+      std::size_t end = document.find('\n', begin);
+      if (end == std::string::npos) end = document.size();
+      ++lineNumber;
+      const std::string_view line = std::string_view(document).substr(begin, end - begin);
+      if (!warned && codec_.IsUtf8() && !spellcheck::text::IsValidUtf8(line)) {
+        out_.Flush();
+        std::cerr << "spellcheck: " << name << ":" << lineNumber
+                  << ": not valid UTF-8; such bytes separate words (see --encoding)\n";
+        warned = true;
+      }
+      lineRegions_.clear();
+      while (next < regions_.size() && regions_[next].begin < end) {
+        const Region& region = regions_[next];
+        const std::size_t from = std::max(region.begin, begin);
+        const std::size_t to = std::min(region.end, end);
+        if (from < to) lineRegions_.push_back({from - begin, to - begin});
+        if (region.end > end + 1) break;  // it goes on in the next line
+        ++next;
+      }
+      CheckRegions(checker_, line, lineRegions_, words_);
+      for (const CheckedWord& word : words_) {
+        if (word.correct) continue;
+        found = true;
+        Report(name, lineNumber, 0, word);
+      }
+      begin = end + 1;
+    }
+    return found;
+  }
+
   void Report(const std::string& name, std::size_t lineNumber, std::size_t lineChars,
               const CheckedWord& word) {
     if (options_.where) {
@@ -96,6 +149,8 @@ class TextLister {
   const ListOptions& options_;
   std::string encoding_;
   std::vector<CheckedWord> words_;
+  std::vector<Region> regions_;
+  std::vector<Region> lineRegions_;
 };
 
 }  // namespace
@@ -108,6 +163,7 @@ int RunList(store::FileSystem& fs, const DictionaryOptions& options, const ListO
   Output out(STDOUT_FILENO, codec);
   TextLister lister(speller, codec, out, list, options.encoding);
 
+  if (!list.mode.empty()) MakeFilter(list.mode);  // an unknown mode fails before any file
   std::vector<std::string> files = list.files;
   if (files.empty()) files.push_back("-");
   bool found = false;
@@ -115,10 +171,12 @@ int RunList(store::FileSystem& fs, const DictionaryOptions& options, const ListO
   for (const std::string& file : files) {
     try {
       if (file == "-") {
-        found = lister.List(STDIN_FILENO, "<stdin>") || found;
+        found =
+            lister.List(STDIN_FILENO, "<stdin>", list.mode.empty() ? "text" : list.mode) || found;
       } else {
         const FileDescriptor fd = OpenForReading(file);
-        found = lister.List(fd.Get(), file) || found;
+        found =
+            lister.List(fd.Get(), file, list.mode.empty() ? ModeForFile(file) : list.mode) || found;
       }
     } catch (const OutputError&) {
       throw;

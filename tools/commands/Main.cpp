@@ -8,6 +8,7 @@
 
 #include "commands/Commands.h"
 #include "commands/ToolError.h"
+#include "filters/Filter.h"
 
 namespace spellcheck::tool {
 namespace {
@@ -71,6 +72,10 @@ int Run(store::FileSystem& fs, int argc, char** argv) {
   listCommand->add_option("files", list.files, "Texts (default: standard input; - for it)");
   listCommand->add_flag("--suggest", list.suggest, "Add suggestions, best first: word: s1, s2");
   listCommand->add_flag("--where", list.where, "Prefix FILE:LINE:COLUMN: to each word");
+  listCommand->add_option("--mode", list.mode,
+                          "Document filter (default: by file extension; standard input is "
+                          "text): " +
+                              ModeNames());
   addSuggestOptions(listCommand);
 
   std::string to;

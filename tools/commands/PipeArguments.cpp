@@ -150,10 +150,16 @@ PipeArguments ParsePipeArguments(const std::vector<std::string>& arguments) {
       // hunspell's input encoding, attached or following.
       const std::string encoding = walk.OptionalShortValue(option);
       if (!encoding.empty()) parsed.dictionaries.encoding = encoding;
+    } else if (option == "-t") {
+      parsed.mode = "tex";
+    } else if (option == "-H") {
+      parsed.mode = "html";
+    } else if (option == "-n") {
+      parsed.mode = "nroff";
     } else if (option.starts_with("-T") || option.starts_with("-w")) {
       walk.ShortValue(option);
     }
-    // Everything else ("pipe", -a, -m, -B, -C, -S, -t, -n, unknown options)
+    // Everything else ("pipe", -a, -m, -B, -C, -S, unknown options)
     // changes nothing.
   }
   return parsed;

@@ -19,6 +19,9 @@ struct PipeArguments {
   // line: its words are accepted, and words added go there, as text.
   std::string personalList;
   SuggestOptions suggestions;
+  // The filter of every line: "tex" (-t), "html" (-H), "nroff" (-n), or
+  // "text"; the pipe's + and - switch TeX on and back.
+  std::string mode = "text";
   bool versionOnly = false;  // -v, -vv: the banner alone
   bool help = false;
 };

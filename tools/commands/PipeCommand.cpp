@@ -9,6 +9,7 @@
 #include "commands/PersonalList.h"
 #include "commands/PipeArguments.h"
 #include "commands/ToolError.h"
+#include "filters/Filter.h"
 #include "input/LineChecker.h"
 #include "input/LineReader.h"
 #include "input/TextCodec.h"
@@ -40,11 +41,12 @@ constexpr const char* PipeHelp =
     "                    to make); otherwise ispell's personal word list, a text of one\n"
     "                    word a line, whose words are accepted and where *word adds\n"
     "  -v, -vv           print the banner and exit\n"
-    "  ispell's -m -B -C -S -i -t -T TYPE -w CHARS are accepted and ignored.\n"
+    "  -t, -H, -n        check TeX/LaTeX, HTML or nroff: only their text, line by line\n"
+    "  ispell's -m -B -C -S -i -T TYPE -w CHARS are accepted and ignored.\n"
     "\n"
     "Commands on a line of their own: *word add to the custom dictionary, &word add it in\n"
     "small letters, @word accept for this session, # save, ! terse, % verbose, ^text check\n"
-    "text, + - ~name accepted and ignored.\n";
+    "text, + TeX mode on, - TeX mode off, ~name accepted and ignored.\n";
 
 std::string SmallLetters(std::string_view utf8) {
   std::string word;
@@ -55,8 +57,10 @@ std::string SmallLetters(std::string_view utf8) {
 class PipeSession {
  public:
   PipeSession(engine::Speller& speller, const RunDictionaries& dictionaries, PersonalList& personal,
-              const SuggestOptions& suggestions, Output& out)
-      : speller_(speller),
+              const SuggestOptions& suggestions, const std::string& mode, Output& out)
+      : mode_(mode),
+        filter_(MakeFilter(mode)),
+        speller_(speller),
         suggestions_(suggestions),
         personal_(personal),
         dictionaries_(dictionaries),
@@ -106,11 +110,16 @@ class PipeSession {
       case '%':
         terse_ = false;
         return false;
-      case '#':
       case '+':
+        filter_ = MakeFilter("tex");
+        return false;
       case '-':
+        // Off again: back to what the options chose, or plain text.
+        filter_ = MakeFilter(mode_ == "tex" ? "text" : mode_);
+        return false;
+      case '#':
       case '~':
-        return false;  // words are stored at once; no TeX mode
+        return false;  // words are stored at once
       case '^':
         skip = 1;
         return true;
@@ -154,7 +163,17 @@ class PipeSession {
   // `offset` of the line (offsets count the whole line as received).
   // Answers the number of characters in `text`.
   std::size_t CheckWords(std::string_view text, std::size_t offset) {
-    const std::size_t chars = checker_.Check(text, words_);
+    std::size_t chars = 0;
+    if (filter_) {
+      // The line by itself: its regions, offsets still counting all of it.
+      filter_->Regions(text, regions_);
+      CheckRegions(checker_, text, regions_, words_);
+      for (std::size_t pos = 0; pos < text.size(); ++pos) {
+        if ((static_cast<unsigned char>(text[pos]) & 0xC0) != 0x80) ++chars;
+      }
+    } else {
+      chars = checker_.Check(text, words_);
+    }
     for (const CheckedWord& word : words_) {
       const std::size_t at = word.charOffset + offset;
       if (word.correct) {
@@ -178,6 +197,9 @@ class PipeSession {
     return chars;
   }
 
+  std::string mode_;
+  std::unique_ptr<Filter> filter_;  // none for plain text
+  std::vector<Region> regions_;
   engine::Speller& speller_;
   const SuggestOptions& suggestions_;
   PersonalList& personal_;
@@ -214,6 +236,7 @@ int RunIspellList(store::FileSystem& fs, const std::vector<std::string>& argumen
   const PipeArguments parsed = ParsePipeArguments(arguments);
   ListOptions list;
   list.files = {"-"};
+  list.mode = parsed.mode;  // -t, -H, -n filter the list too
   const int status = RunList(fs, parsed.dictionaries, list);
   return status == ExitFound ? ExitOk : status;
 }
@@ -243,7 +266,7 @@ int RunPipe(store::FileSystem& fs, const std::vector<std::string>& arguments) {
     personal = PersonalList(parsed.personalList);
     for (const std::string& word : personal.Words()) speller.AcceptForSession(word);
   }
-  PipeSession(speller, dictionaries, personal, parsed.suggestions, out).Run(reader);
+  PipeSession(speller, dictionaries, personal, parsed.suggestions, parsed.mode, out).Run(reader);
   return ExitOk;
 }
 

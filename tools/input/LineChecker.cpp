@@ -7,6 +7,7 @@ namespace spellcheck::tool {
 std::size_t LineChecker::Check(std::string_view line, std::vector<CheckedWord>& words) {
   words.clear();
   const std::size_t chars = ScanWords(line, spans_);
+  if (splitCompounds_) SplitSpans(line);
   texts_.clear();
   for (const WordSpan& span : spans_)
     texts_.push_back(line.substr(span.byteOffset, span.byteLength));
@@ -22,6 +23,44 @@ std::size_t LineChecker::Check(std::string_view line, std::vector<CheckedWord>& 
     }
   }
   return chars;
+}
+
+namespace {
+
+bool IsSmall(char c) {
+  return c >= 'a' && c <= 'z';
+}
+bool IsCapital(char c) {
+  return c >= 'A' && c <= 'Z';
+}
+
+}  // namespace
+
+void LineChecker::SplitSpans(std::string_view line) {
+  parts_.clear();
+  for (const WordSpan& span : spans_) {
+    const std::string_view text = line.substr(span.byteOffset, span.byteLength);
+    std::size_t partStart = 0;
+    std::size_t partChars = span.charOffset;
+    std::size_t chars = span.charOffset;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+      // A part ends before a capital that follows a small letter, and before
+      // the last capital of a run that a small letter follows (HTTPServer).
+      const bool cut = i == text.size() ||
+                       (i > 0 && IsCapital(text[i]) &&
+                        (IsSmall(text[i - 1]) ||
+                         (IsCapital(text[i - 1]) && i + 1 < text.size() && IsSmall(text[i + 1]))));
+      if (cut && i > partStart) {
+        const std::string_view part = text.substr(partStart, i - partStart);
+        parts_.push_back({span.byteOffset + partStart, i - partStart, partChars,
+                          part.find('-') != std::string_view::npos});
+        partStart = i;
+        partChars = chars;
+      }
+      if (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) ++chars;
+    }
+  }
+  spans_.swap(parts_);
 }
 
 void LineChecker::CheckParts(std::string_view line, const WordSpan& span,

@@ -26,11 +26,19 @@ class LineChecker {
   // Answers the number of characters in the line.
   std::size_t Check(std::string_view utf8Line, std::vector<CheckedWord>& words);
 
+  // Words such as parseHttpRequest or HTTPServer are checked (and placed)
+  // part by part: parse, Http, Request; HTTP, Server.
+  void SplitCompounds(bool split) { splitCompounds_ = split; }
+
  private:
   void CheckParts(std::string_view line, const WordSpan& span, std::vector<CheckedWord>& words);
 
+  void SplitSpans(std::string_view line);
+
   engine::Speller& speller_;
+  bool splitCompounds_ = false;
   std::vector<WordSpan> spans_;
+  std::vector<WordSpan> parts_;
   std::vector<std::string_view> texts_;
   std::vector<char> answers_;  // 1: correct
 };

@@ -51,7 +51,7 @@ enum : std::uint8_t {
   Letter = 2,
   Digit = 4,
   Joiner = 8,        // apostrophe or hyphen: inside a word when a letter follows
-  AddressMark = 16,  // a piece holding one may be an address
+  AddressMark = 16,  // may belong to an address, a path or a number: judged where it stands
 };
 
 constexpr std::array<std::uint8_t, 128> MakeClasses() {
@@ -61,7 +61,9 @@ constexpr std::array<std::uint8_t, 128> MakeClasses() {
     if ((c | 0x20) >= 'a' && (c | 0x20) <= 'z') classes[c] = Letter;
     if (c >= '0' && c <= '9') classes[c] = Digit;
     if (c == '\'' || c == '-') classes[c] = Joiner;
-    if (c == ':' || c == '@' || c == '.') classes[c] = AddressMark;
+    if (c == ':' || c == '@' || c == '.' || c == '/' || c == '\\' || c == '#') {
+      classes[c] = AddressMark;
+    }
   }
   return classes;
 }
@@ -73,6 +75,56 @@ constexpr char32_t RightSingleQuote = 0x2019;
 // The letter counting below reads eight bytes as one number, low byte first.
 static_assert(std::endian::native == std::endian::little);
 
+bool IsAsciiAlnum(char c) {
+  return (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
+}
+
+bool IsHexDigit(char c) {
+  return (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f');
+}
+
+// Characters that may stand in a URL; brackets, quotes and blanks end one.
+bool IsUrlChar(char c) {
+  if (IsAsciiAlnum(c)) return true;
+  return std::strchr("-._~:/?#@!$&*+,;=%", c) != nullptr && c != '\0';
+}
+
+bool IsPathChar(char c) {
+  return IsAsciiAlnum(c) || (c != '\0' && std::strchr("-._~/\\:+", c) != nullptr);
+}
+
+bool IsLocalPartChar(char c) {
+  return IsAsciiAlnum(c) || (c != '\0' && std::strchr("._%+-", c) != nullptr);
+}
+
+// Punctuation that ends a sentence rather than an address.
+std::size_t TrimTrailing(std::string_view line, std::size_t begin, std::size_t end) {
+  while (end > begin && std::strchr(".,;:!?'", line[end - 1]) != nullptr) --end;
+  return end;
+}
+
+template <typename Pred>
+std::size_t Forward(std::string_view line, std::size_t pos, Pred pred) {
+  while (pos < line.size() && pred(line[pos])) ++pos;
+  return pos;
+}
+
+template <typename Pred>
+std::size_t Backward(std::string_view line, std::size_t pos, Pred pred) {
+  while (pos > 0 && pred(line[pos - 1])) --pos;
+  return pos;
+}
+
+// 8-4-4-4-12 hexadecimal digits (one of letters alone is still no word).
+bool IsUuid(std::string_view text) {
+  if (text.size() != 36) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool dash = i == 8 || i == 13 || i == 18 || i == 23;
+    if (dash ? text[i] != '-' : !IsHexDigit(text[i])) return false;
+  }
+  return true;
+}
+
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   if (text.size() < prefix.size()) return false;
   for (std::size_t i = 0; i < prefix.size(); ++i) {
@@ -81,19 +133,92 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   return true;
 }
 
-// A blank-separated piece that names a place on the net rather than words.
-bool IsAddress(std::string_view piece) {
-  if (piece.find("://") != std::string_view::npos) return true;
-  if (StartsWithNoCase(piece, "www.") || StartsWithNoCase(piece, "mailto:")) return true;
-  const std::size_t at = piece.find('@');
-  if (at == std::string_view::npos || at == 0 || at + 1 >= piece.size()) return false;
-  return piece.find('.', at) != std::string_view::npos;
+struct Token {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+};
+
+// A token of the line around the mark at `at` that is no text: a URL, an
+// e-mail address, a file path, a hexadecimal colour. Only the token itself;
+// its neighbours stay text.
+bool TokenAt(std::string_view line, std::size_t at, Token& token) {
+  const char mark = line[at];
+  const bool boundaryBefore = [&](std::size_t pos) {
+    return pos == 0 || !IsAsciiAlnum(line[pos - 1]);
+  }(at);
+  if (mark == ':') {
+    if (line.substr(at + 1, 2) == "//") {
+      const std::size_t begin = Backward(
+          line, at, [](char c) { return IsAsciiAlnum(c) || c == '+' || c == '.' || c == '-'; });
+      if (begin == at || !IsAsciiAlnum(line[begin])) return false;
+      token = {begin, TrimTrailing(line, begin, Forward(line, at + 1, IsUrlChar))};
+      return true;
+    }
+    // C:\x or C:/x
+    if (at >= 1 && (at == 1 || !IsAsciiAlnum(line[at - 2])) && IsAsciiAlnum(line[at - 1]) &&
+        at + 1 < line.size() && (line[at + 1] == '\\' || line[at + 1] == '/')) {
+      token = {at - 1, TrimTrailing(line, at - 1, Forward(line, at + 1, IsPathChar))};
+      return true;
+    }
+    if (at >= 6 && StartsWithNoCase(line.substr(at - 6), "mailto") &&
+        (at == 6 || !IsAsciiAlnum(line[at - 7]))) {
+      token = {at - 6, TrimTrailing(line, at - 6, Forward(line, at + 1, IsUrlChar))};
+      return true;
+    }
+    return false;
+  }
+  if (mark == '@') {
+    const std::size_t begin = Backward(line, at, IsLocalPartChar);
+    std::size_t end =
+        Forward(line, at + 1, [](char c) { return IsAsciiAlnum(c) || c == '.' || c == '-'; });
+    end = TrimTrailing(line, at + 1, end);
+    if (begin == at || end == at + 1) return false;
+    if (line.substr(at + 1, end - at - 1).find('.') == std::string_view::npos) return false;
+    token = {begin, end};
+    return true;
+  }
+  if (mark == '.') {
+    if (at >= 3 && StartsWithNoCase(line.substr(at - 3), "www") &&
+        (at == 3 || !IsAsciiAlnum(line[at - 4])) && at + 1 < line.size() &&
+        IsAsciiAlnum(line[at + 1])) {
+      token = {at - 3, TrimTrailing(line, at - 3, Forward(line, at + 1, IsUrlChar))};
+      return true;
+    }
+    return false;
+  }
+  if (mark == '#') {
+    if (!boundaryBefore) return false;
+    const std::size_t end = Forward(line, at + 1, IsHexDigit);
+    const std::size_t digits = end - at - 1;
+    if (digits != 3 && digits != 4 && digits != 6 && digits != 8) return false;
+    if (end < line.size() && IsAsciiAlnum(line[end])) return false;
+    token = {at, end};
+    return true;
+  }
+  // '/' or '\\': a path that starts so (/x ./x ../x ~/x) or has two
+  // separators (a/b/c); one inner slash (and/or) is text.
+  const std::size_t begin = Backward(line, at, [](char c) {
+    return IsAsciiAlnum(c) || c == '.' || c == '_' || c == '-' || c == '~';
+  });
+  if (begin > 0 && (line[begin - 1] == '/' || line[begin - 1] == '\\' || line[begin - 1] == ':')) {
+    return false;  // judged at the token's first separator
+  }
+  const std::size_t end = TrimTrailing(line, begin, Forward(line, at, IsPathChar));
+  bool named = false;  // a name follows the separator
+  for (std::size_t i = at + 1; i < end && !named; ++i) named = IsAsciiAlnum(line[i]);
+  if (!named) return false;
+  const std::string_view head = line.substr(begin, at - begin);
+  const bool anchored = mark == '/' && (head.empty() || head == "." || head == ".." || head == "~");
+  std::size_t separators = 0;
+  for (std::size_t i = at; i < end; ++i) separators += line[i] == '/' || line[i] == '\\';
+  if (!anchored && separators < 2) return false;
+  token = {begin, end};
+  return true;
 }
 
-// One pass over the line. An address is known only once its whole
-// blank-separated piece is seen, so the piece is judged at its first mark
-// after its first character, and the words found in it so far are taken back
-// when it is one; each piece is judged at most once.
+// One pass over the line. An address or path is known only at its mark (the
+// "://", the "@", a slash), so words found in it before the mark are taken
+// back when it is one.
 class Scanner {
  public:
   Scanner(std::string_view line, std::vector<WordSpan>& words) : line_(line), words_(words) {}
@@ -107,33 +232,17 @@ class Scanner {
       const auto b = static_cast<unsigned char>(data[pos]);
       if (b < 0x80) {
         const std::uint8_t cls = Classes[b];
-        if ((cls & Blank) != 0) {
-          inPiece_ = false;
-          ++pos;
-          ++chars;
-          continue;
-        }
-        StartPiece(pos);
         if ((cls & (Letter | Digit)) != 0) {
           Word(pos, chars);
           continue;
         }
-        if ((cls & AddressMark) != 0 && !judged_ && pos != pieceStart_ && SkipAddress(pos, chars)) {
-          continue;
-        }
+        if ((cls & AddressMark) != 0 && SkipToken(pos, chars)) continue;
         ++pos;
         ++chars;
         continue;
       }
       std::size_t next = pos;
       const char32_t c = text::DecodeUtf8(line_, next);
-      if (IsBlank(c)) {
-        inPiece_ = false;
-        pos = next;
-        ++chars;
-        continue;
-      }
-      StartPiece(pos);
       if (IsLetter(c)) {
         Word(pos, chars);
         continue;
@@ -145,37 +254,17 @@ class Scanner {
   }
 
  private:
-  void StartPiece(std::size_t pos) {
-    if (inPiece_) return;
-    inPiece_ = true;
-    judged_ = false;
-    pieceStart_ = pos;
-    pieceWords_ = words_.size();
-  }
-
-  // At a mark inside a piece: when the piece is an address, skips the rest
-  // of it, takes back its words and answers true.
-  bool SkipAddress(std::size_t& pos, std::size_t& chars) {
-    judged_ = true;
-    std::size_t end = pos;
-    std::size_t count = 0;
-    while (end < line_.size()) {
-      const auto b = static_cast<unsigned char>(line_[end]);
-      if (b < 0x80) {
-        if ((Classes[b] & Blank) != 0) break;
-        ++end;
-        ++count;
-        continue;
-      }
-      std::size_t p = end;
-      if (IsBlank(text::DecodeUtf8(line_, p))) break;
-      end = p;
-      ++count;
+  // At a mark: when it belongs to a token that is no text, takes back the
+  // words found in the token, moves past it and answers true.
+  bool SkipToken(std::size_t& pos, std::size_t& chars) {
+    Token token;
+    if (!TokenAt(line_, pos, token) || token.end <= pos) return false;
+    while (!words_.empty() && words_.back().byteOffset + words_.back().byteLength > token.begin) {
+      words_.pop_back();
     }
-    if (!IsAddress(line_.substr(pieceStart_, end - pieceStart_))) return false;
-    words_.resize(pieceWords_);
-    pos = end;
-    chars += count;
+    // Tokens are ASCII: one character a byte.
+    chars += token.end - pos;
+    pos = token.end;
     return true;
   }
 
@@ -216,7 +305,10 @@ class Scanner {
       ++chars;
     }
     word.byteLength = pos - word.byteOffset;
-    if ((seen & Digit) == 0) words_.push_back(word);
+    if ((seen & Digit) == 0 &&
+        !(word.hyphenated && IsUuid(line_.substr(word.byteOffset, word.byteLength)))) {
+      words_.push_back(word);
+    }
   }
 
   // How many ASCII letters begin the text at `pos`, counted eight at a time
@@ -251,10 +343,6 @@ class Scanner {
 
   std::string_view line_;
   std::vector<WordSpan>& words_;
-  bool inPiece_ = false;  // the position is inside a blank-separated piece
-  bool judged_ = false;   // the piece was judged to be no address
-  std::size_t pieceStart_ = 0;
-  std::size_t pieceWords_ = 0;  // words found before the piece
 };
 
 }  // namespace

@@ -1,7 +1,9 @@
 // Finds the words of a line of UTF-8 text: runs of letters (accented ones
 // included) with inner apostrophes (' and ’) and hyphens. Runs that hold a
-// digit, and whole blank-separated pieces that are URLs or e-mail addresses,
-// are no words. Bytes that are not valid UTF-8 separate words.
+// digit are no words, and neither are URLs, e-mail addresses, file paths and
+// hexadecimal colours: such a token is skipped, and only it (brackets, quotes
+// and trailing punctuation around it are not part of it). Bytes that are not valid UTF-8 separate
+// words.
 #ifndef SPELLCHECK_TOOL_WORDSCANNER_H
 #define SPELLCHECK_TOOL_WORDSCANNER_H
 
