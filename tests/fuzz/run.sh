@@ -19,6 +19,6 @@ for target in build-fuzz/tests/fuzz/fuzz_*; do
     echo "fuzz_$name: FAILED"
     exit 1
   fi
-  runs=$(grep -o 'Done [0-9]* runs' "$log" | tail -1 | grep -o '[0-9]*' || echo "?")
+  runs=$(grep -a -o 'Done [0-9]* runs' "$log" | tail -1 | grep -o '[0-9]*' || echo "?")
   echo "fuzz_$name: $runs executions in ${seconds}s, no crash"
 done
