@@ -36,6 +36,7 @@ struct ListOptions {
   // is text); "text" is none.
   std::string mode;
   SuggestOptions suggestions;
+  std::string format = "text";  // text, json, sarif or github
 };
 int RunList(store::FileSystem& fs, const DictionaryOptions& options, const ListOptions& list);
 

@@ -12,6 +12,7 @@
 #include "input/LineReader.h"
 #include "input/TextCodec.h"
 #include "output/Output.h"
+#include "output/Report.h"
 #include "text/Utf8.h"
 
 namespace spellcheck::tool {
@@ -22,12 +23,13 @@ constexpr std::size_t BinaryProbeSize = 8192;
 
 class TextLister {
  public:
-  TextLister(engine::Speller& speller, TextCodec& codec, Output& out, const ListOptions& options,
-             std::string encoding)
+  TextLister(engine::Speller& speller, TextCodec& codec, Output& out, Reporter& reporter,
+             const ListOptions& options, std::string encoding)
       : checker_(speller),
         speller_(speller),
         codec_(codec),
         out_(out),
+        reporter_(reporter),
         options_(options),
         encoding_(std::move(encoding)) {}
 
@@ -126,31 +128,30 @@ class TextLister {
 
   void Report(const std::string& name, std::size_t lineNumber, std::size_t lineChars,
               const CheckedWord& word) {
-    if (options_.where) {
-      out_ << name << ":" << lineNumber << ":" << lineChars + word.charOffset + 1 << ": ";
-    }
-    out_ << word.text;
+    Finding finding;
+    finding.file = name;
+    finding.line = lineNumber;
+    finding.column = lineChars + word.charOffset + 1;
+    finding.word = word.text;
     if (options_.suggest) {
-      out_ << ":";
-      const char* separator = " ";
-      for (const std::string& suggestion :
-           speller_.Suggest(word.text, options_.suggestions.Order(), options_.suggestions.max)) {
-        out_ << separator << suggestion;
-        separator = ", ";
-      }
+      suggestions_ =
+          speller_.Suggest(word.text, options_.suggestions.Order(), options_.suggestions.max);
+      finding.suggestions = &suggestions_;
     }
-    out_ << "\n";
+    reporter_.Add(finding);
   }
 
   LineChecker checker_;
   engine::Speller& speller_;
   TextCodec& codec_;
   Output& out_;
+  Reporter& reporter_;
   const ListOptions& options_;
   std::string encoding_;
   std::vector<CheckedWord> words_;
   std::vector<Region> regions_;
   std::vector<Region> lineRegions_;
+  std::vector<std::string> suggestions_;
 };
 
 }  // namespace
@@ -161,7 +162,9 @@ int RunList(store::FileSystem& fs, const DictionaryOptions& options, const ListO
   // input, so a change by another program is seen within a block.
   engine::Speller speller = MakeSpeller(fs, ResolveDictionaries(options), Reading::InMemory);
   Output out(STDOUT_FILENO, codec);
-  TextLister lister(speller, codec, out, list, options.encoding);
+  const std::unique_ptr<Reporter> reporter =
+      MakeReporter(list.format, out, {.where = list.where, .suggest = list.suggest});
+  TextLister lister(speller, codec, out, *reporter, list, options.encoding);
 
   if (!list.mode.empty()) MakeFilter(list.mode);  // an unknown mode fails before any file
   std::vector<std::string> files = list.files;
@@ -187,6 +190,7 @@ int RunList(store::FileSystem& fs, const DictionaryOptions& options, const ListO
       failed = true;
     }
   }
+  reporter->Finish();
   out.Flush();
   if (failed) return ExitError;
   return found ? ExitFound : ExitOk;

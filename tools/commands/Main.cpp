@@ -9,6 +9,7 @@
 #include "commands/Commands.h"
 #include "commands/ToolError.h"
 #include "filters/Filter.h"
+#include "output/Report.h"
 
 namespace spellcheck::tool {
 namespace {
@@ -76,6 +77,8 @@ int Run(store::FileSystem& fs, int argc, char** argv) {
                           "Document filter (default: by file extension; standard input is "
                           "text): " +
                               ModeNames());
+  listCommand->add_option("--format", list.format, "Output format: " + FormatNames())
+      ->capture_default_str();
   addSuggestOptions(listCommand);
 
   std::string to;
