@@ -8,6 +8,7 @@
 #include "commands/Commands.h"
 #include "commands/ToolError.h"
 #include "filters/Filter.h"
+#include "filters/InlineControls.h"
 #include "input/LineChecker.h"
 #include "input/LineReader.h"
 #include "input/TextCodec.h"
@@ -36,6 +37,7 @@ class TextLister {
   // Lists one input; returns whether it held a misspelled word. `mode`
   // names its filter.
   bool List(int fd, const std::string& name, const std::string& mode) {
+    controls_ = InlineControls();
     LineReader reader(fd, name, encoding_);
     // Before waiting for more input: what has been found so far goes out (a
     // reader at the other end of a pipe sees it at once), and the
@@ -62,6 +64,7 @@ class TextLister {
         ++lineNumber;
         lineChars = 0;
       }
+      controls_.Read(piece.text, lineStarts);
       lineStarts = !piece.continues;
       if (!warned && codec_.IsUtf8() && !spellcheck::text::IsValidUtf8(piece.text)) {
         out_.Flush();
@@ -71,7 +74,7 @@ class TextLister {
       }
       const std::size_t chars = checker_.Check(piece.text, words_);
       for (const CheckedWord& word : words_) {
-        if (word.correct) continue;
+        if (Accepted(piece.text, word)) continue;
         found = true;
         Report(name, lineNumber, lineChars, word);
       }
@@ -115,15 +118,24 @@ class TextLister {
         if (region.end > end + 1) break;  // it goes on in the next line
         ++next;
       }
+      controls_.Read(line, true);
       CheckRegions(checker_, line, lineRegions_, words_);
       for (const CheckedWord& word : words_) {
-        if (word.correct) continue;
+        if (Accepted(line, word)) continue;
         found = true;
         Report(name, lineNumber, 0, word);
       }
       begin = end + 1;
     }
     return found;
+  }
+
+  // Whether a word of `line` goes unreported: correct, or silenced by the
+  // document's controls.
+  bool Accepted(std::string_view line, const CheckedWord& word) const {
+    if (word.correct) return true;
+    if (controls_.Silenced(static_cast<std::size_t>(word.text.data() - line.data()))) return true;
+    return controls_.Ignores(std::string(word.text));
   }
 
   void Report(const std::string& name, std::size_t lineNumber, std::size_t lineChars,
@@ -152,6 +164,7 @@ class TextLister {
   std::vector<Region> regions_;
   std::vector<Region> lineRegions_;
   std::vector<std::string> suggestions_;
+  InlineControls controls_;
 };
 
 }  // namespace
