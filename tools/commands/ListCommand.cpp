@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "commands/Commands.h"
+#include "commands/ProjectWords.h"
 #include "commands/ToolError.h"
 #include "filters/Filter.h"
 #include "filters/InlineControls.h"
@@ -35,8 +36,9 @@ class TextLister {
         encoding_(std::move(encoding)) {}
 
   // Lists one input; returns whether it held a misspelled word. `mode`
-  // names its filter.
-  bool List(int fd, const std::string& name, const std::string& mode) {
+  // names its filter; the words of `accepted` count as correct.
+  bool List(int fd, const std::string& name, const std::string& mode, const WordSet& accepted) {
+    accepted_ = &accepted;
     controls_ = InlineControls();
     LineReader reader(fd, name, encoding_);
     // Before waiting for more input: what has been found so far goes out (a
@@ -130,12 +132,13 @@ class TextLister {
     return found;
   }
 
-  // Whether a word of `line` goes unreported: correct, or silenced by the
-  // document's controls.
+  // Whether a word of `line` goes unreported: correct, a project word, or
+  // silenced by the document's controls.
   bool Accepted(std::string_view line, const CheckedWord& word) const {
     if (word.correct) return true;
     if (controls_.Silenced(static_cast<std::size_t>(word.text.data() - line.data()))) return true;
-    return controls_.Ignores(std::string(word.text));
+    const std::string text(word.text);
+    return accepted_->contains(text) || controls_.Ignores(text);
   }
 
   void Report(const std::string& name, std::size_t lineNumber, std::size_t lineChars,
@@ -165,6 +168,7 @@ class TextLister {
   std::vector<Region> lineRegions_;
   std::vector<std::string> suggestions_;
   InlineControls controls_;
+  const WordSet* accepted_ = nullptr;
 };
 
 }  // namespace
@@ -180,6 +184,7 @@ int RunList(store::FileSystem& fs, const DictionaryOptions& options, const ListO
   TextLister lister(speller, codec, out, *reporter, list, options.encoding);
 
   if (!list.mode.empty()) MakeFilter(list.mode);  // an unknown mode fails before any file
+  ProjectWords projectWords(list.wordLists);
   std::vector<std::string> files = list.files;
   if (files.empty()) files.push_back("-");
   bool found = false;
@@ -187,12 +192,14 @@ int RunList(store::FileSystem& fs, const DictionaryOptions& options, const ListO
   for (const std::string& file : files) {
     try {
       if (file == "-") {
-        found =
-            lister.List(STDIN_FILENO, "<stdin>", list.mode.empty() ? "text" : list.mode) || found;
+        found = lister.List(STDIN_FILENO, "<stdin>", list.mode.empty() ? "text" : list.mode,
+                            projectWords.For(file)) ||
+                found;
       } else {
         const FileDescriptor fd = OpenForReading(file);
-        found =
-            lister.List(fd.Get(), file, list.mode.empty() ? ModeForFile(file) : list.mode) || found;
+        found = lister.List(fd.Get(), file, list.mode.empty() ? ModeForFile(file) : list.mode,
+                            projectWords.For(file)) ||
+                found;
       }
     } catch (const OutputError&) {
       throw;
