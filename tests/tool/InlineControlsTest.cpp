@@ -39,6 +39,8 @@ INSTANTIATE_TEST_SUITE_P(
         Controlled{"t.txt", "spellcheck:disable-next-line\nhous\nmous\n", "t.txt:3:1: mous\n"},
         Controlled{"t.txt", "hous spellcheck:disable-next-line mous\nzzq\nhello wrold\n",
                    "t.txt:1:1: hous\nt.txt:1:35: mous\nt.txt:3:7: wrold\n"},
+        // The list of words ends at anything but a word.
+        Controlled{"t.txt", "spellcheck:ignore hous --- mous\n", "t.txt:1:28: mous\n"},
         // A disable without an enable holds to the end.
         Controlled{"t.txt", "spellcheck:disable\nhous\nmous\n", ""},
         // Not a control: the marker inside a word, an unknown control.

@@ -63,9 +63,13 @@ void InlineControls::Read(std::string_view piece, bool startsLine) {
     }
     if (control == Control::Ignore) {
       // The words that follow, up to anything but a word or a separator
-      // (the end of a comment, say).
+      // (the end of a comment, say); a word begins with no hyphen or
+      // apostrophe, so --> and -- end the list.
       while (pos < piece.size()) {
-        while (pos < piece.size() && IsSeparator(piece[pos])) ++pos;
+        std::size_t next = pos;
+        while (next < piece.size() && IsSeparator(piece[next])) ++next;
+        if (next == piece.size() || piece[next] == '-' || piece[next] == '\'') break;
+        pos = next;
         const std::size_t begin = pos;
         while (pos < piece.size() && IsWordByte(piece[pos])) ++pos;
         if (pos == begin) break;
