@@ -36,6 +36,8 @@ struct ListOptions {
   // is text); "text" is none.
   std::string mode;
   SuggestOptions suggestions;
+  std::string format = "text";         // text, json, sarif or github
+  std::vector<std::string> wordLists;  // --words: words that count as correct
 };
 int RunList(store::FileSystem& fs, const DictionaryOptions& options, const ListOptions& list);
 

@@ -6,12 +6,15 @@
 #include <memory>
 
 #include "commands/Commands.h"
+#include "commands/ProjectWords.h"
 #include "commands/ToolError.h"
 #include "filters/Filter.h"
+#include "filters/InlineControls.h"
 #include "input/LineChecker.h"
 #include "input/LineReader.h"
 #include "input/TextCodec.h"
 #include "output/Output.h"
+#include "output/Report.h"
 #include "text/Utf8.h"
 
 namespace spellcheck::tool {
@@ -22,18 +25,21 @@ constexpr std::size_t BinaryProbeSize = 8192;
 
 class TextLister {
  public:
-  TextLister(engine::Speller& speller, TextCodec& codec, Output& out, const ListOptions& options,
-             std::string encoding)
+  TextLister(engine::Speller& speller, TextCodec& codec, Output& out, Reporter& reporter,
+             const ListOptions& options, std::string encoding)
       : checker_(speller),
         speller_(speller),
         codec_(codec),
         out_(out),
+        reporter_(reporter),
         options_(options),
         encoding_(std::move(encoding)) {}
 
   // Lists one input; returns whether it held a misspelled word. `mode`
-  // names its filter.
-  bool List(int fd, const std::string& name, const std::string& mode) {
+  // names its filter; the words of `accepted` count as correct.
+  bool List(int fd, const std::string& name, const std::string& mode, const WordSet& accepted) {
+    accepted_ = &accepted;
+    controls_ = InlineControls();
     LineReader reader(fd, name, encoding_);
     // Before waiting for more input: what has been found so far goes out (a
     // reader at the other end of a pipe sees it at once), and the
@@ -60,6 +66,7 @@ class TextLister {
         ++lineNumber;
         lineChars = 0;
       }
+      controls_.Read(piece.text, lineStarts);
       lineStarts = !piece.continues;
       if (!warned && codec_.IsUtf8() && !spellcheck::text::IsValidUtf8(piece.text)) {
         out_.Flush();
@@ -69,7 +76,7 @@ class TextLister {
       }
       const std::size_t chars = checker_.Check(piece.text, words_);
       for (const CheckedWord& word : words_) {
-        if (word.correct) continue;
+        if (Accepted(piece.text, word)) continue;
         found = true;
         Report(name, lineNumber, lineChars, word);
       }
@@ -113,9 +120,10 @@ class TextLister {
         if (region.end > end + 1) break;  // it goes on in the next line
         ++next;
       }
+      controls_.Read(line, true);
       CheckRegions(checker_, line, lineRegions_, words_);
       for (const CheckedWord& word : words_) {
-        if (word.correct) continue;
+        if (Accepted(line, word)) continue;
         found = true;
         Report(name, lineNumber, 0, word);
       }
@@ -124,33 +132,43 @@ class TextLister {
     return found;
   }
 
+  // Whether a word of `line` goes unreported: correct, a project word, or
+  // silenced by the document's controls.
+  bool Accepted(std::string_view line, const CheckedWord& word) const {
+    if (word.correct) return true;
+    if (controls_.Silenced(static_cast<std::size_t>(word.text.data() - line.data()))) return true;
+    const std::string text(word.text);
+    return accepted_->contains(text) || controls_.Ignores(text);
+  }
+
   void Report(const std::string& name, std::size_t lineNumber, std::size_t lineChars,
               const CheckedWord& word) {
-    if (options_.where) {
-      out_ << name << ":" << lineNumber << ":" << lineChars + word.charOffset + 1 << ": ";
-    }
-    out_ << word.text;
+    Finding finding;
+    finding.file = name;
+    finding.line = lineNumber;
+    finding.column = lineChars + word.charOffset + 1;
+    finding.word = word.text;
     if (options_.suggest) {
-      out_ << ":";
-      const char* separator = " ";
-      for (const std::string& suggestion :
-           speller_.Suggest(word.text, options_.suggestions.Order(), options_.suggestions.max)) {
-        out_ << separator << suggestion;
-        separator = ", ";
-      }
+      suggestions_ =
+          speller_.Suggest(word.text, options_.suggestions.Order(), options_.suggestions.max);
+      finding.suggestions = &suggestions_;
     }
-    out_ << "\n";
+    reporter_.Add(finding);
   }
 
   LineChecker checker_;
   engine::Speller& speller_;
   TextCodec& codec_;
   Output& out_;
+  Reporter& reporter_;
   const ListOptions& options_;
   std::string encoding_;
   std::vector<CheckedWord> words_;
   std::vector<Region> regions_;
   std::vector<Region> lineRegions_;
+  std::vector<std::string> suggestions_;
+  InlineControls controls_;
+  const WordSet* accepted_ = nullptr;
 };
 
 }  // namespace
@@ -161,9 +179,12 @@ int RunList(store::FileSystem& fs, const DictionaryOptions& options, const ListO
   // input, so a change by another program is seen within a block.
   engine::Speller speller = MakeSpeller(fs, ResolveDictionaries(options), Reading::InMemory);
   Output out(STDOUT_FILENO, codec);
-  TextLister lister(speller, codec, out, list, options.encoding);
+  const std::unique_ptr<Reporter> reporter =
+      MakeReporter(list.format, out, {.where = list.where, .suggest = list.suggest});
+  TextLister lister(speller, codec, out, *reporter, list, options.encoding);
 
   if (!list.mode.empty()) MakeFilter(list.mode);  // an unknown mode fails before any file
+  ProjectWords projectWords(list.wordLists);
   std::vector<std::string> files = list.files;
   if (files.empty()) files.push_back("-");
   bool found = false;
@@ -171,12 +192,14 @@ int RunList(store::FileSystem& fs, const DictionaryOptions& options, const ListO
   for (const std::string& file : files) {
     try {
       if (file == "-") {
-        found =
-            lister.List(STDIN_FILENO, "<stdin>", list.mode.empty() ? "text" : list.mode) || found;
+        found = lister.List(STDIN_FILENO, "<stdin>", list.mode.empty() ? "text" : list.mode,
+                            projectWords.For(file)) ||
+                found;
       } else {
         const FileDescriptor fd = OpenForReading(file);
-        found =
-            lister.List(fd.Get(), file, list.mode.empty() ? ModeForFile(file) : list.mode) || found;
+        found = lister.List(fd.Get(), file, list.mode.empty() ? ModeForFile(file) : list.mode,
+                            projectWords.For(file)) ||
+                found;
       }
     } catch (const OutputError&) {
       throw;
@@ -187,6 +210,7 @@ int RunList(store::FileSystem& fs, const DictionaryOptions& options, const ListO
       failed = true;
     }
   }
+  reporter->Finish();
   out.Flush();
   if (failed) return ExitError;
   return found ? ExitFound : ExitOk;

@@ -7,8 +7,10 @@
 #include <new>
 
 #include "commands/Commands.h"
+#include "commands/ProjectWords.h"
 #include "commands/ToolError.h"
 #include "filters/Filter.h"
+#include "output/Report.h"
 
 namespace spellcheck::tool {
 namespace {
@@ -76,12 +78,26 @@ int Run(store::FileSystem& fs, int argc, char** argv) {
                           "Document filter (default: by file extension; standard input is "
                           "text): " +
                               ModeNames());
+  listCommand->add_option("--format", list.format, "Output format: " + FormatNames())
+      ->capture_default_str();
+  listCommand
+      ->add_option("--words", list.wordLists,
+                   "A word list (one word a line) whose words count as correct (repeatable); "
+                   "the nearest .spellcheck-words.txt counts too")
+      ->expected(1)
+      ->allow_extra_args(false)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   addSuggestOptions(listCommand);
 
   std::string to;
   auto* add = app.add_subcommand("add", "Add words to the custom dictionary");
   add->add_option("words", words, "Words to add")->required();
-  add->add_option("--to", to, "Dictionary to add to (default: the custom one)");
+  auto* toOption = add->add_option("--to", to, "Dictionary to add to (default: the custom one)");
+  bool project = false;
+  add->add_flag("--project", project,
+                "Append the words to the nearest .spellcheck-words.txt (made in the current "
+                "folder when there is none)")
+      ->excludes(toOption);
 
   std::string from;
   std::optional<std::string> also;
@@ -135,6 +151,7 @@ int Run(store::FileSystem& fs, int argc, char** argv) {
   list.suggestions = suggestions;
   if (*suggest) return RunSuggest(fs, options, suggestions, words);
   if (*listCommand) return RunList(fs, options, list);
+  if (*add && project) return RunAddProject(words, options.encoding);
   if (*add) return RunAdd(fs, options, words, to);
   if (*remove) return RunDelete(fs, options, words, from, also);
   if (*merge) return RunMerge(fs, options, source, target);

@@ -1,0 +1,124 @@
+#include "commands/ProjectWords.h"
+
+#include <unistd.h>
+
+#include <fstream>
+#include <iostream>
+#include <system_error>
+
+#include "commands/ToolError.h"
+#include "input/TextCodec.h"
+#include "output/Output.h"
+
+namespace spellcheck::tool {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A line's word: without a carriage return or surrounding blanks; empty for
+// blank and comment lines.
+std::string_view LineWord(std::string_view line) {
+  while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) {
+    line.remove_suffix(1);
+  }
+  while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+  if (line.starts_with('#')) return {};
+  return line;
+}
+
+fs::path CurrentFolder() {
+  std::error_code error;
+  fs::path folder = fs::current_path(error);
+  return error ? fs::path(".") : folder;
+}
+
+}  // namespace
+
+std::optional<fs::path> FindProjectWords(const fs::path& start) {
+  std::error_code error;
+  fs::path folder = fs::absolute(start, error);
+  if (error) return std::nullopt;
+  while (true) {
+    const fs::path candidate = folder / ProjectWordsFileName;
+    if (fs::is_regular_file(candidate, error)) return candidate;
+    const fs::path parent = folder.parent_path();
+    if (parent.empty() || parent == folder) return std::nullopt;
+    folder = parent;
+  }
+}
+
+void ReadWordList(const fs::path& file, WordSet& words) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) throw ToolError(file.string() + ": cannot read the word list");
+  std::string line;
+  while (std::getline(in, line)) {
+    const std::string_view word = LineWord(line);
+    if (!word.empty()) words.insert(std::string(word));
+  }
+  if (in.bad()) throw ToolError(file.string() + ": cannot read the word list");
+}
+
+ProjectWords::ProjectWords(const std::vector<std::string>& lists) {
+  for (const std::string& list : lists) ReadWordList(list, given_);
+}
+
+const WordSet& ProjectWords::For(const std::string& file) {
+  const fs::path folder = file == "-" ? CurrentFolder() : fs::path(file).parent_path();
+  const std::optional<fs::path> list = FindProjectWords(folder.empty() ? CurrentFolder() : folder);
+  if (!list) return given_;
+  std::error_code error;
+  const fs::path key = fs::weakly_canonical(*list, error);
+  const auto [at, added] = byList_.try_emplace(error ? *list : key);
+  if (added) {
+    at->second = given_;
+    ReadWordList(*list, at->second);
+  }
+  return at->second;
+}
+
+int RunAddProject(const std::vector<std::string>& arguments, const std::string& encoding) {
+  TextCodec codec(encoding);
+  const fs::path list =
+      FindProjectWords(CurrentFolder()).value_or(CurrentFolder() / ProjectWordsFileName);
+  WordSet words;
+  bool endsWithNewline = true;
+  if (fs::exists(list)) {
+    ReadWordList(list, words);
+    std::ifstream in(list, std::ios::binary | std::ios::ate);
+    if (in && in.tellg() > 0) {
+      in.seekg(-1, std::ios::end);
+      endsWithNewline = in.get() == '\n';
+    }
+  }
+  Output out(STDOUT_FILENO, codec);
+  int status = ExitOk;
+  std::string appended;
+  std::vector<std::pair<std::string, bool>> answers;
+  for (const std::string& argument : arguments) {
+    const std::string utf8(codec.ToUtf8(argument));
+    const std::string_view word = LineWord(utf8);
+    if (word.empty() || word != utf8 || utf8.find('\n') != std::string::npos) {
+      out.Flush();
+      std::cerr << "spellcheck: not added: '" << utf8 << "' is not a word for a word list\n";
+      status = ExitFound;
+      continue;
+    }
+    const bool added = words.insert(utf8).second;
+    if (added) appended += utf8 + "\n";
+    answers.emplace_back(utf8, added);
+  }
+  if (!appended.empty()) {
+    std::ofstream file(list, std::ios::binary | std::ios::app);
+    if (!endsWithNewline) file << '\n';
+    file << appended;
+    file.close();
+    if (!file) throw ToolError(list.string() + ": cannot write the word list");
+  }
+  for (const auto& [word, added] : answers) {
+    out << word << (added ? ": added to " : ": already in ") << list.string() << "\n";
+  }
+  out.Flush();
+  return status;
+}
+
+}  // namespace spellcheck::tool
