@@ -37,16 +37,7 @@ class GithubReporter : public Reporter {
   explicit GithubReporter(Output& out) : out_(out) {}
 
   void Add(const Finding& finding) override {
-    std::string message = "Misspelled word '" + std::string(finding.word) + "'";
-    if (finding.suggestions && !finding.suggestions->empty()) {
-      message += " (suggestions: ";
-      const char* separator = "";
-      for (const std::string& suggestion : *finding.suggestions) {
-        message += separator + suggestion;
-        separator = ", ";
-      }
-      message += ")";
-    }
+    const std::string message = MessageFor(finding);
     out_ << "::warning file=" << Escape(finding.file, true) << ",line=" << finding.line
          << ",col=" << finding.column << "::" << Escape(message, false) << "\n";
   }

@@ -58,16 +58,7 @@ class SarifReporter : public Reporter {
   SarifReporter(Output& out, const ReportOptions& options) : out_(out), options_(options) {}
 
   void Add(const Finding& finding) override {
-    std::string message = "Misspelled word '" + std::string(finding.word) + "'";
-    if (finding.suggestions && !finding.suggestions->empty()) {
-      message += " (suggestions: ";
-      const char* separator = "";
-      for (const std::string& suggestion : *finding.suggestions) {
-        message += separator + suggestion;
-        separator = ", ";
-      }
-      message += ")";
-    }
+    const std::string message = MessageFor(finding);
     json region = {{"startLine", finding.line},
                    {"startColumn", finding.column},
                    {"endColumn", finding.column + CharacterCount(finding.word)}};

@@ -25,4 +25,18 @@ std::size_t CharacterCount(std::string_view utf8) {
   return count;
 }
 
+std::string MessageFor(const Finding& finding) {
+  std::string message = "Misspelled word '" + std::string(finding.word) + "'";
+  if (finding.suggestions && !finding.suggestions->empty()) {
+    message += " (suggestions: ";
+    const char* separator = "";
+    for (const std::string& suggestion : *finding.suggestions) {
+      message += separator + suggestion;
+      separator = ", ";
+    }
+    message += ")";
+  }
+  return message;
+}
+
 }  // namespace spellcheck::tool

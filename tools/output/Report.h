@@ -21,6 +21,10 @@ struct Finding {
   const std::vector<std::string>* suggestions = nullptr;  // with --suggest
 };
 
+// "Misspelled word 'x'", with the suggestions when there are: the message
+// of the formats that carry one.
+std::string MessageFor(const Finding& finding);
+
 struct ReportOptions {
   bool where = false;    // text: FILE:LINE:COLUMN: before each word
   bool suggest = false;  // suggestions are given
