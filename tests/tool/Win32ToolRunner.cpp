@@ -121,10 +121,19 @@ Child Start(const ToolRun& run, HANDLE input, HANDLE output, HANDLE error) {
   std::string commandLine = CommandLine(run);
   std::string environment = EnvironmentBlock(run);
   const std::string tool = ToolPath();
-  if (!::CreateProcessA(
-          tool.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, environment.data(),
-          run.workingFolder.empty() ? nullptr : run.workingFolder.c_str(), &startup, &info)) {
-    throw std::runtime_error("CreateProcess failed: " + std::to_string(::GetLastError()));
+  // Under Wine a busy machine now and then fails a start with an internal
+  // error that a second try does not see: try a few times before giving up.
+  for (int attempt = 1;; ++attempt) {
+    if (::CreateProcessA(
+            tool.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, environment.data(),
+            run.workingFolder.empty() ? nullptr : run.workingFolder.c_str(), &startup, &info)) {
+      break;
+    }
+    const DWORD error = ::GetLastError();
+    if (attempt == 5 || error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+      throw std::runtime_error("CreateProcess failed: " + std::to_string(error));
+    }
+    ::Sleep(200 * attempt);
   }
   ::CloseHandle(info.hThread);
   return Child{Handle(info.hProcess), info.dwProcessId};
