@@ -21,6 +21,9 @@ struct DictionaryOptions {
   bool noCustom = false;           // --no-custom
   bool ignoreCase = false;         // --ignore-case
   std::string encoding = "UTF-8";  // --encoding
+  // Language tags (en_US, de_DE, ...), from -d/--lang or a config file;
+  // empty: from the environment.
+  std::vector<std::string> languages;
 };
 
 // The dictionaries of a run, and whether the custom one is the per-user
