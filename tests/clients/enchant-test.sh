@@ -47,7 +47,11 @@ cp "$module" "$scratch/modules/"
 mount --bind "$scratch/modules" "$moduledir" || skip "cannot mount over $moduledir"
 
 export HOME=$scratch/home XDG_CONFIG_HOME=$scratch/config XDG_DATA_HOME=$scratch/data
-export SPELLCHECK_DATA=$data
+# A second data folder, first: a dictionary named like a tag serves that tag.
+mkdir "$scratch/extra"
+printf 'zorp\nblick\n' >"$scratch/extra/words"
+"$tool" build --quiet "$scratch/extra/words" -o "$scratch/extra/qx_QX.dic"
+export SPELLCHECK_DATA=$scratch/extra:$data
 unset SPELLCHECK_CUSTOM SPELLCHECK_MAIN ENCHANT_CONFIG_DIR
 # Debian's own ordering names en_US (aspell first): a "*" line alone would
 # not win for it.
@@ -76,6 +80,10 @@ dicts=$(enchant-lsmod-2 -list-dicts)
 expect list-dicts "en_US (spellcheck)" "$dicts"
 expect list-dicts-en "en (spellcheck)" "$dicts"
 expect lang "en_US (spellcheck)" "$(enchant-lsmod-2 -lang en_US)"
+expect list-dicts-tag-file "qx_QX (spellcheck)" "$dicts"
+tagged=$(printf 'zorp\nhouse\n' | enchant-2 -d qx_QX -a)
+expect tag-file-correct "*" "$tagged"
+expect_match tag-file-other '^[&#] house ' "$tagged"
 
 # The ispell pipe: "*" correct, "& word count offset: ranked suggestions",
 # "#" nothing to suggest.
