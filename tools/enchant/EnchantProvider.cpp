@@ -17,6 +17,9 @@
 
 namespace {
 
+using spellcheck::enchant::DataFolders;
+using spellcheck::enchant::FindLanguage;
+using spellcheck::enchant::ListLanguages;
 using spellcheck::enchant::ProviderDictionary;
 
 ProviderDictionary& Of(EnchantDict* dict) {
@@ -90,8 +93,7 @@ void AddToExclude(EnchantDict* dict, const char* const word, size_t length) {
 
 EnchantDict* RequestDict(EnchantProvider* provider, const char* const tag) {
   try {
-    const std::string file =
-        spellcheck::enchant::FindLanguage(spellcheck::enchant::DataFolders(), tag);
+    const std::string file = FindLanguage(DataFolders(), tag);
     if (file.empty()) return nullptr;
     auto dictionary = std::make_unique<ProviderDictionary>(file);
     EnchantDict* dict = g_new0(EnchantDict, 1);
@@ -115,8 +117,7 @@ void DisposeDict(EnchantProvider*, EnchantDict* dict) {
 
 int DictionaryExists(EnchantProvider*, const char* const tag) {
   try {
-    return spellcheck::enchant::FindLanguage(spellcheck::enchant::DataFolders(), tag).empty() ? 0
-                                                                                              : 1;
+    return FindLanguage(DataFolders(), tag).empty() ? 0 : 1;
   } catch (const std::exception&) {
     return 0;
   }
@@ -126,8 +127,7 @@ char** ListDicts(EnchantProvider*, size_t* count) {
   *count = 0;
   try {
     std::vector<std::string> tags;
-    for (const auto& each :
-         spellcheck::enchant::ListLanguages(spellcheck::enchant::DataFolders())) {
+    for (const auto& each : ListLanguages(DataFolders())) {
       tags.push_back(each.tag);
     }
     return ToStrv(tags, count);
