@@ -120,7 +120,8 @@ std::vector<std::string> Speller::Positional(const std::string& word) {
 
 std::vector<std::string> Speller::Ranked(const std::string& word, std::size_t max) {
   std::vector<const suggest::RankedIndex*> indexes;
-  for (const MainDictionary& main : dictionaries_.mains) indexes.push_back(IndexOf(main.file, &main));
+  for (const MainDictionary& main : dictionaries_.mains)
+    indexes.push_back(IndexOf(main.file, &main));
   for (const std::string& file : further_) indexes.push_back(IndexOf(file, nullptr));
   return suggest::Suggest(word, indexes, max);
 }
@@ -141,8 +142,8 @@ const suggest::RankedIndex* Speller::IndexOf(const std::string& file, const Main
   words.reserve(contents->Records().size());
   for (const store::TvarWord& record : contents->Records()) words.push_back(record.Text());
   if (main != nullptr) {
-    ranking->index = std::make_unique<suggest::RankedIndex>(words, LevelsOf(main->levels),
-                                                            SoundsOf(*main));
+    ranking->index =
+        std::make_unique<suggest::RankedIndex>(words, LevelsOf(main->levels), SoundsOf(*main));
   } else {
     // The user's own words, ranked with the first language's sounds.
     const suggest::Sounds sounds = dictionaries_.mains.empty()

@@ -34,8 +34,7 @@ class RankedIndex {
               Sounds sounds = Sounds::English);
   RankedIndex(std::span<const std::string> words, const WordLevels* levels,
               Sounds sounds = Sounds::English);
-  RankedIndex(std::span<const std::string_view> words, AllCommon,
-              Sounds sounds = Sounds::English);
+  RankedIndex(std::span<const std::string_view> words, AllCommon, Sounds sounds = Sounds::English);
   RankedIndex(std::span<const std::string> words, AllCommon, Sounds sounds = Sounds::English);
 
   std::size_t Size() const { return offsets_.size(); }

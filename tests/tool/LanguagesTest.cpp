@@ -21,10 +21,12 @@ class LanguagesTest : public ToolTest {
  protected:
   LanguagesTest() {
     english_ = InstallLanguage("en_US", {"house", "the", "word", "colour"});
-    german_ = InstallLanguage("de_DE", {"Haus", "Wort", "der", "Stra\xDF"
-                                                              "e"});
-    french_ = InstallLanguage("fr_FR", {"maison", "mot", "\xE9"
-                                                         "cole"});
+    german_ = InstallLanguage("de_DE", {"Haus", "Wort", "der",
+                                        "Stra\xDF"
+                                        "e"});
+    french_ = InstallLanguage("fr_FR", {"maison", "mot",
+                                        "\xE9"
+                                        "cole"});
   }
 
   // A run with no dictionary named in the environment but what `extra` says.
@@ -71,14 +73,20 @@ TEST_F(LanguagesTest, SeveralLanguagesAtOnce) {
       << check.err;
   EXPECT_EQ(check.status, 1);
   // Repeated options add up; suggestions come from all, ranked together.
-  EXPECT_EQ(RunIn({"suggest", "-d", "en_US", "-d", "de_DE", "--lang", "fr_FR", "hause", "ecole",
-                   "Wrt"},
+  EXPECT_EQ(
+      RunIn({"suggest", "-d", "en_US", "-d", "de_DE", "--lang", "fr_FR", "hause", "ecole", "Wrt"},
+            {})
+          .out,
+      "hause: house, Haus\necole: \xC3\xA9"
+      "cole\nWrt: Wort\n");
+  // Each language alone.
+  EXPECT_EQ(RunIn({"check", "-d", "de_DE", "house",
+                   "Stra\xC3\x9F"
+                   "e"},
                   {})
                 .out,
-            "hause: house, Haus\necole: \xC3\xA9" "cole\nWrt: Wort\n");
-  // Each language alone.
-  EXPECT_EQ(RunIn({"check", "-d", "de_DE", "house", "Stra\xC3\x9F" "e"}, {}).out,
-            "house: misspelled\nStra\xC3\x9F" "e: correct\n");
+            "house: misspelled\nStra\xC3\x9F"
+            "e: correct\n");
   EXPECT_EQ(RunIn({"list", "--lang", "fr_FR"}, {}, "la maison mot\n").out, "la\n");
 }
 
@@ -88,7 +96,9 @@ TEST_F(LanguagesTest, WhereTheLanguageComesFrom) {
     const ToolResult result = RunIn(arguments, environment);
     EXPECT_EQ(result.status, 0) << result.err;
     const std::size_t at = result.out.find("this run: ");
-    return at == std::string::npos ? result.out : result.out.substr(at + 10, result.out.find('\n', at) - at - 10);
+    return at == std::string::npos
+               ? result.out
+               : result.out.substr(at + 10, result.out.find('\n', at) - at - 10);
   };
   EXPECT_EQ(language({}, {}), "en_US (the default)");
   EXPECT_EQ(language({}, {{"LANG", "de_DE.UTF-8"}}), "de_DE (LANG=de_DE.UTF-8)");
@@ -113,10 +123,10 @@ TEST_F(LanguagesTest, WhereTheLanguageComesFrom) {
   EXPECT_EQ(RunIn({"check", "Haus"}, {{"LANG", "de_DE.UTF-8"}}).out, "Haus: correct\n");
   EXPECT_EQ(RunIn({"check", "Haus"}, {{"LANG", "xx_YY.UTF-8"}}).out, "Haus: misspelled\n");
   // ... $SPELLCHECK_MAIN before the locale, -d before $SPELLCHECK_MAIN ...
-  EXPECT_EQ(RunIn({"check", "hello", "Haus"},
-                  {{"LANG", "de_DE.UTF-8"}, {"SPELLCHECK_MAIN", MainDic()}})
-                .out,
-            "hello: correct\nHaus: misspelled\n");
+  EXPECT_EQ(
+      RunIn({"check", "hello", "Haus"}, {{"LANG", "de_DE.UTF-8"}, {"SPELLCHECK_MAIN", MainDic()}})
+          .out,
+      "hello: correct\nHaus: misspelled\n");
   EXPECT_EQ(RunIn({"check", "-d", "de_DE", "hello", "Haus"}, {{"SPELLCHECK_MAIN", MainDic()}}).out,
             "hello: misspelled\nHaus: correct\n");
   // ... and --main before everything.
@@ -142,7 +152,8 @@ TEST_F(LanguagesTest, DictsListsTheInstalledLanguagesAndTheRun) {
 }
 
 TEST_F(LanguagesTest, ThePipeTakesTagsAndIspellNames) {
-  EXPECT_EQ(RunIn({"-a", "-d", "deutsch"}, {}, "Haus house\n").out, Banner + "*\n& house 1 5: Haus\n\n");
+  EXPECT_EQ(RunIn({"-a", "-d", "deutsch"}, {}, "Haus house\n").out,
+            Banner + "*\n& house 1 5: Haus\n\n");
   EXPECT_EQ(RunIn({"-a", "-d", "en_US,de_DE"}, {}, "Haus house\n").out, Banner + "*\n*\n\n");
   EXPECT_EQ(RunIn({"-a", "-dfrancais"}, {}, "maison\n").out, Banner + "*\n\n");
   EXPECT_EQ(RunIn({"-a", "--lang=american"}, {}, "house\n").out, Banner + "*\n\n");
@@ -184,17 +195,31 @@ TEST(BuiltLanguages, GermanFromWngerman) {
   ToolRun run;
   run.environment = {{"HOME", home.Path()}};
   run.workingFolder = home.Path();
-  run.arguments = {"check", "-d", "de_DE", "Haus", "Stra\xC3\x9F" "e", "Fahrrad", "\xC3\xBC" "ber",
+  run.arguments = {"check",
+                   "-d",
+                   "de_DE",
+                   "Haus",
+                   "Stra\xC3\x9F"
+                   "e",
+                   "Fahrrad",
+                   "\xC3\xBC"
+                   "ber",
                    "Fahrad"};
   ToolResult result = RunTool(run);
   EXPECT_EQ(result.out,
-            "Haus: correct\nStra\xC3\x9F" "e: correct\nFahrrad: correct\n\xC3\xBC" "ber: correct\n"
+            "Haus: correct\nStra\xC3\x9F"
+            "e: correct\nFahrrad: correct\n\xC3\xBC"
+            "ber: correct\n"
             "Fahrad: misspelled\n")
       << result.err;
-  run.arguments = {"suggest", "--lang", "de_DE", "--max", "1", "Strase", "Fahrad", "uber", "Muller"};
+  run.arguments = {"suggest", "--lang", "de_DE", "--max", "1",
+                   "Strase",  "Fahrad", "uber",  "Muller"};
   result = RunTool(run);
   EXPECT_EQ(result.out,
-            "Strase: Stra\xC3\x9F" "e\nFahrad: Fahrrad\nuber: \xC3\xBC" "ber\nMuller: M\xC3\xBC" "ller\n")
+            "Strase: Stra\xC3\x9F"
+            "e\nFahrad: Fahrrad\nuber: \xC3\xBC"
+            "ber\nMuller: M\xC3\xBC"
+            "ller\n")
       << result.err;
 }
 

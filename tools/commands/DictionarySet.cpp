@@ -48,8 +48,7 @@ engine::MainDictionary MainOf(const std::string& file, const std::string& tag) {
 }  // namespace
 
 std::string CustomFileName(const std::string& tag) {
-  return tag.empty() || tag == DefaultLanguage ? std::string("cust.dic")
-                                               : "cust-" + tag + ".dic";
+  return tag.empty() || tag == DefaultLanguage ? std::string("cust.dic") : "cust-" + tag + ".dic";
 }
 
 RunDictionaries ResolveDictionaries(const DictionaryOptions& options) {
@@ -66,8 +65,7 @@ RunDictionaries ResolveDictionaries(const DictionaryOptions& options) {
   const std::vector<Language>& languages = run.languages.languages;
   const std::string first = languages.empty() ? std::string() : languages.front().tag;
   if (fileNamed) {
-    set.mains.push_back(
-        MainOf(!options.main.empty() ? options.main : environmentMain, first));
+    set.mains.push_back(MainOf(!options.main.empty() ? options.main : environmentMain, first));
   } else {
     for (const Language& language : languages) {
       set.mains.push_back(MainOf(language.file, language.tag));

@@ -111,7 +111,8 @@ int RunDicts(const DictionaryOptions& options) {
     std::cout << " (" << run.languages.from << ")";
   }
   std::cout << "\n";
-  for (const engine::MainDictionary& main : run.set.mains) std::cout << "  main: " << main.file << "\n";
+  for (const engine::MainDictionary& main : run.set.mains)
+    std::cout << "  main: " << main.file << "\n";
   for (const std::string& further : run.set.Further()) {
     std::cout << "  " << (run.set.custom && further == *run.set.custom ? "custom" : "further")
               << ": " << further << "\n";

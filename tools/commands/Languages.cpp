@@ -38,10 +38,18 @@ std::filesystem::path ProgramFile() {
 #endif
 }
 
-bool IsLowerAscii(char c) { return c >= 'a' && c <= 'z'; }
-bool IsAsciiLetter(char c) { return IsLowerAscii(c) || (c >= 'A' && c <= 'Z'); }
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+bool IsLowerAscii(char c) {
+  return c >= 'a' && c <= 'z';
+}
+bool IsAsciiLetter(char c) {
+  return IsLowerAscii(c) || (c >= 'A' && c <= 'Z');
+}
+char Lower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+char Upper(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 // ll_CC as the data folder's files are named.
 bool IsTag(std::string_view name) {
@@ -57,9 +65,9 @@ bool IsTag(std::string_view name) {
 // The usual country of a language named alone; ll_LL where it is not listed.
 std::string UsualTag(const std::string& language) {
   static constexpr std::pair<const char*, const char*> usual[] = {
-      {"en", "en_US"}, {"de", "de_DE"}, {"fr", "fr_FR"}, {"es", "es_ES"}, {"it", "it_IT"},
-      {"pt", "pt_PT"}, {"nl", "nl_NL"}, {"da", "da_DK"}, {"sv", "sv_SE"}, {"nb", "nb_NO"},
-      {"ca", "ca_ES"}, {"ga", "ga_IE"}};
+      {"en", "en_US"}, {"de", "de_DE"}, {"fr", "fr_FR"}, {"es", "es_ES"},
+      {"it", "it_IT"}, {"pt", "pt_PT"}, {"nl", "nl_NL"}, {"da", "da_DK"},
+      {"sv", "sv_SE"}, {"nb", "nb_NO"}, {"ca", "ca_ES"}, {"ga", "ga_IE"}};
   for (const auto& [name, tag] : usual) {
     if (language == name) return tag;
   }
@@ -72,20 +80,20 @@ std::string UsualTag(const std::string& language) {
 // ispell-dictionary-base-alist and the /usr/share/dict names among them).
 std::string NamedTag(const std::string& lower) {
   static constexpr std::pair<const char*, const char*> names[] = {
-      {"english", "en_US"},     {"american", "en_US"},     {"british", "en_GB"},
-      {"canadian", "en_CA"},    {"deutsch", "de_DE"},      {"deutsch8", "de_DE"},
-      {"german", "de_DE"},      {"german8", "de_DE"},      {"ngerman", "de_DE"},
-      {"swiss", "de_CH"},       {"francais", "fr_FR"},     {"francais7", "fr_FR"},
+      {"english", "en_US"},      {"american", "en_US"},    {"british", "en_GB"},
+      {"canadian", "en_CA"},     {"deutsch", "de_DE"},     {"deutsch8", "de_DE"},
+      {"german", "de_DE"},       {"german8", "de_DE"},     {"ngerman", "de_DE"},
+      {"swiss", "de_CH"},        {"francais", "fr_FR"},    {"francais7", "fr_FR"},
       {"francais-tex", "fr_FR"}, {"french", "fr_FR"},      {"castellano", "es_ES"},
-      {"castellano8", "es_ES"}, {"espanol", "es_ES"},      {"spanish", "es_ES"},
-      {"italiano", "it_IT"},    {"italian", "it_IT"},      {"portugues", "pt_PT"},
-      {"portuguese", "pt_PT"},  {"brasileiro", "pt_BR"},   {"brazilian", "pt_BR"},
-      {"nederlands", "nl_NL"},  {"nederlands8", "nl_NL"},  {"dutch", "nl_NL"},
-      {"dansk", "da_DK"},       {"danish", "da_DK"},       {"svenska", "sv_SE"},
-      {"swedish", "sv_SE"},     {"norsk", "nb_NO"},        {"norsk7", "nb_NO"},
-      {"bokmal", "nb_NO"},      {"bokmaal", "nb_NO"},      {"bokm\xC3\xA5l", "nb_NO"},
-      {"norwegian", "nb_NO"},   {"catala", "ca_ES"},       {"catalan", "ca_ES"},
-      {"gaeilge", "ga_IE"},     {"irish", "ga_IE"}};
+      {"castellano8", "es_ES"},  {"espanol", "es_ES"},     {"spanish", "es_ES"},
+      {"italiano", "it_IT"},     {"italian", "it_IT"},     {"portugues", "pt_PT"},
+      {"portuguese", "pt_PT"},   {"brasileiro", "pt_BR"},  {"brazilian", "pt_BR"},
+      {"nederlands", "nl_NL"},   {"nederlands8", "nl_NL"}, {"dutch", "nl_NL"},
+      {"dansk", "da_DK"},        {"danish", "da_DK"},      {"svenska", "sv_SE"},
+      {"swedish", "sv_SE"},      {"norsk", "nb_NO"},       {"norsk7", "nb_NO"},
+      {"bokmal", "nb_NO"},       {"bokmaal", "nb_NO"},     {"bokm\xC3\xA5l", "nb_NO"},
+      {"norwegian", "nb_NO"},    {"catala", "ca_ES"},      {"catalan", "ca_ES"},
+      {"gaeilge", "ga_IE"},      {"irish", "ga_IE"}};
   for (const auto& [name, tag] : names) {
     if (lower == name) return tag;
   }
@@ -147,9 +155,8 @@ std::vector<Language> Named(const std::vector<Language>& installed,
       found = SameLanguage(installed, tag);
     }
     if (found == nullptr) {
-      throw ToolError("no dictionary for the language '" + name +
-                      "'; installed: " + InstalledList(installed) +
-                      " (spellcheck dicts lists them)");
+      throw ToolError("no dictionary for the language '" + name + "'; installed: " +
+                      InstalledList(installed) + " (spellcheck dicts lists them)");
     }
     const bool repeated = std::any_of(chosen.begin(), chosen.end(),
                                       [&](const Language& each) { return each.tag == found->tag; });
@@ -219,8 +226,8 @@ std::string LanguageTag(std::string_view name) {
   if (language.size() < 2 || language.size() > 3) return std::string();
   if (language == "no") language = "nb";
   if (k == base.size()) return UsualTag(language);
-  if ((base[k] != '_' && base[k] != '-') || base.size() != k + 3 ||
-      !IsAsciiLetter(base[k + 1]) || !IsAsciiLetter(base[k + 2])) {
+  if ((base[k] != '_' && base[k] != '-') || base.size() != k + 3 || !IsAsciiLetter(base[k + 1]) ||
+      !IsAsciiLetter(base[k + 2])) {
     return std::string();
   }
   return language + "_" + Upper(base[k + 1]) + Upper(base[k + 2]);
