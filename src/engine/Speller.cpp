@@ -11,6 +11,11 @@ Speller::Speller(std::unique_ptr<Engine> engine, DictionarySet dictionaries, boo
     : engine_(std::move(engine)),
       dictionaries_(std::move(dictionaries)),
       further_(dictionaries_.Further()) {
+  // After the first main dictionary: the others, then the custom and further ones.
+  for (std::size_t k = 1; k < dictionaries_.mains.size(); ++k) {
+    afterMain_.push_back(dictionaries_.mains[k].file);
+  }
+  afterMain_.insert(afterMain_.end(), further_.begin(), further_.end());
   if (rememberAnswers) {
     answers_ = std::make_unique<AnswerCache>();
     answersGeneration_ = engine_->Generation();
@@ -18,9 +23,11 @@ Speller::Speller(std::unique_ptr<Engine> engine, DictionarySet dictionaries, boo
 }
 
 bool Speller::CheckCp1252(std::string_view word) {
-  if (engine_->Check(word, dictionaries_.main, further_, dictionaries_.ignoreCase)) return true;
+  if (engine_->Check(word, dictionaries_.Main(), afterMain_, dictionaries_.ignoreCase)) {
+    return true;
+  }
   return text::IsAllCapitals(word) &&
-         engine_->Check(text::CapitalisedForm(word), dictionaries_.main, further_,
+         engine_->Check(text::CapitalisedForm(word), dictionaries_.Main(), afterMain_,
                         dictionaries_.ignoreCase);
 }
 
@@ -63,7 +70,8 @@ void Speller::IsCorrectAll(std::span<const std::string_view> words, std::vector<
     }
   }
   for (const std::size_t i : pending_) {
-    if (text::Utf8ToCp1252(words[i], cp1252_)) engine_->Prefetch(cp1252_, dictionaries_.main);
+    if (!text::Utf8ToCp1252(words[i], cp1252_)) continue;
+    for (const MainDictionary& main : dictionaries_.mains) engine_->Prefetch(cp1252_, main.file);
   }
   for (const std::size_t i : pending_) {
     const bool correct = Answer(words[i]);
@@ -103,7 +111,7 @@ std::vector<std::string> Speller::Suggest(std::string_view utf8Word, Order order
 std::vector<std::string> Speller::Positional(const std::string& word) {
   const bool allCapitals = text::IsAllCapitals(word);
   const std::string query = allCapitals ? text::CapitalisedForm(word) : word;
-  std::vector<std::string> found = engine_->SimilarWords(query, dictionaries_.main, further_);
+  std::vector<std::string> found = engine_->SimilarWords(query, dictionaries_.Main(), afterMain_);
   if (allCapitals) {
     for (std::string& each : found) each = text::UpperCase(each);
   }
@@ -112,12 +120,13 @@ std::vector<std::string> Speller::Positional(const std::string& word) {
 
 std::vector<std::string> Speller::Ranked(const std::string& word, std::size_t max) {
   std::vector<const suggest::RankedIndex*> indexes;
-  indexes.push_back(IndexOf(dictionaries_.main, true));
-  for (const std::string& file : further_) indexes.push_back(IndexOf(file, false));
+  for (const MainDictionary& main : dictionaries_.mains)
+    indexes.push_back(IndexOf(main.file, &main));
+  for (const std::string& file : further_) indexes.push_back(IndexOf(file, nullptr));
   return suggest::Suggest(word, indexes, max);
 }
 
-const suggest::RankedIndex* Speller::IndexOf(const std::string& file, bool isMain) {
+const suggest::RankedIndex* Speller::IndexOf(const std::string& file, const MainDictionary* main) {
   std::shared_ptr<const LoadedDictionary> contents = engine_->Contents(file);
   Ranking* ranking = nullptr;
   for (Ranking& each : rankings_) {
@@ -132,19 +141,33 @@ const suggest::RankedIndex* Speller::IndexOf(const std::string& file, bool isMai
   std::vector<std::string_view> words;
   words.reserve(contents->Records().size());
   for (const store::TvarWord& record : contents->Records()) words.push_back(record.Text());
-  if (isMain) {
-    if (!levelsRead_) {
-      levelsRead_ = true;
-      levels_ = std::make_unique<suggest::WordLevels>();
-      // Without the file every word counts as equally common.
-      if (dictionaries_.levels.empty() || !levels_->LoadFile(dictionaries_.levels)) levels_.reset();
-    }
-    ranking->index = std::make_unique<suggest::RankedIndex>(words, levels_.get());
+  if (main != nullptr) {
+    ranking->index =
+        std::make_unique<suggest::RankedIndex>(words, LevelsOf(main->levels), SoundsOf(*main));
   } else {
-    ranking->index = std::make_unique<suggest::RankedIndex>(words, suggest::AllCommon{});
+    // The user's own words, ranked with the first language's sounds.
+    const suggest::Sounds sounds = dictionaries_.mains.empty()
+                                       ? suggest::Sounds::English
+                                       : SoundsOf(dictionaries_.mains.front());
+    ranking->index = std::make_unique<suggest::RankedIndex>(words, suggest::AllCommon{}, sounds);
   }
   ranking->contents = std::move(contents);
   return ranking->index.get();
+}
+
+suggest::Sounds Speller::SoundsOf(const MainDictionary& main) {
+  return main.englishSounds ? suggest::Sounds::English : suggest::Sounds::None;
+}
+
+const suggest::WordLevels* Speller::LevelsOf(const std::string& file) {
+  if (file.empty()) return nullptr;
+  for (const Levels& each : levels_) {
+    if (each.file == file) return each.levels.get();
+  }
+  auto levels = std::make_unique<suggest::WordLevels>();
+  // Without the file every word counts as equally common.
+  if (!levels->LoadFile(file)) levels.reset();
+  return levels_.emplace_back(Levels{file, std::move(levels)}).levels.get();
 }
 
 void Speller::AcceptForSession(std::string_view utf8Word) {

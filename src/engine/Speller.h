@@ -65,12 +65,17 @@ class Speller {
   std::vector<std::string> Positional(const std::string& cp1252Word);
   std::vector<std::string> Ranked(const std::string& cp1252Word, std::size_t max);
   // The ranking's index of one dictionary as it is now, made anew when the
-  // dictionary's contents change; null when it is absent.
-  const suggest::RankedIndex* IndexOf(const std::string& file, bool isMain);
+  // dictionary's contents change; null when it is absent. `main`: how a main
+  // dictionary's words are ranked; null for the user's own dictionaries.
+  const suggest::RankedIndex* IndexOf(const std::string& file, const MainDictionary* main);
+  // A levels file, read at its first use; null when there is none.
+  const suggest::WordLevels* LevelsOf(const std::string& file);
+  static suggest::Sounds SoundsOf(const MainDictionary& main);
 
   std::unique_ptr<Engine> engine_;
   DictionarySet dictionaries_;
-  std::vector<std::string> further_;
+  std::vector<std::string> further_;    // the custom and further dictionaries
+  std::vector<std::string> afterMain_;  // the other main dictionaries, then further_
   std::unordered_set<std::string> sessionWords_;
   std::string cp1252_;                    // scratch for the converted word
   std::vector<std::size_t> pending_;      // words of IsCorrectAll not remembered
@@ -82,8 +87,11 @@ class Speller {
     std::unique_ptr<suggest::RankedIndex> index;
   };
   std::vector<Ranking> rankings_;
-  std::unique_ptr<suggest::WordLevels> levels_;  // read at the first ranking; null: none
-  bool levelsRead_ = false;
+  struct Levels {
+    std::string file;
+    std::unique_ptr<suggest::WordLevels> levels;  // null: the file could not be read
+  };
+  std::vector<Levels> levels_;
 };
 
 }  // namespace spellcheck::engine

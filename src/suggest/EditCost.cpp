@@ -4,12 +4,21 @@
 #include <array>
 #include <cstring>
 
+#include "suggest/Letters.h"
+
 namespace spellcheck::suggest {
 namespace {
 
+// Accented vowels count as vowels.
 bool IsVowel(unsigned char c) {
-  return c == 'a' || c == 'e' || c == 'i' || c == 'o' || c == 'u' || c == 'y';
+  const char b = c < 0x80 ? static_cast<char>(c) : BaseLetter(c);
+  return b == 'a' || b == 'e' || b == 'i' || b == 'o' || b == 'u' || b == 'y';
 }
+
+// An accented letter for its base letter or for another accent of it (é for
+// e, e for é, è for é, ü for u, ç for c, ñ for n): the commonest slip of
+// writers in the languages that have them, and of keyboards without them.
+constexpr int kAccentCost = 25;
 
 bool IsJoiner(unsigned char c) {
   return c == '\'' || c == '-' || c == ' ' || c == '.';
@@ -59,6 +68,9 @@ int SoundPair(unsigned char a, unsigned char b) {
 int ReplaceCost(unsigned char a, unsigned char b) {
   static const Keyboard keyboard;
   if (a == b) return 0;
+  if ((a >= 0x80 || b >= 0x80) && BaseLetter(a) != 0 && BaseLetter(a) == BaseLetter(b)) {
+    return kAccentCost;
+  }
   int cost = SoundPair(a, b);
   if (IsVowel(a) && IsVowel(b)) cost = std::min(cost, 55);
   if (keyboard.Near(a, b)) cost = std::min(cost, 70);
@@ -127,17 +139,64 @@ struct Spelling {
   int cost;
 };
 constexpr Spelling kSpellings[] = {
-    {"f", "ph", 35},    {"ph", "f", 35},     {"k", "ck", 30},      {"ck", "k", 30},
-    {"c", "ck", 30},    {"ck", "c", 30},     {"ks", "x", 45},      {"x", "ks", 45},
-    {"cks", "x", 45},   {"x", "cks", 45},    {"kw", "qu", 40},     {"qu", "kw", 40},
-    {"cw", "qu", 45},   {"ch", "tch", 45},   {"j", "dg", 50},      {"g", "dg", 45},
-    {"dg", "j", 50},    {"s", "sc", 45},     {"sc", "s", 45},      {"sh", "ti", 55},
-    {"sh", "ci", 60},   {"f", "gh", 60},     {"gh", "f", 60},      {"shun", "tion", 55},
-    {"er", "re", 45},   {"re", "er", 45},    {"sion", "tion", 50}, {"tion", "sion", 50},
-    {"oo", "u", 60},    {"u", "oo", 60},     {"cs", "x", 50},      {"ize", "ise", 40},
-    {"ise", "ize", 40}, {"ite", "ight", 40}, {"it", "ight", 50},   {"o", "ough", 50},
-    {"ow", "ough", 50}, {"u", "ough", 55},   {"uf", "ough", 50},   {"of", "ough", 55},
-    {"ai", "eigh", 50}, {"a", "eigh", 55},   {"ay", "eigh", 50}};
+    {"f", "ph", 35},
+    {"ph", "f", 35},
+    {"k", "ck", 30},
+    {"ck", "k", 30},
+    {"c", "ck", 30},
+    {"ck", "c", 30},
+    {"ks", "x", 45},
+    {"x", "ks", 45},
+    {"cks", "x", 45},
+    {"x", "cks", 45},
+    {"kw", "qu", 40},
+    {"qu", "kw", 40},
+    {"cw", "qu", 45},
+    {"ch", "tch", 45},
+    {"j", "dg", 50},
+    {"g", "dg", 45},
+    {"dg", "j", 50},
+    {"s", "sc", 45},
+    {"sc", "s", 45},
+    {"sh", "ti", 55},
+    {"sh", "ci", 60},
+    {"f", "gh", 60},
+    {"gh", "f", 60},
+    {"shun", "tion", 55},
+    {"er", "re", 45},
+    {"re", "er", 45},
+    {"sion", "tion", 50},
+    {"tion", "sion", 50},
+    {"oo", "u", 60},
+    {"u", "oo", 60},
+    {"cs", "x", 50},
+    {"ize", "ise", 40},
+    {"ise", "ize", 40},
+    {"ite", "ight", 40},
+    {"it", "ight", 50},
+    {"o", "ough", 50},
+    {"ow", "ough", 50},
+    {"u", "ough", 55},
+    {"uf", "ough", 50},
+    {"of", "ough", 55},
+    {"ai", "eigh", 50},
+    {"a", "eigh", 55},
+    {"ay", "eigh", 50},
+    // The other spellings of letters of the Western European languages: ß
+    // as ss (German, Swiss German), umlauts as the vowel and e, the
+    // ligatures as their letters (French, Danish, Norwegian).
+    {"ss", "\xDF", 30},
+    {"\xDF", "ss", 30},
+    {"ue", "\xFC", 35},
+    {"\xFC", "ue", 35},
+    {"oe", "\xF6", 35},
+    {"\xF6", "oe", 35},
+    {"ae", "\xE4", 35},
+    {"\xE4", "ae", 35},
+    {"oe", "\x9C", 25},
+    {"\x9C", "oe", 25},
+    {"ae", "\xE6", 25},
+    {"\xE6", "ae", 25}};
 constexpr std::size_t kSpellingCount = sizeof(kSpellings) / sizeof(kSpellings[0]);
 
 // The spellings by the last byte of their typed letters.

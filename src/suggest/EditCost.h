@@ -17,7 +17,9 @@ inline constexpr int kEditCost = 100;
 // another, a neighbouring key, letters that stand for the same sound (c/k/s,
 // s/z, ...), a swap of neighbours (ie/ei cheapest), a left-out apostrophe or
 // hyphen, silent letters (final e, kn-, wr-, -mb, gh), and spellings of one
-// sound (ph/f, ck/k, x/ks, qu/kw, tch/ch, dg/j, sc/s, ti/sh).
+// sound (ph/f, ck/k, x/ks, qu/kw, tch/ch, dg/j, sc/s, ti/sh); and for the
+// other Western European languages an accented letter for its base letter or
+// another accent of it (é/e/è, ü/u, ç/c), ß/ss, ä/ae, ö/oe, ü/ue, æ/ae, œ/oe.
 // Returns a value above `limit` (not necessarily the cost) once the cost
 // must exceed it.
 int EditCost(std::string_view typed, std::string_view word, int limit);

@@ -1,19 +1,9 @@
 #include "suggest/Phonetic.h"
 
+#include "suggest/Letters.h"
+
 namespace spellcheck::suggest {
 namespace {
-
-// The base letter of a lower-case code page 1252 byte, or 0 for no letter.
-char BaseLetter(unsigned char c) {
-  if (c >= 'a' && c <= 'z') return static_cast<char>(c);
-  // 0xE0..0xFF: the accented lower-case letters of Latin-1.
-  static const char latin[] = "aaaaaaaceeeeiiiidnooooo\0ouuuuyty";
-  if (c >= 0xE0) return latin[c - 0xE0];
-  if (c == 0x9A) return 's';
-  if (c == 0x9E) return 'z';
-  if (c == 0x9C) return 'o';
-  return 0;
-}
 
 bool IsVowel(char c) {
   return c == 'a' || c == 'e' || c == 'i' || c == 'o' || c == 'u' || c == 'y';

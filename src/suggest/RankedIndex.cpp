@@ -4,6 +4,7 @@
 #include <bit>
 #include <unordered_set>
 
+#include "suggest/Letters.h"
 #include "suggest/Phonetic.h"
 #include "text/CaseMapping.h"
 
@@ -33,6 +34,17 @@ std::uint32_t RankedIndex::VariantHash(std::string_view bytes) {
   std::uint64_t h = 0;
   for (unsigned char c : bytes) h = h * kBase + c + 1;
   return Finish(h, bytes.size());
+}
+
+std::string RankedIndex::VariantForm(std::string_view folded) {
+  std::string form(folded);
+  for (char& c : form) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    if (byte >= 0x80) {
+      if (const char base = BaseLetter(byte)) c = base;
+    }
+  }
+  return form;
 }
 
 namespace {
@@ -131,20 +143,26 @@ void RankedIndex::Table::Append(std::uint32_t hash, const Near& near,
   }
 }
 
-RankedIndex::RankedIndex(std::span<const std::string_view> words, const WordLevels* levels) {
+RankedIndex::RankedIndex(std::span<const std::string_view> words, const WordLevels* levels,
+                         Sounds sounds)
+    : sounds_(sounds) {
   Build(words, levels, false);
 }
 
-RankedIndex::RankedIndex(std::span<const std::string> words, const WordLevels* levels) {
+RankedIndex::RankedIndex(std::span<const std::string> words, const WordLevels* levels,
+                         Sounds sounds)
+    : sounds_(sounds) {
   const std::vector<std::string_view> views(words.begin(), words.end());
   Build(views, levels, false);
 }
 
-RankedIndex::RankedIndex(std::span<const std::string_view> words, AllCommon) {
+RankedIndex::RankedIndex(std::span<const std::string_view> words, AllCommon, Sounds sounds)
+    : sounds_(sounds) {
   Build(words, nullptr, true);
 }
 
-RankedIndex::RankedIndex(std::span<const std::string> words, AllCommon) {
+RankedIndex::RankedIndex(std::span<const std::string> words, AllCommon, Sounds sounds)
+    : sounds_(sounds) {
   const std::vector<std::string_view> views(words.begin(), words.end());
   Build(views, nullptr, true);
 }
@@ -187,17 +205,25 @@ void RankedIndex::Build(std::span<const std::string_view> words, const WordLevel
   }
   stored_.shrink_to_fit();
   folded_.shrink_to_fit();
-  std::vector<std::uint32_t> outlines;
-  outlines.reserve(Size());
-  for (std::uint32_t id = 0; id < Size(); ++id) outlines.push_back(Outline(Folded(id)));
-
   std::vector<std::uint64_t> pairs;
   pairs.reserve(bytes + Size());
   for (std::uint32_t id = 0; id < Size(); ++id) {
-    DeletionHashes(Folded(id),
+    const std::string_view folded = Folded(id);
+    char form[kMaxWord];
+    for (std::size_t k = 0; k < folded.size(); ++k) {
+      const unsigned char c = folded[k];
+      const char base = c >= 0x80 ? BaseLetter(c) : 0;
+      form[k] = base != 0 ? base : static_cast<char>(c);
+    }
+    DeletionHashes(std::string_view(form, folded.size()),
                    [&](std::uint32_t hash) { pairs.push_back(std::uint64_t{hash} << 32 | id); });
   }
   variants_.Build(pairs, nullptr);
+  if (!HasSounds()) return;
+
+  std::vector<std::uint32_t> outlines;
+  outlines.reserve(Size());
+  for (std::uint32_t id = 0; id < Size(); ++id) outlines.push_back(Outline(Folded(id)));
 
   std::vector<std::uint64_t> near;
   pairs.reserve(Size());
@@ -213,13 +239,13 @@ void RankedIndex::Build(std::span<const std::string_view> words, const WordLevel
       }
     });
   }
-  sounds_.Build(pairs, &outlines);
+  soundTable_.Build(pairs, &outlines);
   nearSounds_.Build(near, &outlines);
 }
 
 std::size_t RankedIndex::MemoryBytes() const {
   return stored_.capacity() + folded_.capacity() + offsets_.capacity() * 4 + lengths_.capacity() +
-         levels_.capacity() + capitals_.capacity() + variants_.Bytes() + sounds_.Bytes() +
+         levels_.capacity() + capitals_.capacity() + variants_.Bytes() + soundTable_.Bytes() +
          nearSounds_.Bytes() + sizeof(*this);
 }
 
@@ -228,12 +254,12 @@ void RankedIndex::AppendVariantMatches(std::uint32_t hash, std::vector<std::uint
 }
 
 void RankedIndex::AppendSoundMatches(std::uint32_t hash, std::vector<std::uint32_t>& ids) const {
-  sounds_.Append(hash, ids);
+  soundTable_.Append(hash, ids);
 }
 
 void RankedIndex::AppendSoundMatches(std::uint32_t hash, const Near& near,
                                      std::vector<std::uint32_t>& ids) const {
-  sounds_.Append(hash, near, ids);
+  soundTable_.Append(hash, near, ids);
 }
 
 void RankedIndex::AppendNearSoundMatches(std::uint32_t hash, const Near& near,
@@ -243,7 +269,7 @@ void RankedIndex::AppendNearSoundMatches(std::uint32_t hash, const Near& near,
 
 void RankedIndex::AppendExact(std::string_view folded, std::vector<std::uint32_t>& ids) const {
   const std::size_t from = ids.size();
-  variants_.Append(VariantHash(folded), ids);
+  variants_.Append(VariantHash(VariantForm(folded)), ids);
   ids.erase(std::remove_if(ids.begin() + static_cast<std::ptrdiff_t>(from), ids.end(),
                            [&](std::uint32_t id) { return Folded(id) != folded; }),
             ids.end());

@@ -20,17 +20,26 @@ namespace spellcheck::suggest {
 // Marks an index whose words all count as common: the user's own words.
 struct AllCommon {};
 
+// Whether an index finds words said like a misspelling, by the English sound
+// key (Phonetic.h): for English dictionaries. Without, only the spelling
+// counts (the key's rules would be wrong for other languages).
+enum class Sounds : std::uint8_t { English, None };
+
 class RankedIndex {
  public:
   // `words` in any order; duplicates are dropped, words beyond 24 bytes cut.
   // `levels` (may be null, then every word counts as of middling
   // commonness) need only live during construction.
-  RankedIndex(std::span<const std::string_view> words, const WordLevels* levels);
-  RankedIndex(std::span<const std::string> words, const WordLevels* levels);
-  RankedIndex(std::span<const std::string_view> words, AllCommon);
-  RankedIndex(std::span<const std::string> words, AllCommon);
+  RankedIndex(std::span<const std::string_view> words, const WordLevels* levels,
+              Sounds sounds = Sounds::English);
+  RankedIndex(std::span<const std::string> words, const WordLevels* levels,
+              Sounds sounds = Sounds::English);
+  RankedIndex(std::span<const std::string_view> words, AllCommon, Sounds sounds = Sounds::English);
+  RankedIndex(std::span<const std::string> words, AllCommon, Sounds sounds = Sounds::English);
 
   std::size_t Size() const { return offsets_.size(); }
+  // Whether words are found by their sound too.
+  bool HasSounds() const { return sounds_ == Sounds::English; }
   // The bytes the index holds (for measurements).
   std::size_t MemoryBytes() const;
 
@@ -60,8 +69,8 @@ class RankedIndex {
     std::size_t length;
   };
 
-  // Appends the ids of the words whose folded form, or one of its one-letter
-  // deletions, hashes to `hash` (see VariantHash). Candidates only: the
+  // Appends the ids of the words whose variant form, or one of its one-letter
+  // deletions, hashes to `hash` (see VariantHash, VariantForm). Candidates only: the
   // caller compares the words.
   void AppendVariantMatches(std::uint32_t hash, std::vector<std::uint32_t>& ids) const;
   // Appends the ids of the words whose sound key hashes to `hash`.
@@ -78,6 +87,10 @@ class RankedIndex {
   void AppendExact(std::string_view folded, std::vector<std::uint32_t>& ids) const;
 
   static std::uint32_t VariantHash(std::string_view bytes);
+  // What the deletion index hashes of a folded word: its accented letters as
+  // their base letters (éléphant as elephant, straße as strase), so that a
+  // word written without its accents is no further than its other slips.
+  static std::string VariantForm(std::string_view folded);
 
  private:
   // Hashes and ids grouped by the hash's low bits; with the outline of each
@@ -98,6 +111,8 @@ class RankedIndex {
 
   void Build(std::span<const std::string_view> words, const WordLevels* levels, bool allCommon);
 
+  Sounds sounds_ = Sounds::English;
+
   std::string stored_;
   std::string folded_;
   std::vector<std::uint32_t> offsets_;
@@ -105,7 +120,7 @@ class RankedIndex {
   std::vector<std::uint8_t> levels_;
   std::vector<Capitals> capitals_;
   Table variants_;
-  Table sounds_;
+  Table soundTable_;
   Table nearSounds_;
 };
 

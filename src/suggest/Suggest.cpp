@@ -7,6 +7,7 @@
 #include <unordered_set>
 
 #include "suggest/EditCost.h"
+#include "suggest/Letters.h"
 #include "suggest/Phonetic.h"
 #include "suggest/RankedIndex.h"
 #include "text/CaseMapping.h"
@@ -64,6 +65,13 @@ int RarityPenalty(int level) {
     }
   }
   return steps[std::size(steps) - 1].penalty;
+}
+
+// The same letter, or the same base letter with another accent.
+bool SameLetter(char a, char b) {
+  if (a == b) return true;
+  const char base = BaseLetter(static_cast<unsigned char>(a));
+  return base != 0 && base == BaseLetter(static_cast<unsigned char>(b));
 }
 
 enum class Shape { Lower, Capitalised, Upper };
@@ -144,7 +152,7 @@ class Ranking {
     keep_ = 2 * max + 4 * indexes_.size();
     // Longer inputs are beyond the edit cost and too far from any word.
     editable_ = folded_.size() <= kMaxCostLength - 2;
-    if (editable_) hashes_ = DeletionHashes(folded_);
+    if (editable_) hashes_ = DeletionHashes(RankedIndex::VariantForm(folded_));
     outline_ = RankedIndex::Outline(folded_);
     key_ = PhoneticKey(folded_);
     if (key_.empty()) key_ = " ";
@@ -250,8 +258,11 @@ class Ranking {
     if (limit < 0) return;
     const int cost = EditCost(folded_, f, limit);
     if (cost > limit) return;
-    if (f[0] != folded_[0] && !(f.size() > 1 && f[0] == folded_[1] && f[1] == folded_[0]) &&
-        PhoneticKey(f)[0] != key_[0]) {
+    // The first letter counts as right with another accent (ecole: école),
+    // swapped with the second, or (in English) sounding the same.
+    if (!SameLetter(f[0], folded_[0]) &&
+        !(f.size() > 1 && f[0] == folded_[1] && f[1] == folded_[0]) &&
+        !(index.HasSounds() && PhoneticKey(f)[0] == key_[0])) {
       prior += kFirstLetter;
     }
     Add(Shaped(shape_, index.Word(id)), cost + prior);

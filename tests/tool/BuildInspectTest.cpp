@@ -12,7 +12,7 @@ using Words = std::vector<std::string>;
 
 TEST_F(ToolTest, BuildSortsByByteDropsDuplicatesAndReportsWhatItLeavesOut) {
   WriteBytes(File("a.txt"), "zebra\nApple\r\napple\n\n  banana  \nzebra\nÉclair\n");
-  WriteBytes(File("b.txt"), "abcdefghijklmnopqrstuvwxyz\nłódź\napple\nzz");
+  WriteBytes(File("b.txt"), "abcdefghijklmnopqrstuvwxyz\nłódź\napple\nzz\nà la carte\n");
   const ToolResult result = Run({"build", "a.txt", "b.txt", "-o", "out.dic"});
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.out, "");
@@ -21,7 +21,10 @@ TEST_F(ToolTest, BuildSortsByByteDropsDuplicatesAndReportsWhatItLeavesOut) {
             "left out\n"
             "spellcheck: b.txt:2: 'łódź' has a character that code page 1252 cannot hold, left "
             "out\n"
-            "spellcheck: out.dic: 6 words, 2 left out\n");
+            "spellcheck: b.txt:5: 'à la carte' holds a blank (a text's words never do), left "
+            "out\n"
+            "spellcheck: out.dic: 6 words, 3 left out (1 with a character outside code page "
+            "1252, 1 longer than 24 characters, 1 with a blank)\n");
   EXPECT_EQ(ReadDictionary(File("out.dic")), (Words{"Apple", "apple", "banana", "zebra", "zz",
                                                     "\xC9"
                                                     "clair"}));

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,17 @@ class ToolTest : public ::testing::Test {
     WriteDictionary(path, words);
   }
 
+  // The data folder of the language dictionaries ($SPELLCHECK_DATA), empty
+  // until a test installs one: TAG.dic, english.dic for en_US.
+  std::string DataFolder() const { return dir_.File("share"); }
+  std::string InstallLanguage(const std::string& tag, std::vector<std::string> words) const {
+    std::filesystem::create_directories(DataFolder());
+    const std::string file =
+        DataFolder() + "/" + (tag == "en_US" ? std::string("english") : tag) + ".dic";
+    WriteSorted(file, std::move(words));
+    return file;
+  }
+
   std::string MainDic() const { return dir_.File("main.dic"); }
   std::string CustomDic() const { return dir_.File("cust.dic"); }
   std::string File(const std::string& name) const { return dir_.File(name); }
@@ -39,8 +51,10 @@ class ToolTest : public ::testing::Test {
     ToolRun run;
     run.arguments = std::move(arguments);
     run.input = std::move(input);
-    run.environment = {
-        {"SPELLCHECK_MAIN", MainDic()}, {"SPELLCHECK_CUSTOM", CustomDic()}, {"HOME", dir_.Path()}};
+    run.environment = {{"SPELLCHECK_MAIN", MainDic()},
+                       {"SPELLCHECK_CUSTOM", CustomDic()},
+                       {"SPELLCHECK_DATA", DataFolder()},
+                       {"HOME", dir_.Path()}};
     run.workingFolder = dir_.Path();
     return RunTool(run);
   }

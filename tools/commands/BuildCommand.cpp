@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <iostream>
+#include <iterator>
+#include <string>
 
 #include "commands/Commands.h"
 #include "commands/ToolError.h"
@@ -46,16 +48,21 @@ class WordCollector {
         // Only the first piece of a line too long to come whole is looked at.
         if (lineNumber != leftOutLine_) {
           leftOutLine_ = lineNumber;
-          LeaveOut(name, lineNumber, piece.text.substr(0, 40), "is longer than 24 characters");
+          LeaveOut(name, lineNumber, piece.text.substr(0, 40), Reason::Long);
         }
         continue;
       }
       const std::string_view text = TrimBlanks(piece.text);
       if (text.empty()) continue;
       if (!spellcheck::text::Utf8ToCp1252(text, word)) {
-        LeaveOut(name, lineNumber, text, "has a character that code page 1252 cannot hold");
+        LeaveOut(name, lineNumber, text, Reason::Cp1252);
       } else if (word.size() > store::MaxWordLength) {
-        LeaveOut(name, lineNumber, text, "is longer than 24 characters");
+        // A text's word of more than 24 characters is never found (lookups
+        // compare whole words), and its first 24 would be a word of their own.
+        LeaveOut(name, lineNumber, text, Reason::Long);
+      } else if (word.find_first_of(" \t") != std::string::npos) {
+        // Several words ("à la carte"): a text's words never hold a blank.
+        LeaveOut(name, lineNumber, text, Reason::Blank);
       } else {
         words_.push_back(word);
       }
@@ -64,14 +71,30 @@ class WordCollector {
 
   std::vector<std::string>& Words() { return words_; }
   std::size_t LeftOut() const { return leftOut_; }
+  // "(2 longer than 24 characters, 1 with a blank)", or "".
+  std::string Reasons() const {
+    static constexpr const char* counted[] = {"with a character outside code page 1252",
+                                              "longer than 24 characters", "with a blank"};
+    std::string text;
+    for (std::size_t k = 0; k < std::size(counted); ++k) {
+      if (byReason_[k] == 0) continue;
+      text += (text.empty() ? " (" : ", ") + std::to_string(byReason_[k]) + " " + counted[k];
+    }
+    return text.empty() ? text : text + ")";
+  }
 
  private:
-  void LeaveOut(const std::string& name, std::size_t line, std::string_view word,
-                const char* reason) {
+  enum class Reason { Cp1252, Long, Blank };
+
+  void LeaveOut(const std::string& name, std::size_t line, std::string_view word, Reason reason) {
+    static constexpr const char* said[] = {"has a character that code page 1252 cannot hold",
+                                           "is longer than 24 characters",
+                                           "holds a blank (a text's words never do)"};
     ++leftOut_;
+    ++byReason_[static_cast<int>(reason)];
     if (!quiet_) {
-      std::cerr << "spellcheck: " << name << ":" << line << ": '" << word << "' " << reason
-                << ", left out\n";
+      std::cerr << "spellcheck: " << name << ":" << line << ": '" << word << "' "
+                << said[static_cast<int>(reason)] << ", left out\n";
     }
   }
 
@@ -80,6 +103,7 @@ class WordCollector {
   std::size_t leftOutLine_ = 0;  // the long line already reported
   std::vector<std::string> words_;
   std::size_t leftOut_ = 0;
+  std::size_t byReason_[3] = {};
 };
 
 void WriteDictionary(store::FileSystem& fs, const std::vector<std::string>& words,
@@ -114,7 +138,9 @@ int RunBuild(store::FileSystem& fs, const BuildOptions& build) {
   WriteDictionary(fs, words, build.output);
   if (!build.quiet) {
     std::cerr << "spellcheck: " << build.output << ": " << words.size() << " words";
-    if (collector.LeftOut() != 0) std::cerr << ", " << collector.LeftOut() << " left out";
+    if (collector.LeftOut() != 0) {
+      std::cerr << ", " << collector.LeftOut() << " left out" << collector.Reasons();
+    }
     std::cerr << "\n";
   }
   return ExitOk;

@@ -59,6 +59,9 @@ struct BuildOptions {
 int RunBuild(store::FileSystem& fs, const BuildOptions& build);
 int RunDump(store::FileSystem& fs, const std::string& file, const std::string& encoding);
 int RunVerify(store::FileSystem& fs, const std::string& file);
+// The installed languages (tag, words, file), then the languages and the
+// dictionaries that the options choose.
+int RunDicts(const DictionaryOptions& options);
 
 // The ispell pipe (-a): its own argument parsing, as ispell clients expect.
 int RunPipe(store::FileSystem& fs, const std::vector<std::string>& arguments);

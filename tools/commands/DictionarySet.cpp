@@ -1,11 +1,5 @@
 #include "commands/DictionarySet.h"
 
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
-
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -15,21 +9,21 @@
 namespace spellcheck::tool {
 namespace {
 
-constexpr const char* BundledName = "english.dic";
-
 std::string Environment(const char* name) {
   const char* value = std::getenv(name);
   return value ? std::string(value) : std::string();
 }
 
-std::string DefaultCustom() {
+// The per-user folder of the default custom dictionaries, with its slash;
+// empty (the current folder) when there is no home.
+std::string CustomFolder() {
   std::string dataHome = Environment("XDG_DATA_HOME");
   if (dataHome.empty()) {
     const std::string home = Environment("HOME");
-    if (home.empty()) return "cust.dic";
+    if (home.empty()) return std::string();
     dataHome = home + "/.local/share";
   }
-  return dataHome + "/spellcheck/cust.dic";
+  return dataHome + "/spellcheck/";
 }
 
 bool IsFile(const std::filesystem::path& path) {
@@ -37,50 +31,51 @@ bool IsFile(const std::filesystem::path& path) {
   return std::filesystem::is_regular_file(path, ignored);
 }
 
-}  // namespace
-
-// The running program's own file, or an empty path.
-std::filesystem::path ProgramFile() {
-#if defined(_WIN32)
-  char name[MAX_PATH];
-  const DWORD length = ::GetModuleFileNameA(nullptr, name, sizeof name);
-  return length == 0 || length == sizeof name ? std::filesystem::path()
-                                              : std::filesystem::path(std::string(name, length));
-#else
-  std::error_code error;
-  const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-  return error ? std::filesystem::path() : program;
-#endif
+// A main dictionary and its ranking: the commonness levels NAME.levels
+// beside NAME.dic, and the English sound key for English (and for a file of
+// no named language, as always).
+engine::MainDictionary MainOf(const std::string& file, const std::string& tag) {
+  engine::MainDictionary main;
+  main.file = file;
+  if (const auto dot = file.rfind(".dic"); dot != std::string::npos && dot + 4 == file.size()) {
+    const std::string levels = file.substr(0, dot) + ".levels";
+    if (IsFile(levels)) main.levels = levels;
+  }
+  main.englishSounds = tag.empty() || tag.starts_with("en_");
+  return main;
 }
 
-std::string BundledDictionary() {
-  const auto program = ProgramFile();
-  if (!program.empty()) {
-    const auto beside = program.parent_path().parent_path() / "share" / "spellcheck" / BundledName;
-    if (IsFile(beside)) return beside.string();
-  }
-  const auto installed = std::filesystem::path(SPELLCHECK_DATA_DIR) / BundledName;
-  return IsFile(installed) ? installed.string() : std::string();
+}  // namespace
+
+std::string CustomFileName(const std::string& tag) {
+  return tag.empty() || tag == DefaultLanguage ? std::string("cust.dic") : "cust-" + tag + ".dic";
 }
 
 RunDictionaries ResolveDictionaries(const DictionaryOptions& options) {
   RunDictionaries run;
   engine::DictionarySet& set = run.set;
   set.ignoreCase = options.ignoreCase;
-  set.main = options.main;
-  if (set.main.empty()) set.main = Environment("SPELLCHECK_MAIN");
-  if (set.main.empty()) set.main = BundledDictionary();
-  // How common the main dictionary's words are: NAME.levels beside NAME.dic.
-  if (const auto dot = set.main.rfind(".dic");
-      dot != std::string::npos && dot + 4 == set.main.size()) {
-    const std::string levels = set.main.substr(0, dot) + ".levels";
-    if (IsFile(levels)) set.levels = levels;
+  const std::string environmentMain = Environment("SPELLCHECK_MAIN");
+  // A file named for the main dictionary (on the command line, or in the
+  // environment with no language on the command line) beats a language
+  // named at the same level, and the locale altogether.
+  const bool fileNamed =
+      !options.main.empty() || (options.languages.empty() && !environmentMain.empty());
+  run.languages = ResolveLanguages(options.languages, fileNamed);
+  const std::vector<Language>& languages = run.languages.languages;
+  const std::string first = languages.empty() ? std::string() : languages.front().tag;
+  if (fileNamed) {
+    set.mains.push_back(MainOf(!options.main.empty() ? options.main : environmentMain, first));
+  } else {
+    for (const Language& language : languages) {
+      set.mains.push_back(MainOf(language.file, language.tag));
+    }
   }
   if (!options.noCustom) {
     std::string custom = options.custom;
     if (custom.empty()) custom = Environment("SPELLCHECK_CUSTOM");
     if (custom.empty()) {
-      custom = DefaultCustom();
+      custom = CustomFolder() + CustomFileName(first);
       run.customIsDefault = true;
     }
     set.custom = custom;
@@ -89,6 +84,15 @@ RunDictionaries ResolveDictionaries(const DictionaryOptions& options) {
   if (set.Further().size() > engine::MaxFurtherDictionaries) {
     throw ToolError(
         "too many dictionaries: at most ten besides the main one (the custom one counts)");
+  }
+  // The other languages' own custom dictionaries count too (after the
+  // custom one; they need not exist).
+  if (run.customIsDefault) {
+    std::size_t at = 0;
+    for (std::size_t k = 1; k < languages.size(); ++k) {
+      const std::string other = CustomFolder() + CustomFileName(languages[k].tag);
+      if (other != *set.custom) set.extra.insert(set.extra.begin() + at++, other);
+    }
   }
   return run;
 }
@@ -119,7 +123,10 @@ void PrepareCustomFolder(const RunDictionaries& dictionaries) {
 
 engine::Speller MakeSpeller(store::FileSystem& fs, const RunDictionaries& dictionaries,
                             Reading reading) {
-  RequireReadable(fs, dictionaries.set.main, "main");
+  if (dictionaries.set.mains.empty()) RequireReadable(fs, std::string(), "main");
+  for (const engine::MainDictionary& main : dictionaries.set.mains) {
+    RequireReadable(fs, main.file, "main");
+  }
   auto source = reading == Reading::EachLookup
                     ? engine::ReadEachCall(fs)
                     : engine::KeepInMemory(fs, {engine::Recheck::When::OnRefresh, {}});

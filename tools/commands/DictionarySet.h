@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/Languages.h"
 #include "engine/DictionarySet.h"
 #include "engine/Speller.h"
 #include "store/FileSystem.h"
@@ -26,24 +27,29 @@ struct DictionaryOptions {
   std::vector<std::string> languages;
 };
 
-// The dictionaries of a run, and whether the custom one is the per-user
-// default, whose folder may need making before its first word.
+// The dictionaries of a run, its languages, and whether the custom one is
+// the per-user default, whose folder may need making before its first word.
 struct RunDictionaries {
   engine::DictionarySet set;
   bool customIsDefault = false;
+  RunLanguages languages;
 };
 
-// Applies the defaults: main = --main, $SPELLCHECK_MAIN, the bundled
-// dictionary; custom = --custom, $SPELLCHECK_CUSTOM,
-// $XDG_DATA_HOME/spellcheck/cust.dic, ~/.local/share/spellcheck/cust.dic.
-// `main` stays empty when no dictionary is found.
-// Throws ToolError when there are more than ten further dictionaries.
+// Applies the defaults. Main dictionaries: --main; else those of -d/--lang;
+// else $SPELLCHECK_MAIN; else those of $SPELLCHECK_LANG, the locale or en_US
+// (see ResolveLanguages; a file named as the main dictionary leaves the
+// locale out). Custom: --custom, $SPELLCHECK_CUSTOM, else in
+// $XDG_DATA_HOME/spellcheck/ (~/.local/share/spellcheck/) the first
+// language's: cust.dic for en_US (and for no language), cust-TAG.dic for
+// the others, whose words count too. The main dictionary list stays empty
+// when no dictionary is found.
+// Throws ToolError for an unknown language named on purpose and when there
+// are more than ten further dictionaries.
 RunDictionaries ResolveDictionaries(const DictionaryOptions& options);
 
-// The bundled English dictionary: ../share/spellcheck/english.dic from the
-// program (the build tree and an installation alike), else the installed
-// data folder. Empty when neither exists.
-std::string BundledDictionary();
+// The default custom dictionary of a language: cust.dic for en_US and for
+// none (""), cust-TAG.dic for the others.
+std::string CustomFileName(const std::string& tag);
 
 // Throws ToolError unless `path` names a regular file that can be read (an
 // empty main name: the bundled dictionary is missing). Never waits on a FIFO

@@ -1,8 +1,11 @@
-// dump and verify: a dictionary file's words, and a check of its form.
+// dump and verify: a dictionary file's words, and a check of its form; dicts:
+// the installed languages and the dictionaries of a run.
 #include <spellcheck/SpellCheck.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <iostream>
+#include <system_error>
 
 #include "commands/Commands.h"
 #include "commands/ToolError.h"
@@ -80,6 +83,41 @@ int RunVerify(store::FileSystem& fs, const std::string& file) {
   std::cout << file << ": " << contents.records.size() << " records, " << problems
             << (problems == 1 ? " problem\n" : " problems\n");
   return problems == 0 ? ExitOk : ExitFound;
+}
+
+int RunDicts(const DictionaryOptions& options) {
+  const std::vector<Language> installed = InstalledLanguages();
+  if (installed.empty()) {
+    std::cout << "no language dictionaries in";
+    for (const std::string& folder : DataFolders()) std::cout << " " << folder;
+    std::cout << "\n";
+  }
+  for (const Language& language : installed) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(language.file, error);
+    std::cout << language.tag << "  " << (error ? 0 : size / store::RecordSize) << " words  "
+              << language.file << "\n";
+  }
+  const RunDictionaries run = ResolveDictionaries(options);
+  std::cout << "this run: ";
+  if (run.languages.languages.empty()) {
+    std::cout << "no language (the main dictionary is a file)";
+  } else {
+    const char* separator = "";
+    for (const Language& language : run.languages.languages) {
+      std::cout << separator << language.tag;
+      separator = ",";
+    }
+    std::cout << " (" << run.languages.from << ")";
+  }
+  std::cout << "\n";
+  for (const engine::MainDictionary& main : run.set.mains)
+    std::cout << "  main: " << main.file << "\n";
+  for (const std::string& further : run.set.Further()) {
+    std::cout << "  " << (run.set.custom && further == *run.set.custom ? "custom" : "further")
+              << ": " << further << "\n";
+  }
+  return ExitOk;
 }
 
 }  // namespace spellcheck::tool

@@ -16,8 +16,15 @@ namespace spellcheck::tool {
 namespace {
 
 void AddDictionaryOptions(CLI::App& app, DictionaryOptions& options) {
+  app.add_option("-d,--lang", options.languages,
+                 "Languages by tag, several separated by commas (en_GB, de_DE, en_US,de_DE); "
+                 "default: $SPELLCHECK_LANG, else the locale's, else en_US")
+      ->delimiter(',')
+      ->expected(1)
+      ->allow_extra_args(false)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   app.add_option("--main", options.main,
-                 "Main dictionary (default: $SPELLCHECK_MAIN, else the bundled English one)");
+                 "Main dictionary file, instead of the languages' (default: $SPELLCHECK_MAIN)");
   app.add_option("--custom", options.custom,
                  "Custom dictionary (default: $SPELLCHECK_CUSTOM, else "
                  "$XDG_DATA_HOME/spellcheck/cust.dic)");
@@ -135,6 +142,9 @@ int Run(store::FileSystem& fs, int argc, char** argv) {
       app.add_subcommand("verify", "Check a dictionary's records; exit 1 on any problem");
   verify->add_option("file", file, "Dictionary")->required();
 
+  auto* dicts = app.add_subcommand(
+      "dicts", "List the installed languages (tag, words, file) and the dictionaries of this run");
+
   for (CLI::App* command : app.get_subcommands({})) command->fallthrough();
 
   try {
@@ -156,6 +166,7 @@ int Run(store::FileSystem& fs, int argc, char** argv) {
   if (*remove) return RunDelete(fs, options, words, from, also);
   if (*merge) return RunMerge(fs, options, source, target);
   if (*buildCommand) return RunBuild(fs, build);
+  if (*dicts) return RunDicts(options);
   if (*dump) return RunDump(fs, file, options.encoding);
   return RunVerify(fs, file);
 }

@@ -81,7 +81,7 @@ int RunDelete(store::FileSystem& fs, const DictionaryOptions& options,
               const std::optional<std::string>& also) {
   TextCodec codec(options.encoding);
   const engine::DictionarySet set = ResolveDictionaries(options).set;
-  const std::string first = from.empty() ? set.main : from;
+  const std::string first = from.empty() ? set.Main() : from;
   if (first.empty()) throw ToolError("no dictionary to delete from: name one with --from DIC");
   std::string second;
   if (also) {
@@ -131,7 +131,7 @@ int RunMerge(store::FileSystem& fs, const DictionaryOptions& options, const std:
              const std::string& target) {
   const engine::DictionarySet set = ResolveDictionaries(options).set;
   const std::string from = source.empty() ? set.custom.value_or(std::string()) : source;
-  const std::string into = target.empty() ? set.main : target;
+  const std::string into = target.empty() ? set.Main() : target;
   if (from.empty()) throw ToolError("no custom dictionary to merge (--no-custom): name a SOURCE");
   if (into.empty()) throw ToolError("no main dictionary to merge into: name a TARGET");
   // Merging a file into itself would delete it after the merge.

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "commands/Languages.h"
 #include "commands/ToolError.h"
 #include "store/TvarWord.h"
 
@@ -93,8 +94,11 @@ bool IsLong(const std::string& option, const std::string& name) {
   return option == name || option.starts_with(name + "=");
 }
 
-// "-d en_US" names a dictionary the way other checkers do; a file of that
-// name, or with ".dic" added, is taken when it is a word list.
+// "-d de_DE" names a dictionary the way other checkers do: a file of that
+// name, or with ".dic" added, is taken when it is a word list; else a
+// language (several: "en_US,de_DE"), by tag or ispell's name ("deutsch"),
+// which must be installed; else it is a name the editor gave its own entry
+// ("spellcheck"), and changes nothing.
 void ChooseMain(PipeArguments& parsed, const std::string& name) {
   if (name.empty()) return;
   if (IsUsableDictionary(name, false)) {
@@ -104,6 +108,15 @@ void ChooseMain(PipeArguments& parsed, const std::string& name) {
   } else if (name.find('/') != std::string::npos || name.ends_with(".dic")) {
     // A name that is plainly a file (not a language's name) must be one.
     throw ToolError("-d " + name + ": no word-list dictionary of that name");
+  } else {
+    std::size_t start = 0;
+    for (;;) {
+      const std::size_t comma = name.find(',', start);
+      const std::string part = name.substr(start, comma - start);
+      if (!LanguageTag(part).empty()) parsed.dictionaries.languages.push_back(part);
+      if (comma == std::string::npos) break;
+      start = comma + 1;
+    }
   }
 }
 
@@ -120,6 +133,8 @@ PipeArguments ParsePipeArguments(const std::vector<std::string>& arguments) {
       parsed.help = true;
     } else if (IsLong(option, "--encoding")) {
       parsed.dictionaries.encoding = walk.LongValue(option, "--encoding");
+    } else if (IsLong(option, "--lang")) {
+      parsed.dictionaries.languages.push_back(walk.LongValue(option, "--lang"));
     } else if (IsLong(option, "--main")) {
       parsed.dictionaries.main = walk.LongValue(option, "--main");
     } else if (IsLong(option, "--custom")) {
