@@ -10,6 +10,7 @@
 #include "commands/ProjectWords.h"
 #include "commands/ToolError.h"
 #include "filters/Filter.h"
+#include "lsp/Server.h"
 #include "output/Report.h"
 
 namespace spellcheck::tool {
@@ -135,6 +136,9 @@ int Run(store::FileSystem& fs, int argc, char** argv) {
       app.add_subcommand("verify", "Check a dictionary's records; exit 1 on any problem");
   verify->add_option("file", file, "Dictionary")->required();
 
+  auto* lsp = app.add_subcommand(
+      "lsp", "Serve editors as a language server on standard input and output (LSP)");
+
   for (CLI::App* command : app.get_subcommands({})) command->fallthrough();
 
   try {
@@ -156,6 +160,7 @@ int Run(store::FileSystem& fs, int argc, char** argv) {
   if (*remove) return RunDelete(fs, options, words, from, also);
   if (*merge) return RunMerge(fs, options, source, target);
   if (*buildCommand) return RunBuild(fs, build);
+  if (*lsp) return lsp::RunLanguageServer(fs, options);
   if (*dump) return RunDump(fs, file, options.encoding);
   return RunVerify(fs, file);
 }
