@@ -15,9 +15,9 @@ json RangeJson(const Document& document, std::size_t line, std::size_t begin, st
 
 json DiagnosticsJson(const Document& document, const std::vector<Misspelling>& found,
                      PositionEncoding encoding, const Settings& settings, engine::Speller& speller,
-                     Suggestions& suggestions) {
+                     Suggestions& suggestions, std::size_t& budget, std::size_t& missing) {
   json diagnostics = json::array();
-  std::size_t budget = NewSuggestionsPerPublication;
+  missing = 0;
   for (const Misspelling& misspelling : found) {
     json data = {{"word", misspelling.word}};
     const std::vector<std::string>* known =
@@ -26,7 +26,11 @@ json DiagnosticsJson(const Document& document, const std::vector<Misspelling>& f
       --budget;
       known = &suggestions.For(speller, misspelling.word, settings.maxSuggestions);
     }
-    if (known) data["suggestions"] = *known;
+    if (known) {
+      data["suggestions"] = *known;
+    } else {
+      ++missing;
+    }
     diagnostics.push_back({{"range", RangeJson(document, misspelling.line, misspelling.begin,
                                                misspelling.end, encoding)},
                            {"severity", static_cast<int>(settings.severity)},

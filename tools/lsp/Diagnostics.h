@@ -28,9 +28,12 @@ inline constexpr std::size_t NewSuggestionsPerPublication = 200;
 nlohmann::json RangeJson(const Document& document, std::size_t line, std::size_t begin,
                          std::size_t end, PositionEncoding encoding);
 
+// `budget`: how many words not asked for before get suggestions; it is
+// lowered by those asked for, and `missing` counts the words left without.
 nlohmann::json DiagnosticsJson(const Document& document, const std::vector<Misspelling>& found,
                                PositionEncoding encoding, const Settings& settings,
-                               engine::Speller& speller, Suggestions& suggestions);
+                               engine::Speller& speller, Suggestions& suggestions,
+                               std::size_t& budget, std::size_t& missing);
 
 }  // namespace spellcheck::tool::lsp
 

@@ -127,6 +127,8 @@ class Server {
       dictionaries_ = std::move(dictionaries);
       speller_ = std::move(speller);
       loaded_ = settings_.dictionaries;
+      // The dictionaries are read now rather than at the first document.
+      speller_->IsCorrect("the");
     } catch (const std::exception& error) {
       ShowMessage(MessageError, error.what());
     }
@@ -178,16 +180,28 @@ class Server {
     };
   }
 
+  // Suggestions take far longer than checking (the first one of a speller
+  // makes its ranking index): the diagnostics go out at once with the
+  // suggestions known, and when some were not, again with them.
   void Publish(const std::string& uri, OpenDocument& open) {
-    json diagnostics = json::array();
     if (speller_) {
       open.check.Check(open.document, *speller_, AcceptedIn(open), found_);
-      diagnostics =
-          DiagnosticsJson(open.document, found_, encoding_, settings_, *speller_, suggestions_);
+    } else {
+      found_.clear();
     }
+    if (Send(uri, open, 0) > 0) Send(uri, open, NewSuggestionsPerPublication);
+  }
+
+  // Publishes found_; answers how many of its words lacked suggestions.
+  std::size_t Send(const std::string& uri, const OpenDocument& open, std::size_t budget) {
+    std::size_t missing = 0;
+    json diagnostics = speller_ ? DiagnosticsJson(open.document, found_, encoding_, settings_,
+                                                  *speller_, suggestions_, budget, missing)
+                                : json::array();
     json params = {{"uri", uri}, {"diagnostics", std::move(diagnostics)}};
     if (!open.version.is_null()) params["version"] = open.version;
     connection_.Notify("textDocument/publishDiagnostics", std::move(params));
+    return missing;
   }
 
   // Every document anew: the dictionaries or the settings changed.
