@@ -10,6 +10,7 @@
 #include "commands/ProjectWords.h"
 #include "commands/ToolError.h"
 #include "filters/Filter.h"
+#include "lsp/Server.h"
 #include "output/Report.h"
 
 namespace spellcheck::tool {
@@ -144,6 +145,8 @@ int Run(store::FileSystem& fs, int argc, char** argv) {
 
   auto* dicts = app.add_subcommand(
       "dicts", "List the installed languages (tag, words, file) and the dictionaries of this run");
+  auto* lsp = app.add_subcommand(
+      "lsp", "Serve editors as a language server on standard input and output (LSP)");
 
   for (CLI::App* command : app.get_subcommands({})) command->fallthrough();
 
@@ -167,6 +170,7 @@ int Run(store::FileSystem& fs, int argc, char** argv) {
   if (*merge) return RunMerge(fs, options, source, target);
   if (*buildCommand) return RunBuild(fs, build);
   if (*dicts) return RunDicts(options);
+  if (*lsp) return lsp::RunLanguageServer(fs, options);
   if (*dump) return RunDump(fs, file, options.encoding);
   return RunVerify(fs, file);
 }

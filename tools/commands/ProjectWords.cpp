@@ -76,49 +76,56 @@ const WordSet& ProjectWords::For(const std::string& file) {
   return at->second;
 }
 
-int RunAddProject(const std::vector<std::string>& arguments, const std::string& encoding) {
-  TextCodec codec(encoding);
-  const fs::path list =
-      FindProjectWords(CurrentFolder()).value_or(CurrentFolder() / ProjectWordsFileName);
+ProjectAddition AddProjectWords(const fs::path& folder, const fs::path& otherwise,
+                                const std::vector<std::string>& utf8Words) {
+  ProjectAddition addition;
+  addition.list = FindProjectWords(folder).value_or(otherwise);
   WordSet words;
   bool endsWithNewline = true;
-  if (fs::exists(list)) {
-    ReadWordList(list, words);
-    std::ifstream in(list, std::ios::binary | std::ios::ate);
+  if (fs::exists(addition.list)) {
+    ReadWordList(addition.list, words);
+    std::ifstream in(addition.list, std::ios::binary | std::ios::ate);
     if (in && in.tellg() > 0) {
       in.seekg(-1, std::ios::end);
       endsWithNewline = in.get() == '\n';
     }
   }
-  Output out(STDOUT_FILENO, codec);
-  int status = ExitOk;
   std::string appended;
-  std::vector<std::pair<std::string, bool>> answers;
-  for (const std::string& argument : arguments) {
-    const std::string utf8(codec.ToUtf8(argument));
+  for (const std::string& utf8 : utf8Words) {
     const std::string_view word = LineWord(utf8);
     if (word.empty() || word != utf8 || utf8.find('\n') != std::string::npos) {
-      out.Flush();
-      std::cerr << "spellcheck: not added: '" << utf8 << "' is not a word for a word list\n";
-      status = ExitFound;
+      addition.rejected.push_back(utf8);
       continue;
     }
     const bool added = words.insert(utf8).second;
     if (added) appended += utf8 + "\n";
-    answers.emplace_back(utf8, added);
+    addition.words.emplace_back(utf8, added);
   }
   if (!appended.empty()) {
-    std::ofstream file(list, std::ios::binary | std::ios::app);
+    std::ofstream file(addition.list, std::ios::binary | std::ios::app);
     if (!endsWithNewline) file << '\n';
     file << appended;
     file.close();
-    if (!file) throw ToolError(list.string() + ": cannot write the word list");
+    if (!file) throw ToolError(addition.list.string() + ": cannot write the word list");
   }
-  for (const auto& [word, added] : answers) {
-    out << word << (added ? ": added to " : ": already in ") << list.string() << "\n";
+  return addition;
+}
+
+int RunAddProject(const std::vector<std::string>& arguments, const std::string& encoding) {
+  TextCodec codec(encoding);
+  std::vector<std::string> utf8Words;
+  for (const std::string& argument : arguments) utf8Words.emplace_back(codec.ToUtf8(argument));
+  const ProjectAddition addition =
+      AddProjectWords(CurrentFolder(), CurrentFolder() / ProjectWordsFileName, utf8Words);
+  Output out(STDOUT_FILENO, codec);
+  for (const std::string& word : addition.rejected) {
+    std::cerr << "spellcheck: not added: '" << word << "' is not a word for a word list\n";
+  }
+  for (const auto& [word, added] : addition.words) {
+    out << word << (added ? ": added to " : ": already in ") << addition.list.string() << "\n";
   }
   out.Flush();
-  return status;
+  return addition.rejected.empty() ? ExitOk : ExitFound;
 }
 
 }  // namespace spellcheck::tool

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace spellcheck::tool {
@@ -37,6 +38,22 @@ class ProjectWords {
   WordSet given_;
   std::map<std::filesystem::path, WordSet> byList_;
 };
+
+// What adding words to a project list did: the list, each word with whether
+// it was added (false: it was there already), and the arguments that are no
+// word for a list.
+struct ProjectAddition {
+  std::filesystem::path list;
+  std::vector<std::pair<std::string, bool>> words;
+  std::vector<std::string> rejected;
+};
+
+// Appends the words (UTF-8) that the nearest list from `folder` lacks to it;
+// when there is none, to a new list `otherwise`. Throws ToolError when the
+// list cannot be read or written.
+ProjectAddition AddProjectWords(const std::filesystem::path& folder,
+                                const std::filesystem::path& otherwise,
+                                const std::vector<std::string>& utf8Words);
 
 // Appends the words that a project list lacks to the nearest one (made in
 // the current folder when there is none). Prints what it did.
