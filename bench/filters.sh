@@ -78,7 +78,7 @@ set_aspell_options() {
   esac
 }
 hunspell_flag() {
-  case $1 in html) echo -H ;; nroff) echo -n ;; tex) echo -t ;; *) ;; esac
+  case $1 in html) printf '%s\n' -H ;; nroff) printf '%s\n' -n ;; tex) printf '%s\n' -t ;; *) ;; esac
 }
 checkers=(filter text aspell hunspell)
 describe() {
