@@ -76,36 +76,32 @@ const WordSet& ProjectWords::For(const std::string& file) {
   return at->second;
 }
 
-int RunAddProject(const std::vector<std::string>& arguments, const std::string& encoding) {
-  TextCodec codec(encoding);
-  const fs::path list =
-      FindProjectWords(CurrentFolder()).value_or(CurrentFolder() / ProjectWordsFileName);
-  WordSet words;
+fs::path ProjectListFor(const std::string& file) {
+  fs::path folder = fs::path(file).parent_path();
+  if (folder.empty()) folder = CurrentFolder();
+  return FindProjectWords(folder).value_or(folder / ProjectWordsFileName);
+}
+
+bool FitsWordList(std::string_view word) {
+  return !word.empty() && LineWord(word) == word && word.find('\n') == std::string_view::npos;
+}
+
+std::vector<bool> AppendToWordList(const fs::path& list, const std::vector<std::string>& words) {
+  WordSet known;
   bool endsWithNewline = true;
   if (fs::exists(list)) {
-    ReadWordList(list, words);
+    ReadWordList(list, known);
     std::ifstream in(list, std::ios::binary | std::ios::ate);
     if (in && in.tellg() > 0) {
       in.seekg(-1, std::ios::end);
       endsWithNewline = in.get() == '\n';
     }
   }
-  Output out(STDOUT_FILENO, codec);
-  int status = ExitOk;
+  std::vector<bool> added;
   std::string appended;
-  std::vector<std::pair<std::string, bool>> answers;
-  for (const std::string& argument : arguments) {
-    const std::string utf8(codec.ToUtf8(argument));
-    const std::string_view word = LineWord(utf8);
-    if (word.empty() || word != utf8 || utf8.find('\n') != std::string::npos) {
-      out.Flush();
-      std::cerr << "spellcheck: not added: '" << utf8 << "' is not a word for a word list\n";
-      status = ExitFound;
-      continue;
-    }
-    const bool added = words.insert(utf8).second;
-    if (added) appended += utf8 + "\n";
-    answers.emplace_back(utf8, added);
+  for (const std::string& word : words) {
+    added.push_back(known.insert(word).second);
+    if (added.back()) appended += word + "\n";
   }
   if (!appended.empty()) {
     std::ofstream file(list, std::ios::binary | std::ios::app);
@@ -114,8 +110,29 @@ int RunAddProject(const std::vector<std::string>& arguments, const std::string& 
     file.close();
     if (!file) throw ToolError(list.string() + ": cannot write the word list");
   }
-  for (const auto& [word, added] : answers) {
-    out << word << (added ? ": added to " : ": already in ") << list.string() << "\n";
+  return added;
+}
+
+int RunAddProject(const std::vector<std::string>& arguments, const std::string& encoding) {
+  TextCodec codec(encoding);
+  const fs::path list =
+      FindProjectWords(CurrentFolder()).value_or(CurrentFolder() / ProjectWordsFileName);
+  Output out(STDOUT_FILENO, codec);
+  int status = ExitOk;
+  std::vector<std::string> words;
+  for (const std::string& argument : arguments) {
+    const std::string utf8(codec.ToUtf8(argument));
+    if (!FitsWordList(utf8)) {
+      out.Flush();
+      std::cerr << "spellcheck: not added: '" << utf8 << "' is not a word for a word list\n";
+      status = ExitFound;
+      continue;
+    }
+    words.push_back(utf8);
+  }
+  const std::vector<bool> added = AppendToWordList(list, words);
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    out << words[i] << (added[i] ? ": added to " : ": already in ") << list.string() << "\n";
   }
   out.Flush();
   return status;
