@@ -564,10 +564,13 @@ class Fixer {
     answer.kind = Kind::Replace;
     answer.at = i;
     const std::string& word = file.found[i].word;
+    // All of them: the word's later places, also with a capital first or in
+    // capitals throughout, each given the replacement in its own capitals.
     for (std::size_t j = i; j < file.found.size(); j = file.NextPending(j + 1)) {
-      if (j == i || file.found[j].word == word) {
+      const std::string& other = file.found[j].word;
+      if (j == i || Covers(word, other)) {
         answer.replaced.push_back(j);
-        file.replacement[j] = *with;
+        file.replacement[j] = other == word ? *with : MatchCase(other, *with);
       }
       if (!all) break;
     }
