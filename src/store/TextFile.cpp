@@ -27,8 +27,7 @@ IoCode ReadOpen(File& file, std::string& bytes, FileInfo& info) {
 
 }  // namespace
 
-IoCode ReadWholeFile(FileSystem& fs, const std::string& name, std::string& bytes,
-                     FileInfo& info) {
+IoCode ReadWholeFile(FileSystem& fs, const std::string& name, std::string& bytes, FileInfo& info) {
   bytes.clear();
   RecordFile file(fs);
   if (const IoCode rc = file.OpenExisting(name, Access::Read); rc != code::Ok) return rc;

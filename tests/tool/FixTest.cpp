@@ -61,23 +61,22 @@ TEST_P(FixAnswerTest, ChangesTheTextAsAnswered) {
 
 INSTANTIATE_TEST_SUITE_P(
     Keys, FixAnswerTest,
-    ::testing::Values(
-        Answered{"1", "house is a hous\nHous wrld\n", "1 word replaced"},
-        // A suggestion takes the word's capitals; line ends between keys are skipped.
-        Answered{"i\ni\n1\n2\n", "hous is a hous\nHouse word\n", "2 words replaced"},
-        Answered{"a1", "house is a house\nHouse wrld\n", "3 words replaced"},
-        Answered{"rhome\n", "home is a hous\nHous wrld\n", "Replace hous with: home"},
-        Answered{"r\nhome\nar\nhut\n", "home is a hut\nHut wrld\n", "3 words replaced"},
-        Answered{"Iz", Text, "no such key"},
-        Answered{"9", Text, "no suggestion 9"},
-        // Undo, also back across words.
-        Answered{"1urhome\n", "home is a hous\nHous wrld\n", "undone"},
-        Answered{"1 uurhut\n", "hut is a hous\nHous wrld\n", "undone"},
-        Answered{"u1", "house is a hous\nHous wrld\n", "nothing to undo"},
-        Answered{"1q1", "house is a hous\nHous wrld\n", "1 word replaced, written"},
-        Answered{"1x", Text, "t.txt: left as it was"},
-        Answered{"1\x03", Text, "t.txt: left as it was"},
-        Answered{"    ", Text, "nothing replaced, not written"}));
+    ::testing::Values(Answered{"1", "house is a hous\nHous wrld\n", "1 word replaced"},
+                      // A suggestion takes the word's capitals; line ends between keys are skipped.
+                      Answered{"i\ni\n1\n2\n", "hous is a hous\nHouse word\n", "2 words replaced"},
+                      Answered{"a1", "house is a house\nHouse wrld\n", "3 words replaced"},
+                      Answered{"rhome\n", "home is a hous\nHous wrld\n", "Replace hous with: home"},
+                      Answered{"r\nhome\nar\nhut\n", "home is a hut\nHut wrld\n",
+                               "3 words replaced"},
+                      Answered{"Iz", Text, "no such key"}, Answered{"9", Text, "no suggestion 9"},
+                      // Undo, also back across words.
+                      Answered{"1urhome\n", "home is a hous\nHous wrld\n", "undone"},
+                      Answered{"1 uurhut\n", "hut is a hous\nHous wrld\n", "undone"},
+                      Answered{"u1", "house is a hous\nHous wrld\n", "nothing to undo"},
+                      Answered{"1q1", "house is a hous\nHous wrld\n", "1 word replaced, written"},
+                      Answered{"1x", Text, "t.txt: left as it was"},
+                      Answered{"1\x03", Text, "t.txt: left as it was"},
+                      Answered{"    ", Text, "nothing replaced, not written"}));
 
 TEST_F(FixTest, AcceptedWordsAreNotAskedAgainInTheRun) {
   WriteText("a.txt", "hous Hous\n");

@@ -187,9 +187,9 @@ struct FileState {
                      std::pair<std::size_t, std::size_t>* mark) const {
     std::string out;
     std::size_t pos = begin;
-    const auto first = std::lower_bound(
-        found.begin(), found.end(), begin,
-        [](const Misspelling& m, std::size_t offset) { return m.begin < offset; });
+    const auto first =
+        std::lower_bound(found.begin(), found.end(), begin,
+                         [](const Misspelling& m, std::size_t offset) { return m.begin < offset; });
     for (auto it = first; it != found.end() && it->begin < end; ++it) {
       const auto i = static_cast<std::size_t>(it - found.begin());
       out.append(document, pos, it->begin - pos);
@@ -211,8 +211,8 @@ struct FileState {
                        [](const auto& r) { return r.has_value(); });
   }
   std::size_t ReplacedCount() const {
-    return static_cast<std::size_t>(std::count_if(
-        replacement.begin(), replacement.end(), [](const auto& r) { return r.has_value(); }));
+    return static_cast<std::size_t>(std::count_if(replacement.begin(), replacement.end(),
+                                                  [](const auto& r) { return r.has_value(); }));
   }
 };
 
@@ -286,8 +286,7 @@ class Fixer {
           return;
         case Step::Drop:
           stopped_ = true;
-          out_ << "\n" << file.name << ": left as it was (" << file.ReplacedCount()
-               << " replacements and " << file.answers.size() << " answers dropped)\n";
+          out_ << "\n" << file.name << ": left as it was, its answers dropped\n";
           return;
       }
     }
@@ -360,7 +359,8 @@ class Fixer {
   void ShowLine(const FileState& file, std::size_t number, std::size_t begin, std::size_t end) {
     std::string line = file.Edited(begin, end, file.found.size(), nullptr);
     if (line.ends_with('\r')) line.pop_back();
-    if (line.size() > 2 * ShownAround) line = line.substr(0, CharStart(line, 2 * ShownAround)) + "...";
+    if (line.size() > 2 * ShownAround)
+      line = line.substr(0, CharStart(line, 2 * ShownAround)) + "...";
     out_ << Gutter(number) << Printable(line) << "\n";
   }
 
@@ -419,8 +419,7 @@ class Fixer {
     out_ << "\n";
     if (suggestions_.empty()) out_ << "   (no suggestions)\n";
     for (std::size_t n = 0; n < suggestions_.size(); ++n) {
-      out_ << "   " << (n == 9 ? std::size_t{0} : n + 1) << " "
-           << suggestions_[n] << "\n";
+      out_ << "   " << (n == 9 ? std::size_t{0} : n + 1) << " " << suggestions_[n] << "\n";
     }
     out_ << "\n";
     if (!notice_.empty()) {
@@ -593,27 +592,35 @@ class Fixer {
 
   // --- the end of a file ---
 
+  // Writes the file when something was replaced, then stores the words added
+  // (also when the file could not be written: they are right all the same).
   void Finish(FileState& file) {
     if (!file.found.empty()) out_ << "\n";
+    const bool written = Write(file);
     StoreWords(file);
+    out_.Flush();
+    if (!written) {
+      throw ToolError(file.name +
+                      ": changed on disk while it was being fixed; not written (what is on "
+                      "disk stays; " +
+                      std::to_string(file.ReplacedCount()) + " replacements not made)");
+    }
+  }
+
+  // False when the file changed on disk since it was read.
+  bool Write(const FileState& file) {
     const std::size_t replaced = file.ReplacedCount();
     if (replaced == 0) {
       out_ << file.name << ": nothing replaced, not written\n";
-      out_.Flush();
-      return;
+      return true;
     }
     const std::string edited = file.Edited(0, file.document.size(), file.found.size(), nullptr);
     std::string bytes = file.prefix;
     bytes += file.codec ? std::string(file.codec->FromUtf8(edited)) : edited;
-    if (!store::ReplaceIfUnchanged(fs_, file.name, file.info, file.bytes, bytes)) {
-      throw ToolError(file.name +
-                      ": changed on disk while it was being fixed; not written (what is on "
-                      "disk stays; " +
-                      std::to_string(replaced) + " replacements not made)");
-    }
+    if (!store::ReplaceIfUnchanged(fs_, file.name, file.info, file.bytes, bytes)) return false;
     out_ << file.name << ": " << replaced << (replaced == 1 ? " word" : " words")
          << " replaced, written\n";
-    out_.Flush();
+    return true;
   }
 
   void StoreWords(FileState& file) {

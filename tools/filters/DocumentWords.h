@@ -31,8 +31,8 @@ class DocumentWords {
   // Called before the words of each line (numbered from 1; without its "\n").
   using LineHook = std::function<void(std::size_t lineNumber, std::string_view line)>;
   // Called for each misspelled word; its text is a view into `line`.
-  using WordHook = std::function<void(std::size_t lineNumber, std::string_view line,
-                                      const CheckedWord& word)>;
+  using WordHook =
+      std::function<void(std::size_t lineNumber, std::string_view line, const CheckedWord& word)>;
 
   // `filter` null: every line is checked whole (plain text).
   void Find(std::string_view document, Filter* filter,

@@ -106,8 +106,8 @@ class ConsoleInput : public KeyInput {
 // the signal as it would have.
 struct termios savedSettings;
 volatile sig_atomic_t settingsSaved = 0;
-constexpr int EndingSignals[] = {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGPIPE, SIGALRM,
-                                 SIGUSR1, SIGUSR2};
+constexpr int EndingSignals[] = {SIGHUP,  SIGINT,  SIGQUIT, SIGTERM,
+                                 SIGPIPE, SIGALRM, SIGUSR1, SIGUSR2};
 struct sigaction previousActions[sizeof EndingSignals / sizeof EndingSignals[0]];
 
 extern "C" void RestoreAndDie(int signal) {
