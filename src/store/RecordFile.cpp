@@ -38,7 +38,9 @@ IoCode ReadOnward(File& file, void* buffer, std::size_t size, std::size_t& got) 
   return code::Ok;
 }
 
-IoCode WriteOnward(File& file, const void* buffer, std::size_t size) {
+}  // namespace
+
+IoCode WriteFully(File& file, const void* buffer, std::size_t size) {
   const auto* bytes = static_cast<const unsigned char*>(buffer);
   std::size_t left = size;
   while (left != 0) {
@@ -50,8 +52,6 @@ IoCode WriteOnward(File& file, const void* buffer, std::size_t size) {
   }
   return code::Ok;
 }
-
-}  // namespace
 
 IoCode WriteFullyAt(File& file, std::uint64_t offset, const void* buffer, std::size_t size) {
   const auto* bytes = static_cast<const unsigned char*>(buffer);
@@ -151,12 +151,12 @@ IoCode RecordFile::ReadAll(std::vector<TvarWord>& records) {
 
 IoCode RecordFile::WriteRecord(const TvarWord& record) {
   if (!file_) return code::AccessDenied;
-  return WriteOnward(*file_, &record, RecordSize);
+  return WriteFully(*file_, &record, RecordSize);
 }
 
 IoCode RecordFile::WriteAll(const std::vector<TvarWord>& records) {
   if (!file_) return code::AccessDenied;
-  return WriteOnward(*file_, records.data(), records.size() * RecordSize);
+  return WriteFully(*file_, records.data(), records.size() * RecordSize);
 }
 
 IoCode RecordFile::Sync() {

@@ -67,6 +67,10 @@ IoCode ReadFullyAt(File& file, std::uint64_t offset, void* buffer, std::size_t s
 // the file takes no more.
 IoCode WriteFullyAt(File& file, std::uint64_t offset, const void* buffer, std::size_t size);
 
+// `size` bytes from the file's position, in as many steps as the system
+// takes; 101 when the file takes no more.
+IoCode WriteFully(File& file, const void* buffer, std::size_t size);
+
 // Raises EInOutError with `code` unless it is 0.
 void Check(IoCode code);
 [[noreturn]] void Raise(IoCode code);

@@ -1,5 +1,6 @@
 #include "store/Rewrite.h"
 
+#include <string_view>
 #include <vector>
 
 #include "store/TempFile.h"
@@ -7,9 +8,13 @@
 namespace spellcheck::store {
 namespace {
 
-void WriteAndSync(RecordFile& file, const Records& records) {
-  Check(file.WriteAll(records));
+void WriteAndSync(RecordFile& file, std::string_view bytes) {
+  Check(file.IsOpen() ? WriteFully(*file.Raw(), bytes.data(), bytes.size()) : code::AccessDenied);
   Check(file.Sync());
+}
+
+std::string_view BytesOf(const Records& records) {
+  return {reinterpret_cast<const char*>(records.data()), records.size() * RecordSize};
 }
 
 // The file that a name leads to through any symbolic links.
@@ -29,7 +34,7 @@ bool NoRoomBeside(IoCode rc) {
 // first where the file system can promise it, the file is written over and
 // only then cut to length. Should any of that fail, the old contents, kept in
 // memory, are put back before the error is raised.
-void RewriteInPlace(FileSystem& fs, const std::string& target, const Records& records) {
+void RewriteInPlace(FileSystem& fs, const std::string& target, std::string_view bytes) {
   RecordFile file(fs);
   Check(file.OpenExisting(target, Access::ReadWrite));
   File& raw = *file.Raw();
@@ -40,12 +45,12 @@ void RewriteInPlace(FileSystem& fs, const std::string& target, const Records& re
   Check(ReadFullyAt(raw, 0, old.data(), old.size(), got));
   if (got != old.size()) Raise(code::ReadBeyondEnd);
 
-  const std::uint64_t newSize = std::uint64_t{records.size()} * RecordSize;
+  const std::uint64_t newSize = bytes.size();
   if (const IoCode reserved = raw.Reserve(newSize);
       reserved != code::Ok && reserved != code::NotSupported) {
     Raise(reserved);
   }
-  IoCode rc = WriteFullyAt(raw, 0, records.data(), static_cast<std::size_t>(newSize));
+  IoCode rc = WriteFullyAt(raw, 0, bytes.data(), bytes.size());
   if (rc == code::Ok && newSize != oldSize) rc = raw.Truncate(newSize);
   if (rc == code::Ok) rc = raw.Sync();
   if (rc != code::Ok) {
@@ -63,15 +68,20 @@ void RewriteInPlace(FileSystem& fs, const std::string& target, const Records& re
 
 void ReplaceContents(FileSystem& fs, const std::string& name, const FileInfo& info,
                      const Records& records) {
+  ReplaceBytes(fs, name, info, BytesOf(records));
+}
+
+void ReplaceBytes(FileSystem& fs, const std::string& name, const FileInfo& info,
+                  std::string_view bytes) {
   const std::string target = FileBehind(fs, name);
   // A file with more names than one is written in place: a new file would
   // take one of its names only, and the others would keep the old words.
-  if (info.links > 1) return RewriteInPlace(fs, target, records);
+  if (info.links > 1) return RewriteInPlace(fs, target, bytes);
   // Without a hidden name beside it no new file can take its place.
-  if (!HiddenNameFits(target)) return RewriteInPlace(fs, target, records);
+  if (!HiddenNameFits(target)) return RewriteInPlace(fs, target, bytes);
   TempFile temp(fs);
   const IoCode created = temp.Create(target);
-  if (NoRoomBeside(created)) return RewriteInPlace(fs, target, records);
+  if (NoRoomBeside(created)) return RewriteInPlace(fs, target, bytes);
   Check(created);
   // The new file takes the old one's owner (where the caller may give it),
   // permission bits, access list and extended attributes, so a dictionary
@@ -81,11 +91,11 @@ void ReplaceContents(FileSystem& fs, const std::string& name, const FileInfo& in
   Check(temp.File().SetOwner(info.owner, info.group));
   Check(temp.File().SetMode(info.mode));
   Check(temp.File().SetAttributes(attributes));
-  WriteAndSync(temp.File(), records);
+  WriteAndSync(temp.File(), bytes);
   const IoCode replaced = temp.Replace(target);
   // A folder that lets only a file's owner replace it (the sticky bit) still
   // lets whoever may write the file rewrite it.
-  if (replaced == code::AccessDenied) return RewriteInPlace(fs, target, records);
+  if (replaced == code::AccessDenied) return RewriteInPlace(fs, target, bytes);
   Check(replaced);
   Check(fs.SyncFolderOf(target));
 }
@@ -115,7 +125,7 @@ bool CreateContents(FileSystem& fs, const std::string& name, const Records& reco
     return true;
   }
   Check(created);
-  WriteAndSync(temp.File(), records);
+  WriteAndSync(temp.File(), BytesOf(records));
   const IoCode placed = temp.TakeFreeName(target);
   if (placed == code::AlreadyExists) return false;
   Check(placed);

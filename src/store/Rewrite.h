@@ -6,6 +6,7 @@
 #define SPELLCHECK_STORE_REWRITE_H
 
 #include <string>
+#include <string_view>
 
 #include "store/FileSystem.h"
 #include "store/RecordEdits.h"
@@ -24,6 +25,10 @@ namespace spellcheck::store {
 // contents are known to fit, and a failure puts the old contents back.
 void ReplaceContents(FileSystem& fs, const std::string& name, const FileInfo& info,
                      const Records& records);
+// The same for any file's contents as bytes (ReplaceContents is this with
+// the records' bytes): a text that the tool corrects is put in place so too.
+void ReplaceBytes(FileSystem& fs, const std::string& name, const FileInfo& info,
+                  std::string_view bytes);
 
 // Makes the absent dictionary `name` holding `records`. False, with nothing
 // changed, when a file has that name by the time the new one is ready.

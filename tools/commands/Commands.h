@@ -41,6 +41,17 @@ struct ListOptions {
 };
 int RunList(store::FileSystem& fs, const DictionaryOptions& options, const ListOptions& list);
 
+// fix: the misspelled words of texts one by one, each answered with a key
+// (FixKeysHelp), and the texts written back when something changed.
+struct FixOptions {
+  std::vector<std::string> files;
+  std::string mode;                    // as for list
+  std::vector<std::string> wordLists;  // --words
+};
+int RunFix(store::FileSystem& fs, const DictionaryOptions& options, const FixOptions& fix);
+// The keys of fix and what they do, for --help and the ? key.
+std::string FixKeysHelp();
+
 int RunAdd(store::FileSystem& fs, const DictionaryOptions& options,
            const std::vector<std::string>& words, const std::string& to);
 // `also`: the second dictionary; an empty name means the custom one.

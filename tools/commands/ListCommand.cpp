@@ -8,6 +8,7 @@
 #include "commands/Commands.h"
 #include "commands/ProjectWords.h"
 #include "commands/ToolError.h"
+#include "filters/DocumentWords.h"
 #include "filters/Filter.h"
 #include "filters/InlineControls.h"
 #include "input/LineChecker.h"
@@ -28,6 +29,7 @@ class TextLister {
   TextLister(engine::Speller& speller, TextCodec& codec, Output& out, Reporter& reporter,
              const ListOptions& options, std::string encoding)
       : checker_(speller),
+        documentWords_(speller),
         speller_(speller),
         codec_(codec),
         out_(out),
@@ -94,51 +96,29 @@ class TextLister {
       document += piece.text;
       if (!piece.continues) document += '\n';
     }
-    filter.Regions(document, regions_);
-    checker_.SplitCompounds(filter.SplitsCompounds());
     bool found = false;
     bool warned = false;
-    std::size_t next = 0;  // the first region not wholly before the line
-    std::size_t lineNumber = 0;
-    for (std::size_t begin = 0; begin < document.size();) {
-      std::size_t end = document.find('\n', begin);
-      if (end == std::string::npos) end = document.size();
-      ++lineNumber;
-      const std::string_view line = std::string_view(document).substr(begin, end - begin);
-      if (!warned && codec_.IsUtf8() && !spellcheck::text::IsValidUtf8(line)) {
-        out_.Flush();
-        std::cerr << "spellcheck: " << name << ":" << lineNumber
-                  << ": not valid UTF-8; such bytes separate words (see --encoding)\n";
-        warned = true;
-      }
-      lineRegions_.clear();
-      while (next < regions_.size() && regions_[next].begin < end) {
-        const Region& region = regions_[next];
-        const std::size_t from = std::max(region.begin, begin);
-        const std::size_t to = std::min(region.end, end);
-        if (from < to) lineRegions_.push_back({from - begin, to - begin});
-        if (region.end > end + 1) break;  // it goes on in the next line
-        ++next;
-      }
-      controls_.Read(line, true);
-      CheckRegions(checker_, line, lineRegions_, words_);
-      for (const CheckedWord& word : words_) {
-        if (Accepted(line, word)) continue;
-        found = true;
-        Report(name, lineNumber, 0, word);
-      }
-      begin = end + 1;
-    }
+    documentWords_.Find(
+        document, &filter, *accepted_,
+        [&](std::size_t lineNumber, std::string_view line) {
+          if (!warned && codec_.IsUtf8() && !spellcheck::text::IsValidUtf8(line)) {
+            out_.Flush();
+            std::cerr << "spellcheck: " << name << ":" << lineNumber
+                      << ": not valid UTF-8; such bytes separate words (see --encoding)\n";
+            warned = true;
+          }
+        },
+        [&](std::size_t lineNumber, std::string_view, const CheckedWord& word) {
+          found = true;
+          Report(name, lineNumber, 0, word);
+        });
     return found;
   }
 
   // Whether a word of `line` goes unreported: correct, a project word, or
   // silenced by the document's controls.
   bool Accepted(std::string_view line, const CheckedWord& word) const {
-    if (word.correct) return true;
-    if (controls_.Silenced(static_cast<std::size_t>(word.text.data() - line.data()))) return true;
-    const std::string text(word.text);
-    return accepted_->contains(text) || controls_.Ignores(text);
+    return Unreported(controls_, *accepted_, line, word);
   }
 
   void Report(const std::string& name, std::size_t lineNumber, std::size_t lineChars,
@@ -157,6 +137,7 @@ class TextLister {
   }
 
   LineChecker checker_;
+  DocumentWords documentWords_;
   engine::Speller& speller_;
   TextCodec& codec_;
   Output& out_;
@@ -164,8 +145,6 @@ class TextLister {
   const ListOptions& options_;
   std::string encoding_;
   std::vector<CheckedWord> words_;
-  std::vector<Region> regions_;
-  std::vector<Region> lineRegions_;
   std::vector<std::string> suggestions_;
   InlineControls controls_;
   const WordSet* accepted_ = nullptr;

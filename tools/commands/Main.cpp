@@ -97,6 +97,17 @@ int Run(store::FileSystem& fs, int argc, char** argv) {
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   addSuggestOptions(listCommand);
 
+  FixOptions fix;
+  auto* fixCommand = app.add_subcommand(
+      "fix", "Correct texts word by word, each misspelled word answered with a key");
+  fixCommand->add_option("files", fix.files, "Texts to correct")->required();
+  fixCommand->add_option("--mode", fix.mode, "Document filter, as for list: " + ModeNames());
+  fixCommand->add_option("--words", fix.wordLists, "A word list of correct words, as for list")
+      ->expected(1)
+      ->allow_extra_args(false)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  fixCommand->footer(FixKeysHelp());
+
   std::string to;
   auto* add = app.add_subcommand("add", "Add words to the custom dictionary");
   add->add_option("words", words, "Words to add")->required();
@@ -164,6 +175,7 @@ int Run(store::FileSystem& fs, int argc, char** argv) {
   list.suggestions = suggestions;
   if (*suggest) return RunSuggest(fs, options, suggestions, words);
   if (*listCommand) return RunList(fs, options, list);
+  if (*fixCommand) return RunFix(fs, options, fix);
   if (*add && project) return RunAddProject(words, options.encoding);
   if (*add) return RunAdd(fs, options, words, to);
   if (*remove) return RunDelete(fs, options, words, from, also);

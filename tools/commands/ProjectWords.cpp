@@ -76,38 +76,53 @@ const WordSet& ProjectWords::For(const std::string& file) {
   return at->second;
 }
 
-ProjectAddition AddProjectWords(const fs::path& folder, const fs::path& otherwise,
-                                const std::vector<std::string>& utf8Words) {
-  ProjectAddition addition;
-  addition.list = FindProjectWords(folder).value_or(otherwise);
-  WordSet words;
+fs::path ProjectListFor(const std::string& file) {
+  fs::path folder = fs::path(file).parent_path();
+  if (folder.empty()) folder = CurrentFolder();
+  return FindProjectWords(folder).value_or(folder / ProjectWordsFileName);
+}
+
+bool FitsWordList(std::string_view word) {
+  return !word.empty() && LineWord(word) == word && word.find('\n') == std::string_view::npos;
+}
+
+std::vector<bool> AppendToWordList(const fs::path& list, const std::vector<std::string>& words) {
+  WordSet known;
   bool endsWithNewline = true;
-  if (fs::exists(addition.list)) {
-    ReadWordList(addition.list, words);
-    std::ifstream in(addition.list, std::ios::binary | std::ios::ate);
+  if (fs::exists(list)) {
+    ReadWordList(list, known);
+    std::ifstream in(list, std::ios::binary | std::ios::ate);
     if (in && in.tellg() > 0) {
       in.seekg(-1, std::ios::end);
       endsWithNewline = in.get() == '\n';
     }
   }
+  std::vector<bool> added;
   std::string appended;
-  for (const std::string& utf8 : utf8Words) {
-    const std::string_view word = LineWord(utf8);
-    if (word.empty() || word != utf8 || utf8.find('\n') != std::string::npos) {
-      addition.rejected.push_back(utf8);
-      continue;
-    }
-    const bool added = words.insert(utf8).second;
-    if (added) appended += utf8 + "\n";
-    addition.words.emplace_back(utf8, added);
+  for (const std::string& word : words) {
+    added.push_back(known.insert(word).second);
+    if (added.back()) appended += word + "\n";
   }
   if (!appended.empty()) {
-    std::ofstream file(addition.list, std::ios::binary | std::ios::app);
+    std::ofstream file(list, std::ios::binary | std::ios::app);
     if (!endsWithNewline) file << '\n';
     file << appended;
     file.close();
-    if (!file) throw ToolError(addition.list.string() + ": cannot write the word list");
+    if (!file) throw ToolError(list.string() + ": cannot write the word list");
   }
+  return added;
+}
+
+ProjectAddition AddProjectWords(const fs::path& folder, const fs::path& otherwise,
+                                const std::vector<std::string>& utf8Words) {
+  ProjectAddition addition;
+  addition.list = FindProjectWords(folder).value_or(otherwise);
+  std::vector<std::string> words;
+  for (const std::string& word : utf8Words) {
+    (FitsWordList(word) ? words : addition.rejected).push_back(word);
+  }
+  const std::vector<bool> added = AppendToWordList(addition.list, words);
+  for (std::size_t i = 0; i < words.size(); ++i) addition.words.emplace_back(words[i], added[i]);
   return addition;
 }
 

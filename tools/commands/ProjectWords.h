@@ -33,11 +33,28 @@ class ProjectWords {
   explicit ProjectWords(const std::vector<std::string>& lists);
   // For a file's name; "-" (standard input) looks from the current folder.
   const WordSet& For(const std::string& file);
+  // Forgets the lists read (and what For handed out), so that words
+  // appended to them since are seen.
+  void Reload() { byList_.clear(); }
 
  private:
   WordSet given_;
   std::map<std::filesystem::path, WordSet> byList_;
 };
+
+// The list that words of `file` go to: the nearest one from the file's
+// folder up, else a new one in that folder.
+std::filesystem::path ProjectListFor(const std::string& file);
+
+// Whether a text can be a line of a word list: no blanks around it, no line
+// end in it, not a comment.
+bool FitsWordList(std::string_view word);
+
+// Appends to the list the words that it lacks (making it when absent);
+// answers for each word whether it was added. Throws ToolError when the list
+// cannot be read or written.
+std::vector<bool> AppendToWordList(const std::filesystem::path& list,
+                                   const std::vector<std::string>& words);
 
 // What adding words to a project list did: the list, each word with whether
 // it was added (false: it was there already), and the arguments that are no
