@@ -23,10 +23,9 @@ int main(int argc, char** argv) {
   };
   const bool house = check("house");
   const bool recieve = check("recieve");
-  const char* similar = checker->SuggestWords("hous", false, false, DefaultDic, DefaultDic,
-                                              DefaultDic, DefaultDic, DefaultDic, DefaultDic,
-                                              DefaultDic, DefaultDic, DefaultDic, DefaultDic,
-                                              DefaultDic);
+  const char* similar = checker->SuggestWords(
+      "hous", false, false, DefaultDic, DefaultDic, DefaultDic, DefaultDic, DefaultDic, DefaultDic,
+      DefaultDic, DefaultDic, DefaultDic, DefaultDic, DefaultDic);
   std::printf("house: %s\nrecieve: %s\nhous: %s\n", house ? "correct" : "misspelled",
               recieve ? "correct" : "misspelled", similar);
   try {
