@@ -3,6 +3,7 @@
 // not. Also the pipe's TeX, HTML and nroff modes.
 #include <sstream>
 
+#include "SpellcheckVersion.h"
 #include "ToolFixture.h"
 #include "filters/Filter.h"
 
@@ -260,7 +261,7 @@ TEST(HtmlFilters, ParserAndTokenizerAgree) {
 }
 
 const std::string Banner =
-    "@(#) International Ispell Version 3.2.06 (but really spellcheck 1.0.0)\n";
+    "@(#) International Ispell Version 3.2.06 (but really spellcheck " SPELLCHECK_VERSION ")\n";
 
 struct PipeLines {
   std::string name;

@@ -1,11 +1,12 @@
 // The ispell pipe: sessions as an editor holds them.
+#include "SpellcheckVersion.h"
 #include "ToolFixture.h"
 
 namespace spellcheck::testing {
 namespace {
 
 const std::string Banner =
-    "@(#) International Ispell Version 3.2.06 (but really spellcheck 1.0.0)\n";
+    "@(#) International Ispell Version 3.2.06 (but really spellcheck " SPELLCHECK_VERSION ")\n";
 
 std::string Repeated(const std::string& text, int times) {
   std::string result;

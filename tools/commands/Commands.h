@@ -74,6 +74,12 @@ int RunVerify(store::FileSystem& fs, const std::string& file);
 // dictionaries that the options choose.
 int RunDicts(const DictionaryOptions& options);
 
+// What --version prints (without a last newline): "spellcheck VERSION", then
+// the dictionaries in the bundled dictionary's folder, each with its number of
+// words and, where known at build time, the package and version its words
+// come from.
+std::string VersionText();
+
 // The ispell pipe (-a): its own argument parsing, as ispell clients expect.
 int RunPipe(store::FileSystem& fs, const std::vector<std::string>& arguments);
 // True when the arguments ask for the pipe (or its -v banner).

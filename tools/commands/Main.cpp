@@ -51,6 +51,9 @@ int Run(store::FileSystem& fs, int argc, char** argv) {
   CLI::App app{"spellcheck: checks the spelling of texts against word-list dictionaries",
                "spellcheck"};
   app.require_subcommand(1);
+  app.set_version_flag(
+      "-V,--version", [] { return VersionText(); },
+      "Print the version and the dictionaries' versions, and exit");
   DictionaryOptions options;
   AddDictionaryOptions(app, options);
   app.footer(

@@ -5,6 +5,7 @@
 
 #include <iostream>
 
+#include "SpellcheckVersion.h"
 #include "commands/Commands.h"
 #include "commands/PersonalList.h"
 #include "commands/PipeArguments.h"

@@ -3,6 +3,7 @@
 // SARIF 2.1.0, whose results carry the same.
 #include <nlohmann/json.hpp>
 
+#include "SpellcheckVersion.h"
 #include "output/Report.h"
 
 namespace spellcheck::tool {
