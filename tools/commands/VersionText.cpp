@@ -8,6 +8,7 @@
 
 #include "SpellcheckVersion.h"
 #include "commands/Commands.h"
+#include "commands/Languages.h"
 #include "store/TvarWord.h"
 
 namespace spellcheck::tool {
@@ -27,7 +28,10 @@ std::string VersionText() {
   namespace fs = std::filesystem;
   std::ostringstream text;
   text << "spellcheck " << SPELLCHECK_VERSION;
-  const std::string bundled = BundledDictionary();
+  std::string bundled;
+  for (const Language& language : InstalledLanguages()) {
+    if (language.tag == DefaultLanguage) bundled = language.file;
+  }
   if (bundled.empty()) {
     text << "\nno bundled dictionary found";
     return text.str();
