@@ -23,7 +23,11 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 TEST_F(ToolTest, VersionNamesTheProgramAndTheBundledDictionary) {
-  const ToolResult result = Run({"--version"});
+  // The build tree's own data folder, not the test's.
+  ToolRun run;
+  run.arguments = {"--version"};
+  run.environment = {{"HOME", File("")}};
+  const ToolResult result = RunTool(run);
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.err, "");
   const std::vector<std::string> lines = Lines(result.out);

@@ -168,9 +168,21 @@ std::vector<Language> Named(const std::vector<Language>& installed,
 }  // namespace
 
 std::vector<std::string> DataFolders() {
-  const std::string data = Environment("SPELLCHECK_DATA");
-  if (!data.empty()) return {data};
   std::vector<std::string> folders;
+  // A list of folders, as PATH is written.
+#ifdef _WIN32
+  constexpr char Separator = ';';
+#else
+  constexpr char Separator = ':';
+#endif
+  const std::string data = Environment("SPELLCHECK_DATA");
+  for (std::size_t begin = 0; begin < data.size();) {
+    std::size_t end = data.find(Separator, begin);
+    if (end == std::string::npos) end = data.size();
+    if (end > begin) folders.push_back(data.substr(begin, end - begin));
+    begin = end + 1;
+  }
+  if (!folders.empty()) return folders;
   const auto program = ProgramFile();
   if (!program.empty()) {
     folders.push_back((program.parent_path().parent_path() / "share" / "spellcheck").string());

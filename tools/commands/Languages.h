@@ -19,9 +19,10 @@ struct Language {
   std::string file;  // its dictionary
 };
 
-// The folders language dictionaries are looked for in: $SPELLCHECK_DATA
-// alone when it is set; else share/spellcheck beside the program's folder
-// (the build tree and an installation alike), then the installed data folder.
+// The folders language dictionaries are looked for in: those of
+// $SPELLCHECK_DATA (separated by ':', on Windows ';') alone when it is set; else share/spellcheck
+// beside the program's folder (the build tree and an installation alike), then the installed data
+// folder.
 std::vector<std::string> DataFolders();
 
 // The name of a language's dictionary in the data folder: TAG.dic, and for
