@@ -32,10 +32,17 @@ class ProjectWords {
   explicit ProjectWords(const std::vector<std::string>& lists);
   // For a file's name; "-" (standard input) looks from the current folder.
   const WordSet& For(const std::string& file);
+  // For the files of `folder` (absolute), with the words of further lists
+  // (a config's `words`; `namedIn` says where they are named, for errors).
+  const WordSet& ForFolder(const std::filesystem::path& folder,
+                           const std::vector<std::string>& further = {},
+                           const std::string& namedIn = {});
 
  private:
   WordSet given_;
-  std::map<std::filesystem::path, WordSet> byList_;
+  // By the nearest list (empty: none) and the further lists.
+  std::map<std::pair<std::filesystem::path, std::vector<std::string>>, WordSet> byLists_;
+  std::map<std::filesystem::path, std::filesystem::path> nearest_;  // by folder
 };
 
 // Appends the words that a project list lacks to the nearest one (made in
