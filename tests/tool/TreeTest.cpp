@@ -1,5 +1,9 @@
 // list on folders: what a walk leaves out, the config file, and the same
 // output in the same order on any number of threads.
+#if !defined(_WIN32)
+#include <unistd.h>
+#endif
+
 #include <filesystem>
 
 #include "ToolFixture.h"
