@@ -98,7 +98,7 @@ int Run(store::FileSystem& fs, int argc, char** argv) {
       ", the nearest from each file's folder up; relative paths start at its folder):\n"
       "  languages = [\"en_US\"]              language tags\n"
       "  words = [\"docs/words.txt\"]         further word lists whose words count as correct\n"
-      "  exclude = [\"build/\", \"*.min.js\"]  .gitignore patterns a folder walk leaves out\n"
+      "  exclude = [\"build/\", \"*.min.js\"]   .gitignore patterns a folder walk leaves out\n"
       "  [dictionaries]  main = \"a.dic\"  custom = \"b.dic\"  extra = [\"c.dic\"]\n"
       "  [modes]         \"*.txt\" = \"markdown\"   glob = document filter (last match wins)\n"
       "The command line wins over the config, the config over the environment and defaults.";
