@@ -20,6 +20,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Header-only packages of the build machine, offered without its /usr/include.
 set(CLI11_DIR ${CMAKE_CURRENT_LIST_DIR}/mingw CACHE PATH "")
 set(nlohmann_json_DIR ${CMAKE_CURRENT_LIST_DIR}/mingw CACHE PATH "")
+set(tomlplusplus_DIR ${CMAKE_CURRENT_LIST_DIR}/mingw CACHE PATH "")
 
 # Test programs run under Wine.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run)

@@ -38,8 +38,25 @@ struct ListOptions {
   SuggestOptions suggestions;
   std::string format = "text";         // text, json, sarif or github
   std::vector<std::string> wordLists;  // --words: words that count as correct
+  std::string configFile;              // --config: the one config file
+  bool noConfig = false;               // --no-config
+  unsigned jobs = 0;                   // --jobs: files checked at once; 0: one a core
 };
+// Files and folders (walked), and "-" for standard input.
 int RunList(store::FileSystem& fs, const DictionaryOptions& options, const ListOptions& list);
+// The number of threads that --jobs N asks for (0: one a core).
+unsigned ListJobs(unsigned asked);
+
+// config [PATH]: the settings in force for a folder's files (or a file's),
+// each with where it comes from.
+struct ConfigOptions {
+  std::string path = ".";
+  std::string configFile;
+  bool noConfig = false;
+  std::string mode;
+  std::vector<std::string> wordLists;
+};
+int RunConfig(const DictionaryOptions& options, const ConfigOptions& config);
 
 // fix: the misspelled words of texts one by one, each answered with a key
 // (FixKeysHelp), and the texts written back when something changed.

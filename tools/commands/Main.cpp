@@ -7,6 +7,7 @@
 #include <new>
 
 #include "commands/Commands.h"
+#include "commands/Config.h"
 #include "commands/ProjectWords.h"
 #include "commands/ToolError.h"
 #include "filters/Filter.h"
@@ -81,8 +82,12 @@ int Run(store::FileSystem& fs, int argc, char** argv) {
   addSuggestOptions(suggest);
 
   ListOptions list;
-  auto* listCommand = app.add_subcommand("list", "List the misspelled words of texts, one a line");
-  listCommand->add_option("files", list.files, "Texts (default: standard input; - for it)");
+  auto* listCommand = app.add_subcommand(
+      "list",
+      "List the misspelled words of texts, one a line; folders are walked (hidden, binary and "
+      ".gitignore'd files left out) and checked on all cores, the output in order");
+  listCommand->add_option("files", list.files,
+                          "Texts and folders (default: standard input; - for it)");
   listCommand->add_flag("--suggest", list.suggest, "Add suggestions, best first: word: s1, s2");
   listCommand->add_flag("--where", list.where, "Prefix FILE:LINE:COLUMN: to each word");
   listCommand->add_option("--mode", list.mode,
@@ -99,6 +104,43 @@ int Run(store::FileSystem& fs, int argc, char** argv) {
       ->allow_extra_args(false)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   addSuggestOptions(listCommand);
+  const std::string configKeys =
+      "Config file keys (" + std::string(ConfigFileName) +
+      ", the nearest from each file's folder up; relative paths start at its folder):\n"
+      "  languages = [\"en_US\"]              language tags\n"
+      "  words = [\"docs/words.txt\"]         further word lists whose words count as correct\n"
+      "  exclude = [\"build/\", \"*.min.js\"]   .gitignore patterns a folder walk leaves out\n"
+      "  [dictionaries]  main = \"a.dic\"  custom = \"b.dic\"  extra = [\"c.dic\"]\n"
+      "  [modes]         \"*.txt\" = \"markdown\"   glob = document filter (last match wins)\n"
+      "The command line wins over the config, the config over the environment and defaults.";
+  const auto addConfigOptions = [](CLI::App* command, std::string& file, bool& none) {
+    auto* fileOption =
+        command->add_option("--config", file,
+                            "Use this config file for every file (default: the nearest " +
+                                std::string(ConfigFileName) + ")");
+    command->add_flag("--no-config", none, "Use no config file")->excludes(fileOption);
+  };
+  addConfigOptions(listCommand, list.configFile, list.noConfig);
+  listCommand
+      ->add_option("-j,--jobs", list.jobs,
+                   "Files checked at once (default: one for each core; the output is the same)")
+      ->check(CLI::Range(1u, 1024u));
+  listCommand->footer(configKeys);
+
+  ConfigOptions configRequest;
+  auto* configCommand = app.add_subcommand(
+      "config",
+      "Print the settings in force for PATH's files (default: the current folder), each with "
+      "where it comes from");
+  configCommand->add_option("path", configRequest.path, "A folder or a file");
+  addConfigOptions(configCommand, configRequest.configFile, configRequest.noConfig);
+  configCommand->add_option("--mode", configRequest.mode, "Document filter, as for list");
+  configCommand
+      ->add_option("--words", configRequest.wordLists, "A word list, as for list (repeatable)")
+      ->expected(1)
+      ->allow_extra_args(false)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  configCommand->footer(configKeys);
 
   FixOptions fix;
   auto* fixCommand = app.add_subcommand(
@@ -179,6 +221,7 @@ int Run(store::FileSystem& fs, int argc, char** argv) {
   if (*suggest) return RunSuggest(fs, options, suggestions, words);
   if (*listCommand) return RunList(fs, options, list);
   if (*fixCommand) return RunFix(fs, options, fix);
+  if (*configCommand) return RunConfig(options, configRequest);
   if (*add && project) return RunAddProject(words, options.encoding);
   if (*add) return RunAdd(fs, options, words, to);
   if (*remove) return RunDelete(fs, options, words, from, also);

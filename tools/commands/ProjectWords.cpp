@@ -64,14 +64,35 @@ ProjectWords::ProjectWords(const std::vector<std::string>& lists) {
 
 const WordSet& ProjectWords::For(const std::string& file) {
   const fs::path folder = file == "-" ? CurrentFolder() : fs::path(file).parent_path();
-  const std::optional<fs::path> list = FindProjectWords(folder.empty() ? CurrentFolder() : folder);
-  if (!list) return given_;
-  std::error_code error;
-  const fs::path key = fs::weakly_canonical(*list, error);
-  const auto [at, added] = byList_.try_emplace(error ? *list : key);
-  if (added) {
-    at->second = given_;
-    ReadWordList(*list, at->second);
+  return ForFolder(folder.empty() ? CurrentFolder() : folder);
+}
+
+const WordSet& ProjectWords::ForFolder(const fs::path& folder,
+                                       const std::vector<std::string>& further,
+                                       const std::string& namedIn) {
+  auto known = nearest_.find(folder);
+  if (known == nearest_.end()) {
+    fs::path key;
+    if (const std::optional<fs::path> list = FindProjectWords(folder)) {
+      std::error_code error;
+      key = fs::weakly_canonical(*list, error);
+      if (error) key = *list;
+    }
+    known = nearest_.emplace(folder, key).first;
+  }
+  const fs::path& list = known->second;
+  if (list.empty() && further.empty()) return given_;
+  auto at = byLists_.find({list, further});
+  if (at == byLists_.end()) {
+    WordSet words = given_;
+    try {
+      for (const std::string& more : further) ReadWordList(more, words);
+    } catch (const ToolError& error) {
+      throw ToolError(std::string(error.what()) +
+                      (namedIn.empty() ? "" : " (named in " + namedIn + ")"));
+    }
+    if (!list.empty()) ReadWordList(list, words);
+    at = byLists_.emplace(std::make_pair(list, further), std::move(words)).first;
   }
   return at->second;
 }

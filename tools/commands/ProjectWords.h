@@ -35,11 +35,18 @@ class ProjectWords {
   const WordSet& For(const std::string& file);
   // Forgets the lists read (and what For handed out), so that words
   // appended to them since are seen.
-  void Reload() { byList_.clear(); }
+  void Reload() { byLists_.clear(); }
+  // For the files of `folder` (absolute), with the words of further lists
+  // (a config's `words`; `namedIn` says where they are named, for errors).
+  const WordSet& ForFolder(const std::filesystem::path& folder,
+                           const std::vector<std::string>& further = {},
+                           const std::string& namedIn = {});
 
  private:
   WordSet given_;
-  std::map<std::filesystem::path, WordSet> byList_;
+  // By the nearest list (empty: none) and the further lists.
+  std::map<std::pair<std::filesystem::path, std::vector<std::string>>, WordSet> byLists_;
+  std::map<std::filesystem::path, std::filesystem::path> nearest_;  // by folder
 };
 
 // The list that words of `file` go to: the nearest one from the file's
