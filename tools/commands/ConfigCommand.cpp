@@ -105,10 +105,12 @@ int RunConfig(const DictionaryOptions& options, const ConfigOptions& request) {
   } else if (InEnvironment("SPELLCHECK_MAIN")) {
     from = "environment (SPELLCHECK_MAIN)";
   } else {
-    from = run.set.main.empty() ? "default: the bundled dictionary, which is missing"
-                                : "default: the bundled dictionary";
+    from = run.set.Main().empty() ? "default: the language's dictionary, which is missing"
+                                  : "default: the language's dictionary";
   }
-  print.Line("dictionaries.main", Quote(run.set.main), from);
+  std::string mains;
+  for (const auto& main : run.set.mains) mains += (mains.empty() ? "" : ", ") + Quote(main.file);
+  print.Line("dictionaries.main", run.set.mains.size() > 1 ? "[" + mains + "]" : mains, from);
 
   if (options.noCustom) {
     from = "command line (--no-custom): none";

@@ -267,8 +267,11 @@ class TextLister {
 };
 
 bool SameDictionaries(const engine::DictionarySet& a, const engine::DictionarySet& b) {
-  return a.main == b.main && a.custom == b.custom && a.extra == b.extra &&
-         a.ignoreCase == b.ignoreCase && a.levels == b.levels;
+  const auto sameMain = [](const engine::MainDictionary& x, const engine::MainDictionary& y) {
+    return x.file == y.file && x.levels == y.levels && x.englishSounds == y.englishSounds;
+  };
+  return std::equal(a.mains.begin(), a.mains.end(), b.mains.begin(), b.mains.end(), sameMain) &&
+         a.custom == b.custom && a.extra == b.extra && a.ignoreCase == b.ignoreCase;
 }
 
 // The inputs of a run and the dictionary sets they need, worked out before
@@ -353,7 +356,10 @@ class Plan {
     while (index < sets.size() && !SameDictionaries(sets[index].set, run.set)) ++index;
     if (index == sets.size()) {
       try {
-        RequireReadable(fs_, run.set.main, "main");
+        if (run.set.mains.empty()) RequireReadable(fs_, std::string(), "main");
+        for (const engine::MainDictionary& main : run.set.mains) {
+          RequireReadable(fs_, main.file, "main");
+        }
       } catch (const ToolError& error) {
         if (!options_.main.empty() || !config.main.set) throw;
         throw ToolError(std::string(error.what()) + " (named in " + config.Where(config.main.line) +
