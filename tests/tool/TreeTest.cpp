@@ -181,6 +181,7 @@ TEST_F(TreeTest, ConfigPrintsEachSettingWithItsOrigin) {
         "[modes]\n"
         "\"*.txt\" = \"markdown\"\n");
   Write("proj/docs/a.txt", "x\n");
+  const std::string english = InstallLanguage("en_US", {"x"});
   const std::string config = fs::path(File("proj/.spellcheck.toml")).lexically_normal().string();
   const ToolResult result = Run({"config", "proj/docs/a.txt"});
   EXPECT_EQ(result.status, 0) << result.err;
@@ -189,7 +190,7 @@ TEST_F(TreeTest, ConfigPrintsEachSettingWithItsOrigin) {
         "exclude = [\"build/\"]  # " + config + ":2\n",
         "modes.\"*.txt\" = \"markdown\"  # " + config + ":6\n",
         "mode = \"markdown\"  # " + config + ":6 (modes.\"*.txt\")\n",
-        std::string("dictionaries.main = \"") + MainDic() + "\"  # environment (SPELLCHECK_MAIN)\n",
+        "dictionaries.main = \"" + english + "\"  # the dictionaries of the languages named\n",
         std::string("dictionaries.extra = []  # default: none\n")}) {
     EXPECT_NE(result.out.find(line), std::string::npos) << line << "\n" << result.out;
   }
@@ -199,7 +200,8 @@ TEST_F(TreeTest, ConfigPrintsEachSettingWithItsOrigin) {
             std::string::npos)
       << commandLine.out;
   EXPECT_NE(commandLine.out.find("mode = \"text\"  # command line (--mode)\n"), std::string::npos);
-  EXPECT_NE(Run({"config", "--no-config", "proj"}).out.find("languages = []  # default"),
+  EXPECT_NE(Run({"config", "--no-config", "proj"})
+                .out.find("languages = []  # none: the main dictionary is a file"),
             std::string::npos);
 }
 

@@ -10,6 +10,7 @@
 
 #include "commands/Commands.h"
 #include "commands/Config.h"
+#include "commands/Languages.h"
 #include "commands/ProjectWords.h"
 #include "commands/ToolError.h"
 #include "filters/Filter.h"
@@ -102,6 +103,8 @@ int RunConfig(const DictionaryOptions& options, const ConfigOptions& request) {
     from = "command line (--main)";
   } else if (config.main.set) {
     from = config.Where(config.main.line);
+  } else if (!options.languages.empty() || config.languages.set) {
+    from = "the dictionaries of the languages named";
   } else if (InEnvironment("SPELLCHECK_MAIN")) {
     from = "environment (SPELLCHECK_MAIN)";
   } else {
@@ -139,7 +142,14 @@ int RunConfig(const DictionaryOptions& options, const ConfigOptions& request) {
   } else if (config.languages.set) {
     print.Line("languages", List(config.languages.value), config.Where(config.languages.line));
   } else {
-    print.Line("languages", List({}), "default: none named");
+    // Named nowhere here: $SPELLCHECK_LANG, the locale or en_US, unless the
+    // main dictionary is a file named in the environment.
+    const RunLanguages languages = ResolveLanguages({}, InEnvironment("SPELLCHECK_MAIN"));
+    std::vector<std::string> tags;
+    for (const Language& language : languages.languages) tags.push_back(language.tag);
+    print.Line("languages", List(tags),
+               languages.from.empty() ? std::string("none: the main dictionary is a file")
+                                      : languages.from);
   }
 
   std::vector<std::string> words = request.wordLists;

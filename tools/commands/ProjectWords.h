@@ -34,8 +34,11 @@ class ProjectWords {
   // For a file's name; "-" (standard input) looks from the current folder.
   const WordSet& For(const std::string& file);
   // Forgets the lists read (and what For handed out), so that words
-  // appended to them since are seen.
-  void Reload() { byLists_.clear(); }
+  // appended to them since, and lists made since, are seen.
+  void Reload() {
+    byLists_.clear();
+    nearest_.clear();
+  }
   // For the files of `folder` (absolute), with the words of further lists
   // (a config's `words`; `namedIn` says where they are named, for errors).
   const WordSet& ForFolder(const std::filesystem::path& folder,
