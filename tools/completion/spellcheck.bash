@@ -7,10 +7,10 @@
 # with the program's --help).
 
 # The commands, in the order of `spellcheck --help` (pipe: the ispell pipe).
-_spellcheck_commands="check suggest list add delete merge build dump verify pipe"
+_spellcheck_commands="check suggest list config fix add delete merge build dump verify dicts lsp pipe"
 
 # Options every command takes (before or after the command's name).
-_spellcheck_global_options="--main --custom --dic --no-custom --ignore-case --encoding
+_spellcheck_global_options="-d --lang --main --custom --dic --no-custom --ignore-case --encoding
   -h --help -V --version"
 
 # The options of the ispell pipe (spellcheck -a, spellcheck pipe) and of
@@ -22,11 +22,14 @@ _spellcheck_pipe_options="--main --custom --dic --no-custom --ignore-case --max 
 _spellcheck_command_options() {
   case $1 in
     suggest) echo "--max --positional" ;;
-    list) echo "--suggest --where --mode --format --words --max --positional" ;;
+    list) echo "--suggest --where --mode --format --words --max --positional --config --no-config
+      -j --jobs" ;;
+    config) echo "--config --no-config --mode --words" ;;
+    fix) echo "--mode --words" ;;
     add) echo "--to --project" ;;
     delete) echo "--from --also --also-custom" ;;
     build) echo "-o --output --quiet" ;;
-    check | merge | dump | verify) ;;
+    check | merge | dump | verify | dicts | lsp) ;;
   esac
 }
 
@@ -91,7 +94,7 @@ _spellcheck() {
     word=${words[i]}
     case $word in
       --main | --custom | --dic | --encoding | --mode | --format | --words | --max | --to | \
-        --from | --also | -o | --output | --lang | -d | -p | -T | -w)
+        --from | --also | -o | --output | --lang | -d | -p | -T | -w | --config | -j | --jobs)
         ((i++))
         ;;
       -a | -l) pipe=1 ;;
@@ -108,7 +111,7 @@ _spellcheck() {
 
   # The value of an option.
   case $prev in
-    --main | --custom | --dic | --to | --from | --also | --words | -o | --output | -p)
+    --main | --custom | --dic | --to | --from | --also | --words | -o | --output | -p | --config)
       _filedir
       return
       ;;
@@ -130,7 +133,7 @@ _spellcheck() {
       [[ -n $pipe && $prev == -d ]] && _filedir
       return
       ;;
-    --max | -T | -w)
+    --max | -T | -w | -j | --jobs)
       return
       ;;
   esac
