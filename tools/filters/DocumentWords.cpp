@@ -31,15 +31,7 @@ void DocumentWords::Find(std::string_view document, Filter* filter,
     if (filter == nullptr) {
       checker_.Check(line, words_);
     } else {
-      lineRegions_.clear();
-      while (next < regions_.size() && regions_[next].begin < end) {
-        const Region& region = regions_[next];
-        const std::size_t from = std::max(region.begin, begin);
-        const std::size_t to = std::min(region.end, end);
-        if (from < to) lineRegions_.push_back({from - begin, to - begin});
-        if (region.end > end + 1) break;  // it goes on in the next line
-        ++next;
-      }
+      RegionsOfLine(regions_, next, begin, end, lineRegions_);
       CheckRegions(checker_, line, lineRegions_, words_);
     }
     for (const CheckedWord& word : words_) {

@@ -99,6 +99,19 @@ void AddWithEntities(RegionBuilder& regions, std::string_view document, std::siz
   regions.Add(from, end);
 }
 
+void RegionsOfLine(const std::vector<Region>& regions, std::size_t& next, std::size_t begin,
+                   std::size_t end, std::vector<Region>& line) {
+  line.clear();
+  while (next < regions.size() && regions[next].begin < end) {
+    const Region& region = regions[next];
+    const std::size_t from = std::max(region.begin, begin);
+    const std::size_t to = std::min(region.end, end);
+    if (from < to) line.push_back({from - begin, to - begin});
+    if (region.end > end + 1) break;  // it goes on in the next line
+    ++next;
+  }
+}
+
 void CheckRegions(LineChecker& checker, std::string_view line, const std::vector<Region>& regions,
                   std::vector<CheckedWord>& words) {
   words.clear();

@@ -58,6 +58,12 @@ class RegionBuilder {
 void AddWithEntities(RegionBuilder& regions, std::string_view document, std::size_t begin,
                      std::size_t end);
 
+// The parts of a document's `regions` (ascending) that lie in its line
+// [begin, end), as byte ranges of the line, into `line`. `next` is the first
+// region not wholly before the line; call for the lines in order.
+void RegionsOfLine(const std::vector<Region>& regions, std::size_t& next, std::size_t begin,
+                   std::size_t end, std::vector<Region>& line);
+
 // Checks the words of `line` that lie in `regions` (byte ranges of the
 // line, ascending); their offsets count the characters of the whole line.
 void CheckRegions(LineChecker& checker, std::string_view line, const std::vector<Region>& regions,

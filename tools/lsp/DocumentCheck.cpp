@@ -40,16 +40,7 @@ void DocumentCheck::LineRegions(const Document& document) {
     const std::string_view line = document.Line(index);
     const std::size_t begin = static_cast<std::size_t>(line.data() - text.data());
     const std::size_t end = begin + line.size();
-    std::vector<Region>& regions = lineRegions_[index];
-    regions.clear();
-    while (next < regions_.size() && regions_[next].begin < end) {
-      const Region& region = regions_[next];
-      const std::size_t from = std::max(region.begin, begin);
-      const std::size_t to = std::min(region.end, end);
-      if (from < to) regions.push_back({from - begin, to - begin});
-      if (region.end > end) break;  // it goes on in the next line
-      ++next;
-    }
+    RegionsOfLine(regions_, next, begin, end, lineRegions_[index]);
   }
 }
 
