@@ -1,6 +1,6 @@
 #include "hunspell/Casing.h"
 
-#include "hunspell/UnicodeShim.h"
+#include "text/Unicode.h"
 
 namespace spellcheck::hunspell {
 
@@ -9,7 +9,7 @@ char32_t ToLower(char32_t c, bool turkish) {
     if (c == U'I') return 0x131;
     if (c == 0x130) return U'i';
   }
-  return UnicodeLower(c);
+  return text::UnicodeLower(c);
 }
 
 char32_t ToUpper(char32_t c, bool turkish) {
@@ -17,14 +17,14 @@ char32_t ToUpper(char32_t c, bool turkish) {
     if (c == U'i') return 0x130;
     if (c == 0x131) return U'I';
   }
-  return UnicodeUpper(c);
+  return text::UnicodeUpper(c);
 }
 
 bool IsUpper(char32_t c) {
-  return IsUnicodeUpper(c);
+  return text::IsUnicodeUpper(c);
 }
 bool IsLower(char32_t c) {
-  return IsUnicodeLower(c);
+  return text::IsUnicodeLower(c);
 }
 
 CapType ClassifyCase(std::u32string_view word) {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "hunspell/UnicodeShim.h"
+#include "text/Charsets.h"
 #include "text/Utf8.h"
 
 namespace spellcheck::hunspell {
@@ -31,10 +31,10 @@ bool Charset::Select(std::string_view name) {
     table_[b] = 0;
     if (b < 128) {
       table_[b] = static_cast<char32_t>(b);
-    } else if (DecodeCharset(name, std::string_view(&byte, 1), utf8)) {
+    } else if (text::DecodeCharset(name, std::string_view(&byte, 1), utf8)) {
       std::u32string cps;
       if (FromUtf8(utf8, cps) && cps.size() == 1) table_[b] = cps[0];
-    } else if (!IsKnownCharset(name)) {
+    } else if (!text::IsKnownCharset(name)) {
       return false;
     }
     if (b == 0 || table_[b] != 0) reverse_.emplace(table_[b], static_cast<unsigned char>(b));
