@@ -19,7 +19,8 @@ namespace {
 
 void AddDictionaryOptions(CLI::App& app, catalogue::DictionaryOptions& options) {
   app.add_option("-d,--lang", options.languages,
-                 "Languages by tag, several separated by commas (en_GB, de_DE, en_US,de_DE); "
+                 "Languages by tag, several separated by commas (en_GB, de_DE, en_US,de_DE), or a "
+                 "Hunspell dictionary by its path (dir/de_DE, dir/de_DE.aff); "
                  "default: $SPELLCHECK_LANG, else the locale's, else en_US")
       ->delimiter(',')
       ->expected(1)
@@ -200,7 +201,7 @@ int Run(store::FileSystem& fs, int argc, char** argv) {
   verify->add_option("file", file, "Dictionary")->required();
 
   auto* dicts = app.add_subcommand(
-      "dicts", "List the installed languages (tag, words, file) and the dictionaries of this run");
+      "dicts", "List the installed languages (tag, kind, words or stems, file) and the dictionaries of this run");
   auto* lsp = app.add_subcommand(
       "lsp", "Serve editors as a language server on standard input and output (LSP)");
 
