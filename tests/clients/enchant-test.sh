@@ -52,6 +52,12 @@ mkdir "$scratch/extra"
 printf 'zorp\nblick\n' >"$scratch/extra/words"
 "$tool" build --quiet "$scratch/extra/words" -o "$scratch/extra/qx_QX.dic"
 export SPELLCHECK_DATA=$scratch/extra:$data
+# A Hunspell dictionary of its own (a suffix, words outside code page 1252),
+# so that the system's dictionaries play no part.
+mkdir "$scratch/hunspell"
+printf 'SET UTF-8\nTRY \xc3\xb3\xc4\x85\xc5\x82eo\nSFX S Y 1\nSFX S 0 \xc3\xb3w .\n' >"$scratch/hunspell/qy_QY.aff"
+printf '2\n\xc5\x82\xc3\xb3d\xc5\xba/S\nkot/S\n' >"$scratch/hunspell/qy_QY.dic"
+export SPELLCHECK_HUNSPELL_PATH=$scratch/hunspell
 unset SPELLCHECK_CUSTOM SPELLCHECK_MAIN ENCHANT_CONFIG_DIR
 # Debian's own ordering names en_US (aspell first): a "*" line alone would
 # not win for it.
@@ -85,6 +91,12 @@ tagged=$(printf 'zorp\nhouse\n' | enchant-2 -d qx_QX -a)
 expect tag-file-correct "*" "$tagged"
 expect_match tag-file-other '^[&#] house ' "$tagged"
 
+# A Hunspell dictionary through the provider: listed, checked, suggested.
+expect list-dicts-hunspell "qy_QY (spellcheck)" "$dicts"
+hunspell_pipe=$(printf 'kot\xc3\xb3w \xc5\x81\xc3\xb3d\xc5\xba\nkotow\n' | enchant-2 -d qy_QY -a)
+expect hunspell-correct "*" "$hunspell_pipe"
+expect_match hunspell-suggest $'^& kotow [0-9]+ 0: kot\xc3\xb3w' "$hunspell_pipe"
+
 # The ispell pipe: "*" correct, "& word count offset: ranked suggestions",
 # "#" nothing to suggest.
 pipe=$(printf 'house\nkitchin\nqzxjvqzxjv\n' | enchant-2 -d en_US -a)
@@ -113,14 +125,39 @@ d.add("zorblaxian")
 checks.append(("add", d.check("zorblaxian") and d.check("zorblaxian-house")))
 d.add_to_session("quuxlet")
 checks.append(("session", d.check("quuxlet") and d.check("quuxlet-house")))
+q = enchant.Dict("qy_QY")
+checks.append(("hunspell-check", q.check("kot\u00f3w") and q.check("\u0141\u00f3d\u017a")
+                                  and not q.check("kotow")))
+checks.append(("hunspell-suggest", q.suggest("kotow")[:1] == ["kot\u00f3w"]))
 for name, ok in checks:
     print(("ok " if ok else "FAIL ") + name)
 PYTHON
 )
 for name in provider check-correct check-misspelled suggest-wrold suggest-kitchin suggest-tomorow \
-  suggest-elefant suggest-Hosue unknown-before-add add session; do
+  suggest-elefant suggest-Hosue unknown-before-add add session hunspell-check hunspell-suggest; do
   expect "python-$name" "ok $name" "$python_out"
 done
+
+# gspell (GTK's spelling library) on the same provider, where its
+# introspection data is installed.
+if "$SPELLCHECK_ENCHANT_PYTHON" -c "import gi; gi.require_version('Gspell', '1')" 2>/dev/null; then
+  gspell_out=$("$SPELLCHECK_ENCHANT_PYTHON" - <<'PYTHON' 2>&1
+import gi
+gi.require_version("Gspell", "1")
+from gi.repository import Gspell
+for code, right, wrong, intended in [("en_US", "house", "kitchin", "kitchen"),
+                                     ("qy_QY", "kot\u00f3w", "kotow", "kot\u00f3w")]:
+    checker = Gspell.Checker.new(Gspell.Language.lookup(code))
+    ok = (checker.check_word(right, -1) and not checker.check_word(wrong, -1)
+          and checker.get_suggestions(wrong, -1)[:1] == [intended])
+    print(("ok " if ok else "FAIL ") + "gspell-" + code)
+PYTHON
+)
+  expect gspell-en_US "ok gspell-en_US" "$gspell_out"
+  expect gspell-qy_QY "ok gspell-qy_QY" "$gspell_out"
+else
+  echo "gspell not installed (gir1.2-gspell-1, python3-gi): its checks left out"
+fi
 
 # Where the added word went: Enchant's personal word list and the tool's
 # custom dictionary, which the tool then knows.
