@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "hunspell/Casing.h"
+#include "hunspell/Conversion.h"
 #include "hunspell/WordChecker.h"
 
 namespace spellcheck::hunspell {
@@ -27,25 +28,6 @@ bool IsNumber(std::u32string_view word) {
     }
   }
   return digit && !sep;
-}
-
-std::u32string Convert(std::u32string_view word, const Replacements& table) {
-  if (table.empty()) return std::u32string(word);
-  std::u32string out;
-  for (std::size_t i = 0; i < word.size();) {
-    const std::pair<std::u32string, std::u32string>* best = nullptr;
-    for (const auto& entry : table)
-      if (word.substr(i, entry.first.size()) == entry.first &&
-          (!best || entry.first.size() > best->first.size()))
-        best = &entry;
-    if (best) {
-      out += best->second;
-      i += best->first.size();
-    } else {
-      out += word[i++];
-    }
-  }
-  return out;
 }
 
 }  // namespace
@@ -145,7 +127,7 @@ Status WordChecker::CheckCased(std::u32string_view word, Budget& budget) const {
 }
 
 bool WordChecker::Check(std::u32string_view input) const {
-  std::u32string word = Convert(input, a_.iconv);
+  std::u32string word = ApplyConversions(input, a_.iconv);
   for (char32_t c : a_.ignore) std::erase(word, c);
   while (!word.empty() && (word.back() == U' ' || word.back() == U'\t')) word.pop_back();
   std::size_t lead = 0;
