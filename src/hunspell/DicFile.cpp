@@ -38,7 +38,7 @@ void ReadDicFile(std::string_view bytes, std::string_view name, const AffixData&
   while (first < lines.size() && SplitFields(lines[first]).empty()) ++first;
   if (first < lines.size()) {
     const auto fields = SplitFields(lines[first]);
-    if (fields.size() == 1 && AllDigits(fields[0])) {
+    if (!fields.empty() && AllDigits(fields[0])) {
       counted = true;
       ++first;
     } else {

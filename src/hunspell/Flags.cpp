@@ -30,11 +30,12 @@ bool ParseFlags(std::string_view field, FlagType type, FlagSet& out, std::string
           ++i;
           ++digits;
         }
-        if (digits == 0 || value == 0 || value >= 65535) {
+        // Numbers run from 0; they are kept one up, since 0 is no flag.
+        if (digits == 0 || value >= 65534) {
           error = "numeric flag out of range";
           ok = false;
         } else {
-          out.push_back(static_cast<Flag>(value));
+          out.push_back(static_cast<Flag>(value + 1));
         }
         if (i < field.size() && field[i] != ',') {
           error = "unexpected character in numeric flags";
