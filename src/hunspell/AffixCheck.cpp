@@ -12,6 +12,12 @@ bool Form::Has(Flag flag) const {
   return false;
 }
 
+bool Form::Unmodified() const {
+  for (const Affix* a : {prefix, prefix2, suffix, suffix2})
+    if (a && (!a->append.empty() || !a->strip.empty())) return false;
+  return true;
+}
+
 bool WordChecker::Stems(std::u32string_view root,
                         const std::function<bool(const FlagSet&)>& fn) const {
   if (root.empty()) return false;
@@ -21,6 +27,12 @@ bool WordChecker::Stems(std::u32string_view root,
 bool WordChecker::AffixAllowed(const Affix& affix, Part part, bool prefix) const {
   if (part == Part::Whole) return !HasFlag(affix.cont, a_.onlyInCompound);
   if (HasFlag(affix.cont, a_.compoundForbid)) return false;
+  // A joining element (ONLYINCOMPOUND affix) stands between parts, not at the ends.
+  // unless it names that end's position itself.
+  if (HasFlag(affix.cont, a_.onlyInCompound) && !HasFlag(affix.cont, a_.compoundFlag)) {
+    if (part == Part::Last && !prefix && !HasFlag(affix.cont, a_.compoundEnd)) return false;
+    if (part == Part::First && prefix && !HasFlag(affix.cont, a_.compoundBegin)) return false;
+  }
   const bool permitted = HasFlag(affix.cont, a_.compoundPermit);
   switch (part) {
     case Part::First:

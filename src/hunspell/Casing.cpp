@@ -44,7 +44,10 @@ CapType ClassifyCase(std::u32string_view word) {
 
 std::u32string Lowered(std::u32string_view word, bool turkish) {
   std::u32string out(word);
-  for (char32_t& c : out) c = ToLower(c, turkish);
+  // Outside Turkish a leading dotted capital I has no small form of its own
+  // (it would be i with a combining dot): "İmply" is not "imply".
+  for (std::size_t i = 0; i < out.size(); ++i)
+    if (i > 0 || out[i] != 0x130 || turkish) out[i] = ToLower(out[i], turkish);
   return out;
 }
 

@@ -56,23 +56,30 @@ bool WordChecker::IsCompound(std::u32string_view word, const CaseContext& ctx,
   if (a_.compoundFlag || a_.compoundBegin || a_.compoundMiddle || a_.compoundEnd)
     ok = FlagCompound(word, ctx, budget);
   if (!ok && !a_.compoundRules.empty()) ok = RuleCompound(word, budget);
-  if (ok && a_.checkCompoundRep) {
-    // A compound that a usual misspelling of one word explains is that misspelling.
-    for (const auto& [from, to] : a_.rep) {
-      if (from.empty() || from.front() == U'^' || from.back() == U'$') continue;
-      for (std::size_t at = word.find(from); at != std::u32string_view::npos;
-           at = word.find(from, at + 1)) {
-        std::u32string candidate(word.substr(0, at));
-        candidate += to;
-        candidate += word.substr(at + from.size());
-        if (ForEachForm(candidate, Part::Whole, [&](const Form& f) {
-              return !f.StemHas(a_.forbidden) && !f.StemHas(a_.onlyInCompound);
-            }))
-          return false;
-      }
+  if (ok && a_.checkCompoundRep && RepMakesWord(word)) return false;
+  return ok;
+}
+
+bool WordChecker::RepMakesWord(std::u32string_view text) const {
+  // A compound that a usual misspelling of one word explains is that misspelling.
+  for (const auto& [from, to] : a_.rep) {
+    if (from.empty() || from.front() == U'^' || from.back() == U'$') continue;
+    for (std::size_t at = text.find(from); at != std::u32string_view::npos;
+         at = text.find(from, at + 1)) {
+      std::u32string candidate(text.substr(0, at));
+      candidate += to;
+      candidate += text.substr(at + from.size());
+      if (ForEachForm(candidate, Part::Whole, [&](const Form& f) {
+            return !f.StemHas(a_.forbidden) && !f.StemHas(a_.onlyInCompound);
+          }))
+        return true;
     }
   }
-  return ok;
+  return false;
+}
+
+bool WordChecker::ForbiddenInCompound(std::u32string_view part) const {
+  return Stems(part, [&](const FlagSet& flags) { return HasFlag(flags, a_.compoundForbid); });
 }
 
 bool WordChecker::RuleCompound(std::u32string_view word, Budget& budget) const {
@@ -113,7 +120,7 @@ bool WordChecker::FlagCompound(std::u32string_view word, const CaseContext& ctx,
                                Budget& budget) const {
   const std::size_t cmin = static_cast<std::size_t>(a_.compoundMin);
   auto partOk = [&](const Form& f, Part part) {
-    if (f.StemHas(a_.forbidden)) return false;
+    if (f.StemHas(a_.forbidden) || f.StemHas(kOnlyUpcaseFlag)) return false;
     if (ctx.caseChanged && f.StemHas(a_.keepCase)) return false;
     const Flag positional = part == Part::First    ? a_.compoundBegin
                             : part == Part::Middle ? a_.compoundMiddle
@@ -121,8 +128,15 @@ bool WordChecker::FlagCompound(std::u32string_view word, const CaseContext& ctx,
     return f.Has(a_.compoundFlag) || f.Has(positional);
   };
   auto joinOk = [&](const CompoundPattern* used, bool simplified, std::u32string_view a,
-                    std::u32string_view b, const Form& prev, const Form& next) {
-    if (a_.checkCompoundDup && a == b) return false;
+                    std::u32string_view b, const Form& prev, const Form& next, bool last) {
+    if (a_.checkCompoundDup && last && a == b) return false;
+    // Two words that the dictionary has as a phrase ("compound word").
+    std::u32string phrase(a);
+    phrase += U' ';
+    phrase += b;
+    if (ForEachForm(phrase, Part::Whole, [](const Form&) { return true; })) return false;
+    if (a_.checkCompoundRep && !used && RepMakesWord(std::u32string(a) + std::u32string(b)))
+      return false;
     if (a_.checkCompoundTriple && !simplified && !a.empty() && !b.empty()) {
       const char32_t x = a.back(), y = b.front();
       if (x == y && ((a.size() >= 2 && a[a.size() - 2] == x) || (b.size() >= 2 && b[1] == y)))
@@ -132,8 +146,9 @@ bool WordChecker::FlagCompound(std::u32string_view word, const CaseContext& ctx,
         (IsUpper(a.back()) || IsUpper(b.front())))
       return false;
     for (const auto& p : a_.compoundPatterns) {
-      if (&p == used) continue;
-      if (p.endUnmodified && prev.Affixed()) continue;
+      // A join written with a replacement shows none of the forbidden joins.
+      if (used) break;
+      if (p.endUnmodified && !prev.Unmodified()) continue;
       if (!EndsWith(a, p.end) || !StartsWith(b, p.begin)) continue;
       if (p.endFlag && !prev.Has(p.endFlag)) continue;
       if (p.beginFlag && !next.Has(p.beginFlag)) continue;
@@ -184,15 +199,17 @@ bool WordChecker::FlagCompound(std::u32string_view word, const CaseContext& ctx,
     const Part here = index == 0 ? Part::First : Part::Middle;
     for (const Join& j : joins) {
       if (!budget.Spend()) return false;
+      if (a_.compoundForbid && (ForbiddenInCompound(j.part) || ForbiddenInCompound(j.next)))
+        continue;
       if (ForEachForm(j.part, here, [&](const Form& f) {
             if (!partOk(f, here) || !budget.Spend()) return false;
             if (prev &&
-                !joinOk(prev->pattern, prev->simplified, prev->text, j.part, *prev->form, f))
+                !joinOk(prev->pattern, prev->simplified, prev->text, j.part, *prev->form, f, false))
               return false;
             const int used = words + weight(f);
             if (ForEachForm(j.next, Part::Last, [&](const Form& last) {
                   if (!partOk(last, Part::Last) ||
-                      !joinOk(j.pattern, j.simplifiedTriple, j.part, j.next, f, last))
+                      !joinOk(j.pattern, j.simplifiedTriple, j.part, j.next, f, last, true))
                     return false;
                   if (a_.forceUcase && last.Has(a_.forceUcase) && !ctx.capitalised) return false;
                   return countOk(used + weight(last));

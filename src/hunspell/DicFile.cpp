@@ -1,6 +1,9 @@
 #include "hunspell/DicFile.h"
 
+#include <algorithm>
+
 #include "hunspell/AffixFile.h"
+#include "hunspell/Casing.h"
 #include "hunspell/LoadError.h"
 
 namespace spellcheck::hunspell {
@@ -35,7 +38,7 @@ void ReadDicFile(std::string_view bytes, std::string_view name, const AffixData&
   while (first < lines.size() && SplitFields(lines[first]).empty()) ++first;
   if (first < lines.size()) {
     const auto fields = SplitFields(lines[first]);
-    if (fields.size() == 1 && AllDigits(fields[0])) {
+    if (!fields.empty() && AllDigits(fields[0])) {
       counted = true;
       ++first;
     } else {
@@ -83,6 +86,14 @@ void ReadDicFile(std::string_view bytes, std::string_view name, const AffixData&
     flags.clear();
     if (!flagText.empty() && !ResolveFlags(affixes, flagText, flags, error)) warn(i + 1, error);
     words.Add(ToUtf8(decoded), flags);
+    const CapType type = ClassifyCase(decoded);
+    if ((type == CapType::Mixed || type == CapType::MixedInit) &&
+        !HasFlag(flags, affixes.forbidden)) {
+      // Text in capitals may write any word so.
+      FlagSet upper = flags;
+      upper.insert(std::upper_bound(upper.begin(), upper.end(), kOnlyUpcaseFlag), kOnlyUpcaseFlag);
+      words.AddHidden(ToUtf8(Uppered(decoded, affixes.turkishCasing)), upper);
+    }
   }
   if (!counted && words.Size() == 0)
     throw LoadError(std::string(name) + ":1: no word count and no words");

@@ -69,7 +69,7 @@ const std::string& Dictionary::Encoding() const {
   return affixes_->encoding;
 }
 std::size_t Dictionary::StemCount() const {
-  return words_->Size();
+  return words_->FileWords();
 }
 
 std::size_t Dictionary::MemoryBytes() const {

@@ -30,11 +30,12 @@ bool ParseFlags(std::string_view field, FlagType type, FlagSet& out, std::string
           ++i;
           ++digits;
         }
-        if (digits == 0 || value == 0 || value > 65535) {
+        // Numbers run from 0; they are kept one up, since 0 is no flag.
+        if (digits == 0 || value >= 65534) {
           error = "numeric flag out of range";
           ok = false;
         } else {
-          out.push_back(static_cast<Flag>(value));
+          out.push_back(static_cast<Flag>(value + 1));
         }
         if (i < field.size() && field[i] != ',') {
           error = "unexpected character in numeric flags";
@@ -50,7 +51,7 @@ bool ParseFlags(std::string_view field, FlagType type, FlagSet& out, std::string
       std::size_t pos = 0;
       while (pos < field.size()) {
         const char32_t c = text::DecodeUtf8(field, pos);
-        if (c == text::InvalidChar || c > 0xFFFF) {
+        if (c == text::InvalidChar || c >= 0xFFFF) {
           error = "flag is not a UTF-8 character of the basic plane";
           ok = false;
           continue;
@@ -61,6 +62,7 @@ bool ParseFlags(std::string_view field, FlagType type, FlagSet& out, std::string
     }
   }
   std::erase(out, Flag{0});
+  std::erase(out, kOnlyUpcaseFlag);
   std::sort(out.begin(), out.end());
   out.erase(std::unique(out.begin(), out.end()), out.end());
   return ok;

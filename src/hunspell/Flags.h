@@ -15,6 +15,10 @@ namespace spellcheck::hunspell {
 using Flag = std::uint16_t;
 using FlagSet = std::vector<Flag>;  // sorted, without repeats
 
+// Marks the all-capital twin that the reader adds for a word with capitals
+// inside ("iPod" -> "IPOD"): it stands only for text written in capitals.
+inline constexpr Flag kOnlyUpcaseFlag = 0xFFFF;
+
 enum class FlagType { Byte, Long, Number, Utf8 };
 
 inline bool HasFlag(const FlagSet& set, Flag flag) {

@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "hunspell/Casing.h"
+#include "hunspell/Conversion.h"
 
 namespace spellcheck::hunspell {
 
@@ -27,25 +28,6 @@ std::size_t Distance(std::u32string_view a, std::u32string_view b) {
     }
   }
   return row[b.size()];
-}
-
-std::u32string Apply(std::u32string_view word, const Replacements& table) {
-  if (table.empty()) return std::u32string(word);
-  std::u32string out;
-  for (std::size_t i = 0; i < word.size();) {
-    const std::pair<std::u32string, std::u32string>* best = nullptr;
-    for (const auto& e : table)
-      if (word.substr(i, e.first.size()) == e.first &&
-          (!best || e.first.size() > best->first.size()))
-        best = &e;
-    if (best) {
-      out += best->second;
-      i += best->first.size();
-    } else {
-      out += word[i++];
-    }
-  }
-  return out;
 }
 
 }  // namespace
@@ -215,7 +197,7 @@ std::vector<std::string> Suggester::Suggest(std::u32string_view input, std::size
   for (const auto& c : found_) {
     if (out.size() >= max) break;
     if (c.text == original_) continue;
-    std::string utf8 = ToUtf8(Apply(c.text, a_.oconv));
+    std::string utf8 = ToUtf8(ApplyConversions(c.text, a_.oconv));
     if (seen.insert(utf8).second) out.push_back(std::move(utf8));
   }
   return out;

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "hunspell/Casing.h"
+#include "hunspell/Conversion.h"
 #include "hunspell/WordChecker.h"
 
 namespace spellcheck::hunspell {
@@ -29,25 +30,6 @@ bool IsNumber(std::u32string_view word) {
   return digit && !sep;
 }
 
-std::u32string Convert(std::u32string_view word, const Replacements& table) {
-  if (table.empty()) return std::u32string(word);
-  std::u32string out;
-  for (std::size_t i = 0; i < word.size();) {
-    const std::pair<std::u32string, std::u32string>* best = nullptr;
-    for (const auto& entry : table)
-      if (word.substr(i, entry.first.size()) == entry.first &&
-          (!best || entry.first.size() > best->first.size()))
-        best = &entry;
-    if (best) {
-      out += best->second;
-      i += best->first.size();
-    } else {
-      out += word[i++];
-    }
-  }
-  return out;
-}
-
 }  // namespace
 
 Status WordChecker::Simple(std::u32string_view word, const CaseContext& ctx, Budget& budget) const {
@@ -64,9 +46,14 @@ Status WordChecker::Simple(std::u32string_view word, const CaseContext& ctx, Bud
       forbidden = true;
       return true;
     }
-    if (f.StemHas(a_.forbidden)) return false;
+    if (f.StemHas(a_.forbidden)) {
+      forbidden = true;
+      return true;
+    }
     if (f.StemHas(a_.onlyInCompound)) return false;
-    if (ctx.caseChanged && f.StemHas(a_.keepCase)) return false;
+    if (f.StemHas(kOnlyUpcaseFlag) && (!ctx.allCaps || ctx.caseChanged || f.StemHas(a_.keepCase)))
+      return false;
+    if (ctx.caseChanged && f.StemHas(a_.keepCase) && !(a_.checkSharps && ctx.sharpS)) return false;
     return true;
   });
   if (forbidden) return Status::Forbidden;
@@ -80,10 +67,16 @@ Status WordChecker::CheckCased(std::u32string_view word, Budget& budget) const {
   const CapType type = ClassifyCase(word);
   CaseContext asIs;
   asIs.capitalised = type == CapType::Initial || type == CapType::All || type == CapType::MixedInit;
+  asIs.allCaps = type == CapType::All;
   Status s = Simple(word, asIs, budget);
   if (s != Status::Missing) return s;
   CaseContext changed = asIs;
   changed.caseChanged = true;
+  auto lowered = [&](const std::u32string& form) {
+    CaseContext c = changed;
+    c.sharpS = form.find(U'ß') != std::u32string::npos;
+    return Simple(form, c, budget);
+  };
   if (type == CapType::All) {
     if (a_.checkSharps && word.find(U"SS") != std::u32string_view::npos) {
       // Each "SS" may stand for a sharp s; try the combinations (bounded).
@@ -110,21 +103,31 @@ Status WordChecker::CheckCased(std::u32string_view word, Budget& budget) const {
         }
       }
     }
-    s = Simple(Capitalised(word, tr), changed, budget);
+    s = lowered(Capitalised(word, tr));
     if (s == Status::Found) return s;
-    s = Simple(Lowered(word, tr), changed, budget);
+    s = lowered(Lowered(word, tr));
     if (s == Status::Found) return s;
+    // An apostrophe: "UNICEF'S" may be "UNICEF's", "L'AFRIQUE" "L'Afrique".
+    const auto apostrophe = word.find(U'\'');
+    if (apostrophe != std::u32string_view::npos && apostrophe + 1 < word.size()) {
+      const std::u32string tail =
+          std::u32string(word.substr(0, apostrophe + 1)) + Lowered(word.substr(apostrophe + 1), tr);
+      if (Simple(tail, changed, budget) == Status::Found) return Status::Found;
+      std::u32string cap = Capitalised(word, tr);
+      cap[apostrophe + 1] = ToUpper(cap[apostrophe + 1], tr);
+      if (Simple(cap, changed, budget) == Status::Found) return Status::Found;
+    }
     return Status::Missing;
   }
   if (type == CapType::Initial) {
-    s = Simple(Lowered(word, tr), changed, budget);
+    s = lowered(Lowered(word, tr));
     if (s == Status::Found) return s;
   }
   return Status::Missing;
 }
 
 bool WordChecker::Check(std::u32string_view input) const {
-  std::u32string word = Convert(input, a_.iconv);
+  std::u32string word = ApplyConversions(input, a_.iconv);
   for (char32_t c : a_.ignore) std::erase(word, c);
   while (!word.empty() && (word.back() == U' ' || word.back() == U'\t')) word.pop_back();
   std::size_t lead = 0;

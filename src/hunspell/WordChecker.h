@@ -27,6 +27,8 @@ struct Form {
   const Affix* suffix = nullptr;
   const Affix* suffix2 = nullptr;
   bool Affixed() const { return prefix || suffix; }
+  // Only affixes that change nothing (or none).
+  bool Unmodified() const;
   // The flag on the stem or carried by one of the affixes.
   bool Has(Flag flag) const;
   bool StemHas(Flag flag) const { return HasFlag(*flags, flag); }
@@ -39,6 +41,8 @@ enum class Status { Missing, Found, Forbidden };
 struct CaseContext {
   bool caseChanged = false;  // the form's capitals differ from the text's
   bool capitalised = false;  // the text starts with a capital
+  bool allCaps = false;      // the text is in capitals
+  bool sharpS = false;       // the form has a sharp s (CHECKSHARPS lets such words change case)
 };
 
 // Work left for one check; every step of compound search spends one.
@@ -72,6 +76,8 @@ class WordChecker {
   bool AffixAllowed(const Affix& affix, Part part, bool prefix) const;
   bool FlagCompound(std::u32string_view word, const CaseContext& ctx, Budget& budget) const;
   bool RuleCompound(std::u32string_view word, Budget& budget) const;
+  bool RepMakesWord(std::u32string_view text) const;
+  bool ForbiddenInCompound(std::u32string_view part) const;
 
   const AffixData& a_;
   const WordTable& w_;

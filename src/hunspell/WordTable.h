@@ -16,6 +16,12 @@ namespace spellcheck::hunspell {
 class WordTable {
  public:
   void Add(std::string_view utf8Word, const FlagSet& flags);
+  // A stem the reader derives, not counted among the file's words.
+  void AddHidden(std::string_view utf8Word, const FlagSet& flags) {
+    const std::size_t before = entries_.size();
+    Add(utf8Word, flags);
+    hidden_ += entries_.size() - before;
+  }
   // Builds the hash table; Find works only afterwards.
   void Finish();
 
@@ -29,6 +35,7 @@ class WordTable {
   bool Contains(std::string_view word) const { return First(word) != kNone; }
 
   std::size_t Size() const { return entries_.size(); }
+  std::size_t FileWords() const { return entries_.size() - hidden_; }
   std::size_t MemoryBytes() const;
   std::string_view Word(std::size_t i) const {
     return std::string_view(arena_).substr(entries_[i].offset, entries_[i].length);
@@ -51,6 +58,7 @@ class WordTable {
   std::vector<FlagSet> flagSets_;
   std::unordered_map<std::string, std::uint32_t> flagSetIds_;  // only while loading
   std::vector<std::uint32_t> slots_;
+  std::size_t hidden_ = 0;
 };
 
 }  // namespace spellcheck::hunspell

@@ -1,0 +1,148 @@
+// The Hunspell engine on small inline dictionaries: features that hunspell's
+// own test cases leave out, and hostile input that must be answered.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "hunspell/Dictionary.h"
+
+namespace {
+
+using spellcheck::hunspell::Dictionary;
+using spellcheck::hunspell::LoadError;
+
+struct FeatureCase {
+  const char* name;
+  const char* aff;
+  const char* dic;
+  std::vector<std::string> good;
+  std::vector<std::string> wrong;
+};
+
+const FeatureCase kFeatures[] = {
+    {"LongFlagsAndAliases",
+     "FLAG long\nAF 1\nAF SsPp\nSFX Ss Y 1\nSFX Ss 0 s .\nPFX Pp Y 1\nPFX Pp 0 re .\n",
+     "1\nmake/1\n",
+     {"make", "makes", "remake", "remakes"},
+     {"mak", "remade"}},
+    {"NumericFlags",
+     "FLAG num\nSFX 0 N 1\nSFX 0 0 a .\nSFX 1000 N 1\nSFX 1000 0 ed .\n",
+     "1\nwalk/0,1000\n",
+     {"walk", "walka", "walked"},
+     {"walks"}},
+    {"Utf8Flags",
+     "SET UTF-8\nFLAG UTF-8\nSFX ő Y 1\nSFX ő 0 ség .\n",
+     "1\nszép/ő\n",
+     {"szép", "szépség"},
+     {"szépsé"}},
+    {"EscapedSlashAndMorphology",
+     "",
+     "3\nand\\/or\nfoo\tpo:noun st:foo\nbar po:verb\n",
+     {"and/or", "foo", "bar"},
+     {"po", "noun", "bar po:verb"}},
+    {"TwofoldSuffix",
+     "SFX A Y 1\nSFX A 0 ing/B .\nSFX B Y 1\nSFX B 0 s .\n",
+     "1\nwalk/A\n",
+     {"walking", "walkings"},
+     {"walks"}},
+    {"CrossProductNeedsBothY",
+     "PFX P N 1\nPFX P 0 un .\nSFX S Y 1\nSFX S 0 s .\n",
+     "1\ndo/PS\n",
+     {"undo", "dos"},
+     {"undos"}},
+    {"Circumfix",
+     "CIRCUMFIX X\nPFX G Y 1\nPFX G 0 ge/X .\nSFX T Y 1\nSFX T 0 t/X .\n",
+     "1\nlieb/GT\n",
+     {"lieb", "geliebt"},
+     {"gelieb", "liebt"}},
+    {"ConditionClasses",
+     "SFX Y Y 2\nSFX Y y ies [^aeiou]y\nSFX Y 0 s [aeiou]y\n",
+     "2\nfly/Y\nday/Y\n",
+     {"flies", "days"},
+     {"flys", "daies"}},
+    {"Turkish",
+     "SET UTF-8\nLANG tr_TR\n",
+     "2\nistanbul\nırmak\n",
+     {"İSTANBUL", "İstanbul", "IRMAK", "Irmak"},
+     {"ISTANBUL"}},
+    {"CompoundRuleParenthesised",
+     "FLAG long\nCOMPOUNDMIN 1\nCOMPOUNDRULE 1\nCOMPOUNDRULE (aa)*(bb)\n",
+     "3\n1/aa\n2/aa\nth/bb\n",
+     {"1th", "12th", "2212th"},
+     {"th1", "1th1"}},
+    {"NoBreakWhenBreakZero", "BREAK 0\n", "2\nfoo\nbar\n", {"foo"}, {"foo-bar"}},
+    {"DefaultBreak", "", "2\nfoo\nbar\n", {"foo-bar", "-foo", "bar-"}, {"foo--baz"}},
+    {"TrailingDotAbbreviation", "", "2\netc.\nword\n", {"etc.", "word.", "word"}, {"etc"}},
+    {"KeepCase", "KEEPCASE K\n", "1\nkHz/K\n", {"kHz"}, {"KHZ", "Khz", "khz"}},
+};
+
+class HunspellFeature : public testing::TestWithParam<FeatureCase> {};
+
+TEST_P(HunspellFeature, AcceptsGoodRejectsWrong) {
+  const FeatureCase& c = GetParam();
+  std::vector<std::string> warnings;
+  const auto d = Dictionary::FromText(c.aff, c.dic, "t.aff", "t.dic", &warnings);
+  for (const auto& w : c.good) EXPECT_TRUE(d->Check(w)) << w;
+  for (const auto& w : c.wrong) EXPECT_FALSE(d->Check(w)) << w;
+}
+
+INSTANTIATE_TEST_SUITE_P(Features, HunspellFeature, testing::ValuesIn(kFeatures),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(HunspellLoad, ReportsUnusableLinesWithFileAndLine) {
+  std::vector<std::string> warnings;
+  const auto d = Dictionary::FromText("SFX A Y 1\nSFX A 0 s [abc\nAF 999999999\nAF AB\n",
+                                      "2\nfoo/A\nbar\xff\n", "x.aff", "x.dic", &warnings);
+  ASSERT_FALSE(warnings.empty());
+  EXPECT_EQ(warnings[0], "x.aff:2: malformed condition");
+  EXPECT_TRUE(d->Check("foo"));
+  EXPECT_EQ(d->Encoding(), "ISO8859-1");
+}
+
+TEST(HunspellLoad, NothingUsableThrows) {
+  EXPECT_THROW(Dictionary::FromText("", "", "e.aff", "e.dic"), LoadError);
+  EXPECT_THROW(Dictionary::FromText("SET NO-SUCH-SET\n", "1\nfoo\n", "s.aff", "s.dic"), LoadError);
+}
+
+TEST(HunspellLoad, AccessorsTellWhatTheAffixFileSays) {
+  const auto d = Dictionary::FromText("SET UTF-8\nLANG de_DE\nWORDCHARS -.\n", "2\nfoo\nfoo/A\n",
+                                      "a.aff", "a.dic");
+  EXPECT_EQ(d->Language(), "de_DE");
+  EXPECT_EQ(d->Encoding(), "UTF-8");
+  EXPECT_EQ(d->WordCharacters(), "-.");
+  EXPECT_EQ(d->StemCount(), 2u);
+  EXPECT_GT(d->MemoryBytes(), 0u);
+}
+
+TEST(HunspellHostile, LongAndCompoundHeavyWordsAreAnswered) {
+  std::string dic = "26\n";
+  for (char c = 'a'; c <= 'z'; ++c) dic += std::string(1, c) + "/X\n";
+  const auto d = Dictionary::FromText("COMPOUNDFLAG X\nCOMPOUNDMIN 1\nCHECKCOMPOUNDDUP\n", dic,
+                                      "c.aff", "c.dic");
+  const std::string shortParts(99, 'a');
+  const std::string mixed =
+      "abcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuvwxyz0";
+  EXPECT_FALSE(d->Check(shortParts + "0"));
+  EXPECT_FALSE(d->Check(mixed));
+  EXPECT_FALSE(d->Check(std::string(70000, 'a')));
+  EXPECT_TRUE(d->Suggest(std::string(70000, 'a')).empty());
+  EXPECT_LE(d->Suggest(std::string(300, 'q')).size(), 10u);
+  EXPECT_FALSE(d->Check("\xC3\x28"));  // invalid UTF-8
+}
+
+TEST(HunspellSuggest, OffersEditsButNeverNoSuggestOrForbidden) {
+  const auto d =
+      Dictionary::FromText("TRY esiantr\nNOSUGGEST N\nFORBIDDENWORD F\nREP 1\nREP f ph\n",
+                           "4\nphone\ntest\ntesst/N\ntets/F\n", "s.aff", "s.dic");
+  const auto fone = d->Suggest("fone");
+  ASSERT_FALSE(fone.empty());
+  EXPECT_EQ(fone[0], "phone");
+  const auto tes = d->Suggest("tes");
+  EXPECT_NE(std::find(tes.begin(), tes.end(), "test"), tes.end());
+  EXPECT_EQ(std::find(tes.begin(), tes.end(), "tesst"), tes.end());
+  EXPECT_EQ(std::find(tes.begin(), tes.end(), "tets"), tes.end());
+  EXPECT_EQ(d->Suggest("Fone").at(0), "Phone");
+}
+
+}  // namespace
