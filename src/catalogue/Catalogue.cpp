@@ -221,8 +221,8 @@ std::vector<Language> Named(const std::vector<std::string>& names) {
         found = SameLanguage(installed, tag);
       }
       if (found == nullptr) {
-        throw Error("no dictionary for the language '" + name + "'; installed: " +
-                    InstalledList(installed) + " (spellcheck dicts lists them)");
+        throw Error("no dictionary for the language '" + name +
+                    "'; installed: " + InstalledList(installed) + " (spellcheck dicts lists them)");
       }
       language = *found;
     }
@@ -247,7 +247,8 @@ std::string DictionaryFileName(const std::string& tag) {
 std::vector<Language> AllDictionaries(std::vector<Language>* passedOver) {
   std::vector<Language> lists, hunspell;
   for (const std::string& folder : DataFolders()) AddNew(lists, WordLists(folder));
-  for (const std::string& folder : HunspellFolders()) AddNew(hunspell, HunspellDictionaries(folder));
+  for (const std::string& folder : HunspellFolders())
+    AddNew(hunspell, HunspellDictionaries(folder));
   std::vector<Language> chosen;
   for (Language& each : hunspell) {
     const Language* list = Find(lists, each.tag);
@@ -265,7 +266,8 @@ std::vector<Language> AllDictionaries(std::vector<Language>* passedOver) {
       passedOver->push_back(std::move(each));
     }
   }
-  std::sort(chosen.begin(), chosen.end(), [](const auto& a, const auto& b) { return a.tag < b.tag; });
+  std::sort(chosen.begin(), chosen.end(),
+            [](const auto& a, const auto& b) { return a.tag < b.tag; });
   if (passedOver) {
     std::sort(passedOver->begin(), passedOver->end(),
               [](const auto& a, const auto& b) { return a.tag < b.tag; });

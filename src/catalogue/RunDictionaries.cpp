@@ -34,7 +34,8 @@ engine::MainDictionary MainOf(const Language& language) {
 // A file named as the main dictionary: a Hunspell one when it is NAME.dic
 // with NAME.aff beside it, else a word list.
 Language NamedFile(const std::string& file, const std::string& tag) {
-  if (file.size() > 4 && file.ends_with(".dic") && IsFile(file.substr(0, file.size() - 4) + ".aff")) {
+  if (file.size() > 4 && file.ends_with(".dic") &&
+      IsFile(file.substr(0, file.size() - 4) + ".aff")) {
     Language hunspell = HunspellAt(file);
     hunspell.tag = tag;
     return hunspell;
@@ -80,8 +81,7 @@ RunDictionaries ResolveDictionaries(const DictionaryOptions& options) {
   }
   set.extra = options.extra;
   if (set.Further().size() > engine::MaxFurtherDictionaries) {
-    throw Error(
-        "too many dictionaries: at most ten besides the main one (the custom one counts)");
+    throw Error("too many dictionaries: at most ten besides the main one (the custom one counts)");
   }
   // The other languages' own custom dictionaries count too (after the
   // custom one; they need not exist).
@@ -98,8 +98,8 @@ RunDictionaries ResolveDictionaries(const DictionaryOptions& options) {
 void RequireReadable(store::FileSystem& fs, const std::string& path, const std::string& role) {
   if (path.empty()) {
     throw Error("no " + role +
-                    " dictionary: the bundled one was not found; name one with --main FILE or "
-                    "SPELLCHECK_MAIN");
+                " dictionary: the bundled one was not found; name one with --main FILE or "
+                "SPELLCHECK_MAIN");
   }
   // The store's open never blocks and takes regular files only.
   std::unique_ptr<store::File> file;

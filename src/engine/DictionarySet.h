@@ -29,7 +29,8 @@ struct MainDictionary {
 
 struct DictionarySet {
   // A word is correct when any of them holds it; suggestions come from all,
-  // ranked together. The first is "the" main dictionary (of delete, merge).
+  // ranked together. The first word list is "the" main dictionary (of
+  // delete, merge).
   std::vector<MainDictionary> mains;
   std::optional<std::string> custom;  // none: additions stay in the session
   std::vector<std::string> extra;
@@ -37,10 +38,14 @@ struct DictionarySet {
   // The words of the custom and further dictionaries count as common (the
   // user put them there) and are ranked with the first main one's sounds.
 
-  // The first main dictionary's file; empty when there is none.
+  // The first main word list's file, the one that delete and merge change
+  // (a Hunspell dictionary is never changed); empty when there is none.
   const std::string& Main() const {
     static const std::string none;
-    return mains.empty() ? none : mains.front().file;
+    for (const MainDictionary& main : mains) {
+      if (!main.IsHunspell()) return main.file;
+    }
+    return none;
   }
   // The custom dictionary (if any) and then the extra ones.
   std::vector<std::string> Further() const {

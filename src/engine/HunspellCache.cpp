@@ -21,9 +21,10 @@ std::map<std::pair<std::string, std::string>, Loaded>& LoadedDictionaries() {
 
 // The dictionary of the files as `aff` and `dic` saw them: the one loaded
 // already when its files looked the same, else read now.
-std::shared_ptr<const hunspell::Dictionary> Acquire(store::FileSystem& fs, const std::string& affName,
-                                                   const std::string& dicName, const FileState& aff,
-                                                   const FileState& dic) {
+std::shared_ptr<const hunspell::Dictionary> Acquire(store::FileSystem& fs,
+                                                    const std::string& affName,
+                                                    const std::string& dicName,
+                                                    const FileState& aff, const FileState& dic) {
   // Loading under the lock: workers that start together wait for one load
   // instead of each making a copy.
   const std::lock_guard<std::mutex> lock(loadedMutex);

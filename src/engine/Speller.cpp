@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "store/TvarWord.h"
 #include "text/Cp1252.h"
 #include "text/Utf8.h"
 #include "text/WordCase.h"
@@ -23,9 +24,12 @@ Speller::Speller(std::unique_ptr<Engine> engine, DictionarySet dictionaries, boo
   if (!listMains_.empty()) listMain_ = listMains_.front().file;
   for (std::size_t k = 1; k < listMains_.size(); ++k) afterMain_.push_back(listMains_[k].file);
   afterMain_.insert(afterMain_.end(), further_.begin(), further_.end());
+  if (dictionaries_.custom) {
+    personal_.emplace(engine_->FileSystem(), PersonalWords::FileFor(*dictionaries_.custom));
+  }
   if (rememberAnswers) {
     answers_ = std::make_unique<AnswerCache>();
-    answersGeneration_ = engine_->Generation() + hunspellGeneration_;
+    answersGeneration_ = engine_->Generation() + filesGeneration_;
   }
 }
 
@@ -33,9 +37,13 @@ bool Speller::Refresh() {
   bool changed = engine_->Refresh();
   for (HunspellHandle& each : hunspell_) {
     if (each.Refresh()) {
-      ++hunspellGeneration_;
+      ++filesGeneration_;
       changed = true;
     }
+  }
+  if (personal_ && personal_->Refresh()) {
+    ++filesGeneration_;
+    changed = true;
   }
   return changed;
 }
@@ -47,7 +55,7 @@ std::string Speller::WordCharacters() const {
 }
 
 void Speller::ForgetStaleAnswers() {
-  const std::uint64_t generation = engine_->Generation() + hunspellGeneration_;
+  const std::uint64_t generation = engine_->Generation() + filesGeneration_;
   if (answersGeneration_ != generation) {
     answers_->Clear();
     answersGeneration_ = generation;
@@ -63,6 +71,7 @@ bool Speller::CheckCp1252(std::string_view word) {
 bool Speller::IsCorrectWhole(std::string_view utf8Word) {
   if (utf8Word.empty()) return false;
   if (!sessionWords_.empty() && sessionWords_.count(std::string(utf8Word)) != 0) return true;
+  if (personal_ && personal_->Holds(utf8Word)) return true;
   for (const HunspellHandle& each : hunspell_) {
     if (each.Get().Check(utf8Word)) return true;
   }
@@ -124,9 +133,8 @@ std::vector<std::string> Speller::Suggest(std::string_view utf8Word, Order order
   std::vector<std::string> fromLists;
   if (text::Utf8ToCp1252(utf8Word, cp1252_) && !cp1252_.empty()) {
     const std::string word = cp1252_;
-    for (const std::string& found : order == Order::Ranked || !hunspell_.empty()
-                                        ? Ranked(word, max)
-                                        : Positional(word)) {
+    for (const std::string& found :
+         order == Order::Ranked || !hunspell_.empty() ? Ranked(word, max) : Positional(word)) {
       fromLists.push_back(text::Cp1252ToUtf8(found));
     }
   }
@@ -158,7 +166,8 @@ std::vector<std::string> Speller::RankedHunspell(std::string_view utf8Word, std:
     for (const auto& list : lists) {
       if (k >= list.size()) continue;
       any = true;
-      if (std::find(merged.begin(), merged.end(), list[k]) == merged.end()) merged.push_back(list[k]);
+      if (std::find(merged.begin(), merged.end(), list[k]) == merged.end())
+        merged.push_back(list[k]);
     }
     if (!any) break;
   }
@@ -233,14 +242,26 @@ void Speller::AcceptForSession(std::string_view utf8Word) {
 }
 
 bool Speller::AddToCustom(std::string_view utf8Word) {
+  if (utf8Word.empty() || !text::IsValidUtf8(utf8Word)) return false;
   if (!dictionaries_.custom) {
-    if (utf8Word.empty() || !text::IsValidUtf8(utf8Word)) return false;
     AcceptForSession(utf8Word);
     return true;
   }
-  if (!text::Utf8ToCp1252(utf8Word, cp1252_) || cp1252_.empty()) return false;
-  engine_->Add(cp1252_, *dictionaries_.custom);
+  if (text::Utf8ToCp1252(utf8Word, cp1252_) && cp1252_.size() <= store::MaxWordLength) {
+    engine_->Add(cp1252_, *dictionaries_.custom);
+  } else {
+    personal_->Add(utf8Word);
+    ++filesGeneration_;
+  }
   return true;
+}
+
+void Speller::RemoveFromCustom(std::string_view utf8Word) {
+  if (!dictionaries_.custom || utf8Word.empty()) return;
+  if (text::Utf8ToCp1252(utf8Word, cp1252_) && !cp1252_.empty()) {
+    engine_->Remove(cp1252_, *dictionaries_.custom, dictionaries_.ignoreCase);
+  }
+  if (personal_->Remove(utf8Word)) ++filesGeneration_;
 }
 
 }  // namespace spellcheck::engine

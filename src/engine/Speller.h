@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -18,6 +19,7 @@
 #include "engine/DictionarySet.h"
 #include "engine/Engine.h"
 #include "engine/HunspellCache.h"
+#include "engine/PersonalWords.h"
 #include "suggest/RankedIndex.h"
 #include "suggest/WordLevels.h"
 
@@ -52,8 +54,11 @@ class Speller {
   // Accepts the word until the object goes.
   void AcceptForSession(std::string_view utf8Word);
   // Adds the word to the custom dictionary (without one, accepts it for the
-  // session). False when it cannot be stored in a dictionary.
+  // session); a word its records cannot hold goes to the personal word list
+  // beside it (PersonalWords.h). False when it is no word (empty, not UTF-8).
   bool AddToCustom(std::string_view utf8Word);
+  // Takes the word out of the custom dictionary and the personal word list.
+  void RemoveFromCustom(std::string_view utf8Word);
 
   // Looks at the dictionary files again; true when any changed.
   bool Refresh();
@@ -83,17 +88,19 @@ class Speller {
 
   std::unique_ptr<Engine> engine_;
   DictionarySet dictionaries_;
-  std::vector<HunspellHandle> hunspell_;       // the main Hunspell dictionaries
-  std::vector<MainDictionary> listMains_;      // the main word lists
-  std::string listMain_;                       // the first of them; empty: none
-  std::vector<std::string> further_;           // the custom and further dictionaries
-  std::vector<std::string> afterMain_;         // the other main word lists, then further_
-  std::uint64_t hunspellGeneration_ = 0;       // moves when a Hunspell dictionary is reloaded
+  std::vector<HunspellHandle> hunspell_;   // the main Hunspell dictionaries
+  std::vector<MainDictionary> listMains_;  // the main word lists
+  std::string listMain_;                   // the first of them; empty: none
+  std::vector<std::string> further_;       // the custom and further dictionaries
+  std::vector<std::string> afterMain_;     // the other main word lists, then further_
+  std::optional<PersonalWords> personal_;  // with a custom dictionary
+  std::uint64_t filesGeneration_ =
+      0;  // moves when a Hunspell dictionary or personal_ is read again
   std::unordered_set<std::string> sessionWords_;  // UTF-8
-  std::string cp1252_;                    // scratch for the converted word
-  std::vector<std::size_t> pending_;      // words of IsCorrectAll not remembered
-  std::unique_ptr<AnswerCache> answers_;  // null: every answer is asked for
-  std::uint64_t answersGeneration_ = 0;   // the generation they belong to
+  std::string cp1252_;                            // scratch for the converted word
+  std::vector<std::size_t> pending_;              // words of IsCorrectAll not remembered
+  std::unique_ptr<AnswerCache> answers_;          // null: every answer is asked for
+  std::uint64_t answersGeneration_ = 0;           // the generation they belong to
   struct Ranking {
     std::string file;
     std::shared_ptr<const LoadedDictionary> contents;  // what the index was made from

@@ -101,19 +101,23 @@ void ReplaceBytes(FileSystem& fs, const std::string& name, const FileInfo& info,
 }
 
 bool CreateContents(FileSystem& fs, const std::string& name, const Records& records) {
+  return CreateBytes(fs, name, BytesOf(records));
+}
+
+bool CreateBytes(FileSystem& fs, const std::string& name, std::string_view bytes) {
   // A dangling link makes the file it names, as creating through it would.
   const std::string target = FileBehind(fs, name);
   TempFile temp(fs);
   const IoCode created = temp.Create(target);
   if (created == code::InvalidFilename && !HiddenNameFits(target)) {
     // No hidden file fits beside it (and the platform has no unnamed ones):
-    // the dictionary is made under its own name at once. A failure part-way
+    // the file is made under its own name at once. A failure part-way
     // takes the partial file away again.
     RecordFile file(fs);
     const IoCode opened = file.Open(target, Access::ReadWrite, Disposition::CreateNew);
     if (opened == code::AlreadyExists) return false;
     Check(opened);
-    const IoCode written = file.WriteAll(records);
+    const IoCode written = WriteFully(*file.Raw(), bytes.data(), bytes.size());
     const IoCode synced = written == code::Ok ? file.Sync() : written;
     const IoCode closed = file.Close();
     const IoCode failed = synced != code::Ok ? synced : closed;
@@ -125,7 +129,7 @@ bool CreateContents(FileSystem& fs, const std::string& name, const Records& reco
     return true;
   }
   Check(created);
-  WriteAndSync(temp.File(), BytesOf(records));
+  WriteAndSync(temp.File(), bytes);
   const IoCode placed = temp.TakeFreeName(target);
   if (placed == code::AlreadyExists) return false;
   Check(placed);

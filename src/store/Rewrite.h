@@ -33,6 +33,8 @@ void ReplaceBytes(FileSystem& fs, const std::string& name, const FileInfo& info,
 // Makes the absent dictionary `name` holding `records`. False, with nothing
 // changed, when a file has that name by the time the new one is ready.
 bool CreateContents(FileSystem& fs, const std::string& name, const Records& records);
+// The same for any file's contents as bytes.
+bool CreateBytes(FileSystem& fs, const std::string& name, std::string_view bytes);
 
 // Takes away the locked dictionary `name` that a change left without words.
 // When it cannot be deleted, it stays, emptied.

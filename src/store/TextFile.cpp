@@ -56,4 +56,67 @@ bool ReplaceIfUnchanged(FileSystem& fs, const std::string& name, const FileInfo&
   return true;
 }
 
+namespace {
+
+// Each line of `bytes` without its ending ("\n" or "\r\n").
+template <typename Each>
+void ForEachLine(std::string_view bytes, Each each) {
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t end = bytes.find('\n', start);
+    if (end == std::string_view::npos) end = bytes.size();
+    std::string_view line = bytes.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    each(line);
+    start = end + 1;
+  }
+}
+
+bool HoldsLine(std::string_view bytes, std::string_view wanted) {
+  bool found = false;
+  ForEachLine(bytes, [&](std::string_view line) { found = found || line == wanted; });
+  return found;
+}
+
+// How often a change is tried again on a file that other writers keep changing.
+constexpr int Attempts = 8;
+
+}  // namespace
+
+bool AddLine(FileSystem& fs, const std::string& name, std::string_view line) {
+  for (int attempt = 0; attempt < Attempts; ++attempt) {
+    std::string bytes;
+    FileInfo info;
+    const IoCode read = ReadWholeFile(fs, name, bytes, info);
+    if (read == code::FileNotFound) {
+      if (CreateBytes(fs, name, std::string(line) + "\n")) return true;
+      continue;  // made by another writer meanwhile
+    }
+    Check(read);
+    if (HoldsLine(bytes, line)) return false;
+    std::string changed = bytes;
+    if (!changed.empty() && changed.back() != '\n') changed += '\n';
+    changed.append(line).append("\n");
+    if (ReplaceIfUnchanged(fs, name, info, bytes, changed)) return true;
+  }
+  Raise(code::SharingViolation);
+}
+
+bool RemoveLine(FileSystem& fs, const std::string& name, std::string_view line) {
+  for (int attempt = 0; attempt < Attempts; ++attempt) {
+    std::string bytes;
+    FileInfo info;
+    const IoCode read = ReadWholeFile(fs, name, bytes, info);
+    if (read == code::FileNotFound) return false;
+    Check(read);
+    if (!HoldsLine(bytes, line)) return false;
+    std::string changed;
+    ForEachLine(bytes, [&](std::string_view each) {
+      if (each != line) changed.append(each).append("\n");
+    });
+    if (ReplaceIfUnchanged(fs, name, info, bytes, changed)) return true;
+  }
+  Raise(code::SharingViolation);
+}
+
 }  // namespace spellcheck::store

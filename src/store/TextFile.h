@@ -24,6 +24,14 @@ IoCode ReadWholeFile(FileSystem& fs, const std::string& name, std::string& bytes
 bool ReplaceIfUnchanged(FileSystem& fs, const std::string& name, const FileInfo& read,
                         std::string_view readBytes, std::string_view bytes);
 
+// Word lists as text, one word a line: adds `line` as a line of its own,
+// making the file when it is absent; false when it holds the line already.
+// Crash-safe and locked as the rewrites above; when another writer changed
+// the file in between, it is read again and the change made on what is new.
+bool AddLine(FileSystem& fs, const std::string& name, std::string_view line);
+// Takes every line equal to `line` out; false when there was none (or no file).
+bool RemoveLine(FileSystem& fs, const std::string& name, std::string_view line);
+
 }  // namespace spellcheck::store
 
 #endif

@@ -30,10 +30,13 @@ const char* const Dic =
     "6\n"
     "kot/A\n"
     "kotek/A\n"
-    "\xB3" "awka/A\n"
-    "\xBF" "aba/A\n"
+    "\xB3"
+    "awka/A\n"
+    "\xBF"
+    "aba/A\n"
     "dom/C\n"
-    "ogr\xF3" "d/C\n";
+    "ogr\xF3"
+    "d/C\n";
 
 class HunspellToolTest : public ToolTest {
  protected:
@@ -62,13 +65,23 @@ TEST_F(HunspellToolTest, AffixesCompoundsAndCapitalsDecideWhatIsCorrect) {
     std::string word;
     bool correct;
   };
-  const std::vector<Case> cases = {
-      {"kot", true},           {"koty", true},       {"Koty", true},   {"KOTY", true},
-      {"\xC5\x82" "awk\xC4\x85", true},   // ławką: a suffix that strips and adds
-      {"\xC5\xBB" "aba", true},           // Żaba: capitalised
-      {"domogr\xC3\xB3" "d", true},       // domogród: a compound
-      {"kotdom", false},                  // kot has no compounding flag
-      {"kotz", false},         {"lawka", false},     {"do", false}};
+  const std::vector<Case> cases = {{"kot", true},
+                                   {"koty", true},
+                                   {"Koty", true},
+                                   {"KOTY", true},
+                                   {"\xC5\x82"
+                                    "awk\xC4\x85",
+                                    true},  // ławką: a suffix that strips and adds
+                                   {"\xC5\xBB"
+                                    "aba",
+                                    true},  // Żaba: capitalised
+                                   {"domogr\xC3\xB3"
+                                    "d",
+                                    true},             // domogród: a compound
+                                   {"kotdom", false},  // kot has no compounding flag
+                                   {"kotz", false},
+                                   {"lawka", false},
+                                   {"do", false}};
   for (const Case& each : cases) {
     const ToolResult result = RunWith({"check", "-d", "pl_PL", each.word});
     EXPECT_EQ(result.out, each.word + (each.correct ? ": correct\n" : ": misspelled\n"))
@@ -86,13 +99,20 @@ TEST_F(HunspellToolTest, AffixesCompoundsAndCapitalsDecideWhatIsCorrect) {
 }
 
 TEST_F(HunspellToolTest, ListPipeAndSuggestUseTheDictionary) {
-  const ToolResult list =
-      RunWith({"list", "-d", "pl_PL"}, "Koty i \xC5\xBC" "ab\xC4\x85, kotz oraz lawka.\n");
+  const ToolResult list = RunWith({"list", "-d", "pl_PL"},
+                                  "Koty i \xC5\xBC"
+                                  "ab\xC4\x85, kotz oraz lawka.\n");
   EXPECT_EQ(list.out, "i\nkotz\noraz\nlawka\n") << list.err;
   const ToolResult suggest = RunWith({"suggest", "-d", "pl_PL", "lawka", "kotz", "rzaba"});
-  EXPECT_NE(suggest.out.find("lawka: \xC5\x82" "awka"), std::string::npos) << suggest.out;
+  EXPECT_NE(suggest.out.find("lawka: \xC5\x82"
+                             "awka"),
+            std::string::npos)
+      << suggest.out;
   EXPECT_NE(suggest.out.find("kotz: kot"), std::string::npos) << suggest.out;
-  EXPECT_NE(suggest.out.find("rzaba: \xC5\xBC" "aba"), std::string::npos) << suggest.out;
+  EXPECT_NE(suggest.out.find("rzaba: \xC5\xBC"
+                             "aba"),
+            std::string::npos)
+      << suggest.out;
   const ToolResult pipe = RunWith({"-a", "-d", "pl_PL"}, "^koty lawka\n");
   EXPECT_NE(pipe.out.find("*\n& lawka "), std::string::npos) << pipe.out;
 }
@@ -107,6 +127,19 @@ TEST_F(HunspellToolTest, DictsNamesTheKindAndAdditionsStayInOurOwnFiles) {
   EXPECT_EQ(RunWith({"check", "-d", "pl_PL", "Kowalski"}).out, "Kowalski: correct\n");
   EXPECT_EQ(ReadBytes(HunspellFolder() + "/pl_PL.dic"), before);
   EXPECT_TRUE(std::filesystem::exists(dir_.Path() + "/.local/share/spellcheck/cust-pl_PL.dic"));
+  // A word the records cannot hold goes to the personal word list beside the
+  // custom dictionary, and comes out of it again.
+  const std::string turtle = "\xC5\xBC\xC3\xB3\xC5\x82w";  // żółw
+  const std::string list = dir_.Path() + "/.local/share/spellcheck/cust-pl_PL.words";
+  EXPECT_EQ(RunWith({"add", "-d", "pl_PL", turtle}).out, turtle + ": added to " + list + "\n");
+  EXPECT_EQ(ReadBytes(list), turtle + "\n");
+  EXPECT_EQ(RunWith({"check", "-d", "pl_PL", turtle, "\xC5\xBB\xC3\xB3\xC5\x82w"}).status, 0);
+  EXPECT_EQ(RunWith({"-a", "-d", "pl_PL"}, "^" + turtle + "\n").out.find("& "), std::string::npos);
+  EXPECT_EQ(RunWith({"delete", "-d", "pl_PL", turtle}).out, turtle + ": deleted\n");
+  EXPECT_EQ(RunWith({"check", "-d", "pl_PL", turtle}).status, 1);
+  // Merging into a Hunspell dictionary is refused: it is never changed.
+  EXPECT_EQ(RunWith({"merge", "-d", "pl_PL"}).status, 2);
+  EXPECT_EQ(ReadBytes(HunspellFolder() + "/pl_PL.dic"), before);
 }
 
 }  // namespace

@@ -147,7 +147,8 @@ TEST_F(LanguagesTest, DictsListsTheInstalledLanguagesAndTheRun) {
   std::filesystem::remove_all(DataFolder());
   const ToolResult none = RunIn({"dicts", "--main", MainDic()}, {});
   EXPECT_EQ(none.out, "no language dictionaries in " + DataFolder() + " " +
-                          UserFolder().substr(0, UserFolder().size() - 1) + "\nthis run: no language (the main dictionary is a file)\n  main: " +
+                          UserFolder().substr(0, UserFolder().size() - 1) +
+                          "\nthis run: no language (the main dictionary is a file)\n  main: " +
                           MainDic() + "\n  custom: " + UserFolder() + "cust.dic\n");
 }
 

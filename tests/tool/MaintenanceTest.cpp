@@ -22,13 +22,23 @@ TEST_F(ToolTest, AddToANamedDictionaryLeavesTheCustomOneAlone) {
 }
 
 TEST_F(ToolTest, AddRefusesWordsADictionaryCannotHoldUnchanged) {
-  const ToolResult result = Run({"add", "abcdefghijklmnopqrstuvwxyz", "łódź", "", "good"});
+  const ToolResult result =
+      Run({"add", "--to", CustomDic(), "abcdefghijklmnopqrstuvwxyz", "łódź", "", "good"});
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.out, "good: added to " + CustomDic() + "\n");
   EXPECT_EQ(result.err,
             "spellcheck: not added: abcdefghijklmnopqrstuvwxyz: longer than 24 characters\n"
             "spellcheck: not added: łódź: has a character that code page 1252 cannot hold\n"
             "spellcheck: not added: an empty word cannot be stored\n");
+  EXPECT_EQ(ReadDictionary(CustomDic()), (Words{"good"}));
+  // The custom dictionary's own words that no record can hold go to the
+  // personal word list beside it, and count as correct.
+  const std::string personal = File("cust.words");
+  EXPECT_EQ(
+      Run({"add", "abcdefghijklmnopqrstuvwxyz", "łódź"}).out,
+      "abcdefghijklmnopqrstuvwxyz: added to " + personal + "\nłódź: added to " + personal + "\n");
+  EXPECT_EQ(ReadBytes(personal), "abcdefghijklmnopqrstuvwxyz\nłódź\n");
+  EXPECT_EQ(Run({"check", "łódź", "Łódź"}).status, 0);
   EXPECT_EQ(ReadDictionary(CustomDic()), (Words{"good"}));
 }
 

@@ -108,7 +108,7 @@ int RunConfig(const catalogue::DictionaryOptions& options, const ConfigOptions& 
   } else if (InEnvironment("SPELLCHECK_MAIN")) {
     from = "environment (SPELLCHECK_MAIN)";
   } else {
-    from = run.set.Main().empty() ? "default: the language's dictionary, which is missing"
+    from = run.set.mains.empty() ? "default: the language's dictionary, which is missing"
                                   : "default: the language's dictionary";
   }
   std::string mains;

@@ -1,7 +1,5 @@
 #include "enchant/ProviderDictionary.h"
 
-#include "text/Cp1252.h"
-
 namespace spellcheck::enchant {
 namespace {
 
@@ -18,8 +16,8 @@ catalogue::RunDictionaries DictionariesFor(const catalogue::Language& language) 
 
 ProviderDictionary::ProviderDictionary(const catalogue::Language& language)
     : dictionaries_(DictionariesFor(language)),
-      speller_(
-          catalogue::MakeSpeller(store::FileSystem::Default(), dictionaries_, catalogue::Reading::InMemory)),
+      speller_(catalogue::MakeSpeller(store::FileSystem::Default(), dictionaries_,
+                                      catalogue::Reading::InMemory)),
       lookedAt_(std::chrono::steady_clock::now()) {}
 
 void ProviderDictionary::LookAgainWhenDue() {
@@ -49,10 +47,7 @@ void ProviderDictionary::AddToSession(std::string_view utf8Word) {
 }
 
 void ProviderDictionary::RemoveFromPersonal(std::string_view utf8Word) {
-  const auto& custom = dictionaries_.set.custom;
-  std::string word;
-  if (!custom || !text::Utf8ToCp1252(utf8Word, word) || word.empty()) return;
-  speller_.GetEngine().Remove(word, *custom, dictionaries_.set.ignoreCase);
+  speller_.RemoveFromCustom(utf8Word);
 }
 
 }  // namespace spellcheck::enchant
