@@ -43,7 +43,8 @@ struct ListOptions {
   unsigned jobs = 0;                   // --jobs: files checked at once; 0: one a core
 };
 // Files and folders (walked), and "-" for standard input.
-int RunList(store::FileSystem& fs, const catalogue::DictionaryOptions& options, const ListOptions& list);
+int RunList(store::FileSystem& fs, const catalogue::DictionaryOptions& options,
+            const ListOptions& list);
 // The number of threads that --jobs N asks for (0: one a core).
 unsigned ListJobs(unsigned asked);
 
@@ -65,7 +66,8 @@ struct FixOptions {
   std::string mode;                    // as for list
   std::vector<std::string> wordLists;  // --words
 };
-int RunFix(store::FileSystem& fs, const catalogue::DictionaryOptions& options, const FixOptions& fix);
+int RunFix(store::FileSystem& fs, const catalogue::DictionaryOptions& options,
+           const FixOptions& fix);
 // The keys of fix and what they do, for --help and the ? key.
 std::string FixKeysHelp();
 
@@ -75,8 +77,8 @@ int RunAdd(store::FileSystem& fs, const catalogue::DictionaryOptions& options,
 int RunDelete(store::FileSystem& fs, const catalogue::DictionaryOptions& options,
               const std::vector<std::string>& words, const std::string& from,
               const std::optional<std::string>& also);
-int RunMerge(store::FileSystem& fs, const catalogue::DictionaryOptions& options, const std::string& source,
-             const std::string& target);
+int RunMerge(store::FileSystem& fs, const catalogue::DictionaryOptions& options,
+             const std::string& source, const std::string& target);
 
 struct BuildOptions {
   std::vector<std::string> wordLists;

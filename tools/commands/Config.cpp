@@ -253,7 +253,8 @@ const Config& ConfigFinder::For(const fs::path& start) {
   return *found;
 }
 
-catalogue::DictionaryOptions WithConfig(const catalogue::DictionaryOptions& commandLine, const Config& config) {
+catalogue::DictionaryOptions WithConfig(const catalogue::DictionaryOptions& commandLine,
+                                        const Config& config) {
   catalogue::DictionaryOptions options = commandLine;
   if (options.main.empty() && config.main.set) options.main = config.main.value;
   if (options.custom.empty() && config.custom.set) options.custom = config.custom.value;

@@ -99,7 +99,8 @@ class ConfigFinder {
 
 // The dictionary options of the command line with what it leaves open
 // taken from the config.
-catalogue::DictionaryOptions WithConfig(const catalogue::DictionaryOptions& commandLine, const Config& config);
+catalogue::DictionaryOptions WithConfig(const catalogue::DictionaryOptions& commandLine,
+                                        const Config& config);
 
 }  // namespace spellcheck::tool
 

@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "catalogue/Catalogue.h"
 #include "commands/Commands.h"
 #include "commands/Config.h"
-#include "catalogue/Catalogue.h"
 #include "commands/ProjectWords.h"
 #include "commands/ToolError.h"
 #include "filters/Filter.h"
@@ -97,7 +97,8 @@ int RunConfig(const catalogue::DictionaryOptions& options, const ConfigOptions& 
     print.Line("config", Quote(config.file.string()), "the nearest, from " + folder.string());
   }
 
-  const catalogue::RunDictionaries run = catalogue::ResolveDictionaries(WithConfig(options, config));
+  const catalogue::RunDictionaries run =
+      catalogue::ResolveDictionaries(WithConfig(options, config));
   std::string from;
   if (!options.main.empty()) {
     from = "command line (--main)";
@@ -109,7 +110,7 @@ int RunConfig(const catalogue::DictionaryOptions& options, const ConfigOptions& 
     from = "environment (SPELLCHECK_MAIN)";
   } else {
     from = run.set.mains.empty() ? "default: the language's dictionary, which is missing"
-                                  : "default: the language's dictionary";
+                                 : "default: the language's dictionary";
   }
   std::string mains;
   for (const auto& main : run.set.mains) mains += (mains.empty() ? "" : ", ") + Quote(main.file);
@@ -144,7 +145,8 @@ int RunConfig(const catalogue::DictionaryOptions& options, const ConfigOptions& 
   } else {
     // Named nowhere here: $SPELLCHECK_LANG, the locale or en_US, unless the
     // main dictionary is a file named in the environment.
-    const catalogue::RunLanguages languages = catalogue::ResolveLanguages({}, InEnvironment("SPELLCHECK_MAIN"));
+    const catalogue::RunLanguages languages =
+        catalogue::ResolveLanguages({}, InEnvironment("SPELLCHECK_MAIN"));
     std::vector<std::string> tags;
     for (const catalogue::Language& language : languages.languages) tags.push_back(language.tag);
     print.Line("languages", List(tags),

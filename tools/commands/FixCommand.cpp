@@ -671,7 +671,8 @@ class Fixer {
 
 }  // namespace
 
-int RunFix(store::FileSystem& fs, const catalogue::DictionaryOptions& options, const FixOptions& fix) {
+int RunFix(store::FileSystem& fs, const catalogue::DictionaryOptions& options,
+           const FixOptions& fix) {
   return Fixer(fs, options, fix).Run();
 }
 

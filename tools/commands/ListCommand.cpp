@@ -390,8 +390,8 @@ class Checkers {
   TextLister& For(std::size_t index) {
     Checker& checker = checkers_[index];
     if (!checker.lister) {
-      checker.speller =
-          std::make_unique<engine::Speller>(catalogue::MakeSpeller(fs_, sets_[index], catalogue::Reading::InMemory));
+      checker.speller = std::make_unique<engine::Speller>(
+          catalogue::MakeSpeller(fs_, sets_[index], catalogue::Reading::InMemory));
       checker.lister = std::make_unique<TextLister>(*checker.speller, utf8_, list_, encoding_);
     }
     return *checker.lister;
@@ -539,7 +539,8 @@ unsigned ListJobs(unsigned asked) {
   return std::max(1u, std::thread::hardware_concurrency());
 }
 
-int RunList(store::FileSystem& fs, const catalogue::DictionaryOptions& options, const ListOptions& list) {
+int RunList(store::FileSystem& fs, const catalogue::DictionaryOptions& options,
+            const ListOptions& list) {
   TextCodec codec(options.encoding);
   Output out(STDOUT_FILENO, codec);
   const std::unique_ptr<Reporter> reporter =

@@ -200,8 +200,9 @@ int Run(store::FileSystem& fs, int argc, char** argv) {
       app.add_subcommand("verify", "Check a dictionary's records; exit 1 on any problem");
   verify->add_option("file", file, "Dictionary")->required();
 
-  auto* dicts = app.add_subcommand(
-      "dicts", "List the installed languages (tag, kind, words or stems, file) and the dictionaries of this run");
+  auto* dicts = app.add_subcommand("dicts",
+                                   "List the installed languages (tag, kind, words or stems, file) "
+                                   "and the dictionaries of this run");
   auto* lsp = app.add_subcommand(
       "lsp", "Serve editors as a language server on standard input and output (LSP)");
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "commands/Commands.h"
 #include "catalogue/RunDictionaries.h"
+#include "commands/Commands.h"
 
 namespace spellcheck::tool {
 

@@ -60,8 +60,9 @@ std::string SmallLetters(std::string_view utf8) {
 
 class PipeSession {
  public:
-  PipeSession(engine::Speller& speller, const catalogue::RunDictionaries& dictionaries, PersonalList& personal,
-              const SuggestOptions& suggestions, const std::string& mode, Output& out)
+  PipeSession(engine::Speller& speller, const catalogue::RunDictionaries& dictionaries,
+              PersonalList& personal, const SuggestOptions& suggestions, const std::string& mode,
+              Output& out)
       : mode_(mode),
         filter_(MakeFilter(mode)),
         speller_(speller),
@@ -256,7 +257,8 @@ int RunPipe(store::FileSystem& fs, const std::vector<std::string>& arguments) {
     return ExitOk;
   }
   TextCodec codec(parsed.dictionaries.encoding);
-  const catalogue::RunDictionaries dictionaries = catalogue::ResolveDictionaries(parsed.dictionaries);
+  const catalogue::RunDictionaries dictionaries =
+      catalogue::ResolveDictionaries(parsed.dictionaries);
   engine::Speller speller = catalogue::MakeSpeller(fs, dictionaries, catalogue::Reading::InMemory);
   Output out(STDOUT_FILENO, codec);
   LineReader reader(STDIN_FILENO, "<stdin>", parsed.dictionaries.encoding);

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "SpellcheckVersion.h"
-#include "commands/Commands.h"
 #include "catalogue/Catalogue.h"
+#include "commands/Commands.h"
 #include "store/TvarWord.h"
 
 namespace spellcheck::tool {

@@ -12,7 +12,8 @@ int RunCheck(store::FileSystem& fs, const catalogue::DictionaryOptions& options,
              const std::vector<std::string>& words) {
   TextCodec codec(options.encoding);
   // A handful of words: each is looked up in the files, which are never read whole.
-  engine::Speller speller = catalogue::MakeSpeller(fs, catalogue::ResolveDictionaries(options), catalogue::Reading::EachLookup);
+  engine::Speller speller = catalogue::MakeSpeller(fs, catalogue::ResolveDictionaries(options),
+                                                   catalogue::Reading::EachLookup);
   Output out(STDOUT_FILENO, codec);
   int status = ExitOk;
   for (const std::string& word : words) {
@@ -29,7 +30,8 @@ int RunSuggest(store::FileSystem& fs, const catalogue::DictionaryOptions& option
                const SuggestOptions& suggestions, const std::vector<std::string>& words) {
   TextCodec codec(options.encoding);
   // Suggestions read every word of a dictionary anyway: once, for all words.
-  engine::Speller speller = catalogue::MakeSpeller(fs, catalogue::ResolveDictionaries(options), catalogue::Reading::InMemory);
+  engine::Speller speller = catalogue::MakeSpeller(fs, catalogue::ResolveDictionaries(options),
+                                                   catalogue::Reading::InMemory);
   Output out(STDOUT_FILENO, codec);
   for (const std::string& word : words) {
     const std::string utf8(codec.ToUtf8(word));

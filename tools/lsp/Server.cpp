@@ -121,9 +121,10 @@ class Server {
   // one cannot be made.
   void LoadSpeller() {
     try {
-      catalogue::RunDictionaries dictionaries = catalogue::ResolveDictionaries(settings_.dictionaries);
-      auto speller =
-          std::make_unique<engine::Speller>(catalogue::MakeSpeller(fs_, dictionaries, catalogue::Reading::InMemory));
+      catalogue::RunDictionaries dictionaries =
+          catalogue::ResolveDictionaries(settings_.dictionaries);
+      auto speller = std::make_unique<engine::Speller>(
+          catalogue::MakeSpeller(fs_, dictionaries, catalogue::Reading::InMemory));
       dictionaries_ = std::move(dictionaries);
       speller_ = std::move(speller);
       loaded_ = settings_.dictionaries;
