@@ -24,10 +24,15 @@ const char* const Aff =
     "SFX A 0 y .\n"
     "SFX A a \xB1 a\n"
     "COMPOUNDFLAG C\n"
-    "COMPOUNDMIN 3\n";
-// kot, kotek/A, ławka/A, żaba/A, dom/C, ogród/C in ISO 8859-2.
+    "COMPOUNDMIN 3\n"
+    "WORDCHARS .\xB7\n";
+// kot, kotek/A, ławka/A, żaba/A, dom/C, ogród/C, an abbreviation and a word
+// with a middle dot (both word characters here), in ISO 8859-2.
 const char* const Dic =
-    "6\n"
+    "8\n"
+    "usw.\n"
+    "col\xB7"
+    "ek\n"
     "kot/A\n"
     "kotek/A\n"
     "\xB3"
@@ -119,7 +124,7 @@ TEST_F(HunspellToolTest, ListPipeAndSuggestUseTheDictionary) {
 
 TEST_F(HunspellToolTest, DictsNamesTheKindAndAdditionsStayInOurOwnFiles) {
   const ToolResult dicts = RunWith({"dicts"});
-  EXPECT_NE(dicts.out.find("pl_PL  hunspell  6 stems  " + HunspellFolder() + "/pl_PL.dic"),
+  EXPECT_NE(dicts.out.find("pl_PL  hunspell  8 stems  " + HunspellFolder() + "/pl_PL.dic"),
             std::string::npos)
       << dicts.out;
   const std::string before = ReadBytes(HunspellFolder() + "/pl_PL.dic");

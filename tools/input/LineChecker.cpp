@@ -4,6 +4,50 @@
 
 namespace spellcheck::tool {
 
+LineChecker::LineChecker(engine::Speller& speller) : speller_(speller) {
+  const std::string characters = speller_.WordCharacters();
+  for (std::size_t pos = 0; pos < characters.size();) {
+    const char32_t c = text::DecodeUtf8(characters, pos);
+    // Letters, digits (tokens with digits are no words), hyphens and
+    // apostrophes are the scanner's own concern.
+    const bool scanned = IsLetter(c) || (c >= '0' && c <= '9') || c == '-' || c == '\'' ||
+                         c == 0x2019 || c == text::InvalidChar;
+    if (!scanned && joiners_.find(c) == std::u32string::npos) joiners_.push_back(c);
+  }
+}
+
+bool LineChecker::IsJoiner(std::string_view line, std::size_t at, std::size_t& next) const {
+  if (at >= line.size()) return false;
+  next = at;
+  const char32_t c = text::DecodeUtf8(line, next);
+  return joiners_.find(c) != std::u32string::npos;
+}
+
+void LineChecker::JoinAtWordCharacters(std::string_view line) {
+  for (std::size_t first = 0; first < spans_.size();) {
+    // The words from `first` to `last` follow each other with one joiner between.
+    std::size_t last = first;
+    bool wrong = answers_[first] == 0;
+    std::size_t next = 0;
+    while (last + 1 < spans_.size()) {
+      const std::size_t end = spans_[last].byteOffset + spans_[last].byteLength;
+      if (!IsJoiner(line, end, next) || next != spans_[last + 1].byteOffset) break;
+      ++last;
+      wrong = wrong || answers_[last] == 0;
+    }
+    if (wrong) {
+      std::size_t end = spans_[last].byteOffset + spans_[last].byteLength;
+      if (IsJoiner(line, end, next)) end = next;  // a trailing dot: "usw."
+      const std::size_t begin = spans_[first].byteOffset;
+      const bool joined = end > begin + spans_[first].byteLength || last > first;
+      if (joined && speller_.IsCorrectWhole(line.substr(begin, end - begin))) {
+        for (std::size_t k = first; k <= last; ++k) answers_[k] = 1;
+      }
+    }
+    first = last + 1;
+  }
+}
+
 std::size_t LineChecker::Check(std::string_view line, std::vector<CheckedWord>& words) {
   words.clear();
   const std::size_t chars = ScanWords(line, spans_);
@@ -12,6 +56,7 @@ std::size_t LineChecker::Check(std::string_view line, std::vector<CheckedWord>& 
   for (const WordSpan& span : spans_)
     texts_.push_back(line.substr(span.byteOffset, span.byteLength));
   speller_.IsCorrectAll(texts_, answers_);
+  if (!joiners_.empty()) JoinAtWordCharacters(line);
   for (std::size_t i = 0; i < spans_.size(); ++i) {
     const WordSpan& span = spans_[i];
     const std::string_view text = texts_[i];

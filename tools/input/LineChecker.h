@@ -4,6 +4,7 @@
 #ifndef SPELLCHECK_TOOL_LINECHECKER_H
 #define SPELLCHECK_TOOL_LINECHECKER_H
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -20,7 +21,7 @@ struct CheckedWord {
 
 class LineChecker {
  public:
-  explicit LineChecker(engine::Speller& speller) : speller_(speller) {}
+  explicit LineChecker(engine::Speller& speller);
 
   // Replaces `words` with the line's words and their answers, in order.
   // Answers the number of characters in the line.
@@ -34,6 +35,11 @@ class LineChecker {
   void CheckParts(std::string_view line, const WordSpan& span, std::vector<CheckedWord>& words);
 
   void SplitSpans(std::string_view line);
+  // Words the scanner cut at a character that the dictionaries count as part
+  // of words (a Hunspell dictionary's WORDCHARS: the dot of "usw." and
+  // "z.B.", the middle dot of "col·lecció") are correct when the whole is.
+  void JoinAtWordCharacters(std::string_view line);
+  bool IsJoiner(std::string_view line, std::size_t at, std::size_t& next) const;
 
   engine::Speller& speller_;
   bool splitCompounds_ = false;
@@ -41,6 +47,7 @@ class LineChecker {
   std::vector<WordSpan> parts_;
   std::vector<std::string_view> texts_;
   std::vector<char> answers_;  // 1: correct
+  std::u32string joiners_;     // word characters the scanner does not take
 };
 
 }  // namespace spellcheck::tool
