@@ -88,6 +88,13 @@ def runs(keys, value_of, allow_stride):
     return result
 
 
+def write(path, parts):
+    """Writes the header and tables, fenced off from clang-format."""
+    body = [parts[0], "// clang-format off"] + parts[1:] + ["// clang-format on\n"]
+    with open(path, "w", encoding="ascii") as f:
+        f.write("\n".join(body))
+
+
 def emit_lines(items, per_line, indent="    "):
     lines = []
     for i in range(0, len(items), per_line):
@@ -130,11 +137,11 @@ def check_known_values():
 
 def write_unicode_tables():
     check_known_values()
-    parts = []
     lower, n_lower = case_ranges("LowerRanges", "lower")
     upper, n_upper = case_ranges("UpperRanges", "upper")
     title, n_title = case_ranges("TitleRanges", "title")
-    letters, n_letters = class_ranges("LetterRanges", {"Lu", "Ll", "Lt", "Lm", "Lo", "Mn", "Mc", "Me"}, False)
+    letter_categories = {"Lu", "Ll", "Lt", "Lm", "Lo", "Mn", "Mc", "Me"}
+    letters, n_letters = class_ranges("LetterRanges", letter_categories, False)
     uppers, n_uppers = class_ranges("UpperClassRanges", {"Lu", "Lt"}, True)
     lowers, n_lowers = class_ranges("LowerClassRanges", {"Ll"}, True)
     header = (
@@ -154,8 +161,7 @@ def write_unicode_tables():
              "// General categories L* and M*: letters and the marks that belong to them.", letters,
              "// General categories Lu and Lt.", uppers,
              "// General category Ll.", lowers]
-    with open(os.path.join(TOP, "src/text/UnicodeTables.inc"), "w", encoding="ascii") as f:
-        f.write("\n".join(parts))
+    write(os.path.join(TOP, "src/text/UnicodeTables.inc"), parts)
 
 
 # Every table's accepted names, written as Hunspell's SET line may give them;
@@ -201,8 +207,7 @@ def write_charset_tables():
         for name in names:
             entries.append('    {"%s", %s},' % (normalise(name), ident))
     parts.append("constexpr CharsetTable CharsetTables[] = {\n%s\n};\n" % "\n".join(entries))
-    with open(os.path.join(TOP, "src/text/CharsetTables.inc"), "w", encoding="ascii") as f:
-        f.write("\n".join(parts))
+    write(os.path.join(TOP, "src/text/CharsetTables.inc"), parts)
 
 
 if __name__ == "__main__":

@@ -41,6 +41,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Line{"see https://a.org/x_y, www.b.com and me@c.org.", {"see", "and"}},
                       Line{"café naïve Ærø Straße œuvre",
                            {"café", "naïve", "Ærø", "Straße", "œuvre"}},
+                      Line{"हिन्दी שָׁלוֹם Привет ქართული ʻōlelo 中文, مرحبا १२३",
+                           {"हिन्दी", "שָׁלוֹם", "Привет", "ქართული", "ʻōlelo", "中文", "مرحبا"}},
                       Line{"e.g. i.e. a/b", {"e", "g", "i", "e", "a", "b"}},
                       Line{"x\xFFy\xC3", {"x", "y"}},
                       Line{"tab\tsep\xC2\xA0nbsp", {"tab", "sep", "nbsp"}},

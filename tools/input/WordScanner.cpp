@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "text/Unicode.h"
 #include "text/Utf8.h"
 
 namespace spellcheck::tool {
@@ -15,11 +16,8 @@ bool IsLetter(char32_t c) {
   if (c >= 0xC0 && c <= 0x24F) return c != 0xD7 && c != 0xF7;
   if (c >= 0x250 && c <= 0x2AF) return true;  // IPA extensions
   if (c >= 0x300 && c <= 0x36F) return true;  // combining accents belong to their letter
-  if (c >= 0x370 && c <= 0x3FF) return c != 0x37E && c != 0x387;  // Greek
-  if (c >= 0x400 && c <= 0x52F) return c < 0x482 || c > 0x489;    // Cyrillic
-  if (c >= 0x1E00 && c <= 0x1FFF) return true;                    // Latin and Greek extended
-  if (c >= 0xFB00 && c <= 0xFB06) return true;                    // ligatures
-  return false;
+  // Every other script, with the marks that belong to its letters.
+  return text::IsUnicodeLetter(c);
 }
 
 bool IsBlank(char32_t c) {

@@ -1,9 +1,9 @@
-// Finds the words of a line of UTF-8 text: runs of letters (accented ones
-// included) with inner apostrophes (' and ’) and hyphens. Runs that hold a
-// digit are no words, and neither are URLs, e-mail addresses, file paths and
-// hexadecimal colours: such a token is skipped, and only it (brackets, quotes
-// and trailing punctuation around it are not part of it). Bytes that are not valid UTF-8 separate
-// words.
+// Finds the words of a line of UTF-8 text: runs of letters of any script
+// (with their combining marks) with inner apostrophes (' and ’) and hyphens.
+// Runs that hold a digit are no words, and neither are URLs, e-mail
+// addresses, file paths and hexadecimal colours: such a token is skipped, and
+// only it (brackets, quotes and trailing punctuation around it are not part of
+// it). Bytes that are not valid UTF-8 separate words.
 #ifndef SPELLCHECK_TOOL_WORDSCANNER_H
 #define SPELLCHECK_TOOL_WORDSCANNER_H
 
