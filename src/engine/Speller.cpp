@@ -118,7 +118,7 @@ void Speller::IsCorrectAll(std::span<const std::string_view> words, std::vector<
 
 bool Speller::Answer(std::string_view utf8Word) {
   if (IsCorrectWhole(utf8Word)) return true;
-  if (utf8Word.find('-') == std::string_view::npos) return false;
+  if (!ChecksHyphenParts() || utf8Word.find('-') == std::string_view::npos) return false;
   std::size_t start = 0;
   for (;;) {
     const std::size_t hyphen = utf8Word.find('-', start);

@@ -34,7 +34,7 @@ class Speller {
   // True when the word is spelt correctly: a dictionary holds it (a
   // capitalised word also in its lowered form); a word in capitals throughout
   // also when its capitalised form is correct; a hyphenated word also when
-  // every part is correct by itself.
+  // every part is correct by itself (see ChecksHyphenParts).
   bool IsCorrect(std::string_view utf8Word);
   // IsCorrect's answers for many words at once, `answers[i]` for `words[i]`:
   // the lookups of words not remembered wait for memory together.
@@ -42,6 +42,9 @@ class Speller {
   // The same without the rule for hyphenated words, for callers that report
   // the parts by themselves.
   bool IsCorrectWhole(std::string_view utf8Word);
+  // Whether a hyphenated word is judged part by part: with word lists; a
+  // Hunspell dictionary's own BREAK rules decide alone (BREAK 0: never).
+  bool ChecksHyphenParts() const { return !listMains_.empty(); }
 
   // Suggestions for a misspelled word, at most `max`: ranked, best first
   // (near in spelling and sound, common words before rare ones, the word's

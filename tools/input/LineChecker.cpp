@@ -61,7 +61,7 @@ std::size_t LineChecker::Check(std::string_view line, std::vector<CheckedWord>& 
     const WordSpan& span = spans_[i];
     const std::string_view text = texts_[i];
     const bool correct = answers_[i] != 0;
-    if (correct || !span.hyphenated) {
+    if (correct || !span.hyphenated || !speller_.ChecksHyphenParts()) {
       words.push_back({text, span.charOffset, correct});
     } else {
       CheckParts(line, span, words);
