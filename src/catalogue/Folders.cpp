@@ -60,7 +60,15 @@ std::string Environment(const char* name) {
 }
 
 bool InEnvironment(const char* name) {
+#if defined(_WIN32)
+  // The C runtime hides variables set to nothing; the system does not.
+  char value[1];
+  ::SetLastError(ERROR_SUCCESS);
+  return ::GetEnvironmentVariableA(name, value, sizeof value) > 0 ||
+         ::GetLastError() != ERROR_ENVVAR_NOT_FOUND;
+#else
   return std::getenv(name) != nullptr;
+#endif
 }
 
 std::string UserDataFolder() {

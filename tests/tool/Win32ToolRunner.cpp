@@ -99,6 +99,8 @@ std::string EnvironmentBlock(const ToolRun& run) {
     const DWORD length = ::GetEnvironmentVariableA(name, value, sizeof value);
     if (length > 0 && length < sizeof value) variables[name] = value;
   }
+  // The Hunspell dictionaries of the user's data folder only where a test names them.
+  variables["SPELLCHECK_HUNSPELL_PATH"] = "";
   for (const auto& [name, value] : run.environment) variables[name] = value;
   std::string block;
   for (const auto& [name, value] : variables) block += name + "=" + value + '\0';

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/Folders.h"
 #include "commands/Commands.h"
 #include "commands/Config.h"
 #include "commands/ProjectWords.h"
@@ -50,11 +51,6 @@ std::string List(const std::vector<std::string>& values) {
     separator = ", ";
   }
   return list + "]";
-}
-
-bool InEnvironment(const char* name) {
-  const char* value = std::getenv(name);
-  return value && *value;
 }
 
 class Printer {
@@ -106,7 +102,7 @@ int RunConfig(const catalogue::DictionaryOptions& options, const ConfigOptions& 
     from = config.Where(config.main.line);
   } else if (!options.languages.empty() || config.languages.set) {
     from = "the dictionaries of the languages named";
-  } else if (InEnvironment("SPELLCHECK_MAIN")) {
+  } else if (!catalogue::Environment("SPELLCHECK_MAIN").empty()) {
     from = "environment (SPELLCHECK_MAIN)";
   } else {
     from = run.set.mains.empty() ? "default: the language's dictionary, which is missing"
@@ -122,7 +118,7 @@ int RunConfig(const catalogue::DictionaryOptions& options, const ConfigOptions& 
     from = "command line (--custom)";
   } else if (config.custom.set) {
     from = config.Where(config.custom.line);
-  } else if (InEnvironment("SPELLCHECK_CUSTOM")) {
+  } else if (!catalogue::Environment("SPELLCHECK_CUSTOM").empty()) {
     from = "environment (SPELLCHECK_CUSTOM)";
   } else {
     from = "default: $XDG_DATA_HOME/spellcheck/cust.dic";
@@ -146,7 +142,7 @@ int RunConfig(const catalogue::DictionaryOptions& options, const ConfigOptions& 
     // Named nowhere here: $SPELLCHECK_LANG, the locale or en_US, unless the
     // main dictionary is a file named in the environment.
     const catalogue::RunLanguages languages =
-        catalogue::ResolveLanguages({}, InEnvironment("SPELLCHECK_MAIN"));
+        catalogue::ResolveLanguages({}, !catalogue::Environment("SPELLCHECK_MAIN").empty());
     std::vector<std::string> tags;
     for (const catalogue::Language& language : languages.languages) tags.push_back(language.tag);
     print.Line("languages", List(tags),
