@@ -16,12 +16,15 @@ inline constexpr std::size_t MaxFurtherDictionaries = 10;
 
 // A main dictionary and how its words are ranked as suggestions.
 struct MainDictionary {
-  std::string file;
+  std::string file;  // a word list, or a Hunspell dictionary's .dic
+  // A Hunspell dictionary's affix file (.aff); empty for a word list.
+  std::string aff;
   // How common its words are (none: all equal).
   std::string levels;
   // Whether words said like a misspelling are looked for by the English
   // sound key: for English; other languages go by spelling alone.
   bool englishSounds = true;
+  bool IsHunspell() const { return !aff.empty(); }
 };
 
 struct DictionarySet {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "text/Cp1252.h"
+#include "text/Utf8.h"
 #include "text/WordCase.h"
 
 namespace spellcheck::engine {
@@ -11,38 +12,67 @@ Speller::Speller(std::unique_ptr<Engine> engine, DictionarySet dictionaries, boo
     : engine_(std::move(engine)),
       dictionaries_(std::move(dictionaries)),
       further_(dictionaries_.Further()) {
-  // After the first main dictionary: the others, then the custom and further ones.
-  for (std::size_t k = 1; k < dictionaries_.mains.size(); ++k) {
-    afterMain_.push_back(dictionaries_.mains[k].file);
+  for (const MainDictionary& main : dictionaries_.mains) {
+    if (main.IsHunspell()) {
+      hunspell_.emplace_back(engine_->FileSystem(), main.aff, main.file);
+    } else {
+      listMains_.push_back(main);
+    }
   }
+  // After the first main word list: the others, then the custom and further ones.
+  if (!listMains_.empty()) listMain_ = listMains_.front().file;
+  for (std::size_t k = 1; k < listMains_.size(); ++k) afterMain_.push_back(listMains_[k].file);
   afterMain_.insert(afterMain_.end(), further_.begin(), further_.end());
   if (rememberAnswers) {
     answers_ = std::make_unique<AnswerCache>();
-    answersGeneration_ = engine_->Generation();
+    answersGeneration_ = engine_->Generation() + hunspellGeneration_;
+  }
+}
+
+bool Speller::Refresh() {
+  bool changed = engine_->Refresh();
+  for (HunspellHandle& each : hunspell_) {
+    if (each.Refresh()) {
+      ++hunspellGeneration_;
+      changed = true;
+    }
+  }
+  return changed;
+}
+
+std::string Speller::WordCharacters() const {
+  std::string characters;
+  for (const HunspellHandle& each : hunspell_) characters += each.Get().WordCharacters();
+  return characters;
+}
+
+void Speller::ForgetStaleAnswers() {
+  const std::uint64_t generation = engine_->Generation() + hunspellGeneration_;
+  if (answersGeneration_ != generation) {
+    answers_->Clear();
+    answersGeneration_ = generation;
   }
 }
 
 bool Speller::CheckCp1252(std::string_view word) {
-  if (engine_->Check(word, dictionaries_.Main(), afterMain_, dictionaries_.ignoreCase)) {
-    return true;
-  }
-  return text::IsAllCapitals(word) &&
-         engine_->Check(text::CapitalisedForm(word), dictionaries_.Main(), afterMain_,
-                        dictionaries_.ignoreCase);
+  if (engine_->Check(word, listMain_, afterMain_, dictionaries_.ignoreCase)) return true;
+  return text::IsAllCapitals(word) && engine_->Check(text::CapitalisedForm(word), listMain_,
+                                                     afterMain_, dictionaries_.ignoreCase);
 }
 
 bool Speller::IsCorrectWhole(std::string_view utf8Word) {
+  if (utf8Word.empty()) return false;
+  if (!sessionWords_.empty() && sessionWords_.count(std::string(utf8Word)) != 0) return true;
+  for (const HunspellHandle& each : hunspell_) {
+    if (each.Get().Check(utf8Word)) return true;
+  }
   if (!text::Utf8ToCp1252(utf8Word, cp1252_) || cp1252_.empty()) return false;
-  if (!sessionWords_.empty() && sessionWords_.count(cp1252_) != 0) return true;
   return CheckCp1252(cp1252_);
 }
 
 bool Speller::IsCorrect(std::string_view utf8Word) {
   if (!answers_) return Answer(utf8Word);
-  if (answersGeneration_ != engine_->Generation()) {
-    answers_->Clear();
-    answersGeneration_ = engine_->Generation();
-  }
+  ForgetStaleAnswers();
   bool correct = false;
   if (answers_->Find(utf8Word, correct)) return correct;
   correct = Answer(utf8Word);
@@ -56,10 +86,7 @@ void Speller::IsCorrectAll(std::span<const std::string_view> words, std::vector<
     for (std::size_t i = 0; i < words.size(); ++i) answers[i] = Answer(words[i]) ? 1 : 0;
     return;
   }
-  if (answersGeneration_ != engine_->Generation()) {
-    answers_->Clear();
-    answersGeneration_ = engine_->Generation();
-  }
+  ForgetStaleAnswers();
   pending_.clear();
   for (std::size_t i = 0; i < words.size(); ++i) {
     bool correct = false;
@@ -71,7 +98,7 @@ void Speller::IsCorrectAll(std::span<const std::string_view> words, std::vector<
   }
   for (const std::size_t i : pending_) {
     if (!text::Utf8ToCp1252(words[i], cp1252_)) continue;
-    for (const MainDictionary& main : dictionaries_.mains) engine_->Prefetch(cp1252_, main.file);
+    for (const MainDictionary& main : listMains_) engine_->Prefetch(cp1252_, main.file);
   }
   for (const std::size_t i : pending_) {
     const bool correct = Answer(words[i]);
@@ -94,24 +121,54 @@ bool Speller::Answer(std::string_view utf8Word) {
 }
 
 std::vector<std::string> Speller::Suggest(std::string_view utf8Word, Order order, std::size_t max) {
-  if (!text::Utf8ToCp1252(utf8Word, cp1252_) || cp1252_.empty()) return {};
-  const std::string word = cp1252_;
-  std::vector<std::string> suggestions;
-  for (const std::string& found : order == Order::Ranked ? Ranked(word, max) : Positional(word)) {
-    std::string utf8 = text::Cp1252ToUtf8(found);
-    // Two stored words can have one form in capitals.
-    if (std::find(suggestions.begin(), suggestions.end(), utf8) == suggestions.end()) {
-      suggestions.push_back(std::move(utf8));
+  std::vector<std::string> fromLists;
+  if (text::Utf8ToCp1252(utf8Word, cp1252_) && !cp1252_.empty()) {
+    const std::string word = cp1252_;
+    for (const std::string& found : order == Order::Ranked || !hunspell_.empty()
+                                        ? Ranked(word, max)
+                                        : Positional(word)) {
+      fromLists.push_back(text::Cp1252ToUtf8(found));
     }
-    if (suggestions.size() == max) break;
+  }
+  // With Hunspell dictionaries, their lists and the word lists' take turns,
+  // each best first.
+  const std::vector<std::string> fromHunspell = RankedHunspell(utf8Word, max);
+  std::vector<std::string> suggestions;
+  auto take = [&](const std::string& found) {
+    // Two stored words can have one form in capitals.
+    if (suggestions.size() < max &&
+        std::find(suggestions.begin(), suggestions.end(), found) == suggestions.end()) {
+      suggestions.push_back(found);
+    }
+  };
+  for (std::size_t k = 0; k < std::max(fromHunspell.size(), fromLists.size()); ++k) {
+    if (k < fromHunspell.size()) take(fromHunspell[k]);
+    if (k < fromLists.size()) take(fromLists[k]);
   }
   return suggestions;
+}
+
+std::vector<std::string> Speller::RankedHunspell(std::string_view utf8Word, std::size_t max) {
+  if (hunspell_.size() == 1) return hunspell_.front().Get().Suggest(utf8Word, max);
+  std::vector<std::vector<std::string>> lists;
+  for (const HunspellHandle& each : hunspell_) lists.push_back(each.Get().Suggest(utf8Word, max));
+  std::vector<std::string> merged;
+  for (std::size_t k = 0; merged.size() < max; ++k) {
+    bool any = false;
+    for (const auto& list : lists) {
+      if (k >= list.size()) continue;
+      any = true;
+      if (std::find(merged.begin(), merged.end(), list[k]) == merged.end()) merged.push_back(list[k]);
+    }
+    if (!any) break;
+  }
+  return merged;
 }
 
 std::vector<std::string> Speller::Positional(const std::string& word) {
   const bool allCapitals = text::IsAllCapitals(word);
   const std::string query = allCapitals ? text::CapitalisedForm(word) : word;
-  std::vector<std::string> found = engine_->SimilarWords(query, dictionaries_.Main(), afterMain_);
+  std::vector<std::string> found = engine_->SimilarWords(query, listMain_, afterMain_);
   if (allCapitals) {
     for (std::string& each : found) each = text::UpperCase(each);
   }
@@ -120,8 +177,7 @@ std::vector<std::string> Speller::Positional(const std::string& word) {
 
 std::vector<std::string> Speller::Ranked(const std::string& word, std::size_t max) {
   std::vector<const suggest::RankedIndex*> indexes;
-  for (const MainDictionary& main : dictionaries_.mains)
-    indexes.push_back(IndexOf(main.file, &main));
+  for (const MainDictionary& main : listMains_) indexes.push_back(IndexOf(main.file, &main));
   for (const std::string& file : further_) indexes.push_back(IndexOf(file, nullptr));
   return suggest::Suggest(word, indexes, max);
 }
@@ -171,18 +227,18 @@ const suggest::WordLevels* Speller::LevelsOf(const std::string& file) {
 }
 
 void Speller::AcceptForSession(std::string_view utf8Word) {
-  if (!text::Utf8ToCp1252(utf8Word, cp1252_) || cp1252_.empty()) return;
-  sessionWords_.insert(cp1252_);
+  if (utf8Word.empty() || !text::IsValidUtf8(utf8Word)) return;
+  sessionWords_.insert(std::string(utf8Word));
   if (answers_) answers_->Clear();
 }
 
 bool Speller::AddToCustom(std::string_view utf8Word) {
-  if (!text::Utf8ToCp1252(utf8Word, cp1252_) || cp1252_.empty()) return false;
   if (!dictionaries_.custom) {
-    sessionWords_.insert(cp1252_);
-    if (answers_) answers_->Clear();
+    if (utf8Word.empty() || !text::IsValidUtf8(utf8Word)) return false;
+    AcceptForSession(utf8Word);
     return true;
   }
+  if (!text::Utf8ToCp1252(utf8Word, cp1252_) || cp1252_.empty()) return false;
   engine_->Add(cp1252_, *dictionaries_.custom);
   return true;
 }

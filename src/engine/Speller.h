@@ -1,7 +1,8 @@
 // What front ends (the tool, servers, editor plug-ins) ask: is this word of a
-// text correct, what could it be instead, remember it. Words are UTF-8; the
-// dictionaries hold code page 1252, and a word with a character it cannot
-// hold is misspelled, never mangled.
+// text correct, what could it be instead, remember it. Words are UTF-8
+// whatever the dictionaries: a Hunspell dictionary is asked in UTF-8; word
+// lists hold code page 1252, and a word with a character they cannot hold is
+// not in them, never mangled.
 #ifndef SPELLCHECK_ENGINE_SPELLER_H
 #define SPELLCHECK_ENGINE_SPELLER_H
 
@@ -16,6 +17,7 @@
 #include "engine/AnswerCache.h"
 #include "engine/DictionarySet.h"
 #include "engine/Engine.h"
+#include "engine/HunspellCache.h"
 #include "suggest/RankedIndex.h"
 #include "suggest/WordLevels.h"
 
@@ -54,16 +56,23 @@ class Speller {
   bool AddToCustom(std::string_view utf8Word);
 
   // Looks at the dictionary files again; true when any changed.
-  bool Refresh() { return engine_->Refresh(); }
+  bool Refresh();
+
+  // The characters besides letters that the main dictionaries count as
+  // parts of words (a Hunspell dictionary's WORDCHARS), UTF-8.
+  std::string WordCharacters() const;
 
   const DictionarySet& Dictionaries() const { return dictionaries_; }
   Engine& GetEngine() { return *engine_; }
 
  private:
   bool CheckCp1252(std::string_view word);
+  // Empties the remembered answers when a dictionary changed since.
+  void ForgetStaleAnswers();
   bool Answer(std::string_view utf8Word);
   std::vector<std::string> Positional(const std::string& cp1252Word);
   std::vector<std::string> Ranked(const std::string& cp1252Word, std::size_t max);
+  std::vector<std::string> RankedHunspell(std::string_view utf8Word, std::size_t max);
   // The ranking's index of one dictionary as it is now, made anew when the
   // dictionary's contents change; null when it is absent. `main`: how a main
   // dictionary's words are ranked; null for the user's own dictionaries.
@@ -74,13 +83,17 @@ class Speller {
 
   std::unique_ptr<Engine> engine_;
   DictionarySet dictionaries_;
-  std::vector<std::string> further_;    // the custom and further dictionaries
-  std::vector<std::string> afterMain_;  // the other main dictionaries, then further_
-  std::unordered_set<std::string> sessionWords_;
+  std::vector<HunspellHandle> hunspell_;       // the main Hunspell dictionaries
+  std::vector<MainDictionary> listMains_;      // the main word lists
+  std::string listMain_;                       // the first of them; empty: none
+  std::vector<std::string> further_;           // the custom and further dictionaries
+  std::vector<std::string> afterMain_;         // the other main word lists, then further_
+  std::uint64_t hunspellGeneration_ = 0;       // moves when a Hunspell dictionary is reloaded
+  std::unordered_set<std::string> sessionWords_;  // UTF-8
   std::string cp1252_;                    // scratch for the converted word
   std::vector<std::size_t> pending_;      // words of IsCorrectAll not remembered
   std::unique_ptr<AnswerCache> answers_;  // null: every answer is asked for
-  std::uint64_t answersGeneration_ = 0;   // the engine's generation they belong to
+  std::uint64_t answersGeneration_ = 0;   // the generation they belong to
   struct Ranking {
     std::string file;
     std::shared_ptr<const LoadedDictionary> contents;  // what the index was made from

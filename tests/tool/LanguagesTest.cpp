@@ -139,15 +139,15 @@ TEST_F(LanguagesTest, WhereTheLanguageComesFrom) {
 TEST_F(LanguagesTest, DictsListsTheInstalledLanguagesAndTheRun) {
   const ToolResult result = RunIn({"dicts", "-d", "de_DE,en_US"}, {});
   EXPECT_EQ(result.status, 0) << result.err;
-  EXPECT_EQ(result.out, "de_DE  4 words  " + german_ + "\nen_US  4 words  " + english_ +
-                            "\nfr_FR  3 words  " + french_ +
+  EXPECT_EQ(result.out, "de_DE  word list  4 words  " + german_ + "\nen_US  word list  4 words  " +
+                            english_ + "\nfr_FR  word list  3 words  " + french_ +
                             "\nthis run: de_DE,en_US (-d)\n  main: " + german_ +
                             "\n  main: " + english_ + "\n  custom: " + UserFolder() +
                             "cust-de_DE.dic\n  further: " + UserFolder() + "cust.dic\n");
   std::filesystem::remove_all(DataFolder());
   const ToolResult none = RunIn({"dicts", "--main", MainDic()}, {});
-  EXPECT_EQ(none.out, "no language dictionaries in " + DataFolder() +
-                          "\nthis run: no language (the main dictionary is a file)\n  main: " +
+  EXPECT_EQ(none.out, "no language dictionaries in " + DataFolder() + " " +
+                          UserFolder().substr(0, UserFolder().size() - 1) + "\nthis run: no language (the main dictionary is a file)\n  main: " +
                           MainDic() + "\n  custom: " + UserFolder() + "cust.dic\n");
 }
 

@@ -44,6 +44,10 @@ struct CommandLine {
   explicit CommandLine(const ToolRun& run) : args{ToolPath()}, env{"PATH=/usr/bin:/bin"} {
     args.insert(args.end(), run.arguments.begin(), run.arguments.end());
     for (const auto& [name, value] : run.environment) env.push_back(name + "=" + value);
+    // The system's Hunspell dictionaries only where a test names their folders.
+    if (run.environment.count("SPELLCHECK_HUNSPELL_PATH") == 0) {
+      env.push_back("SPELLCHECK_HUNSPELL_PATH=");
+    }
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
     for (auto& e : env) envp.push_back(e.data());

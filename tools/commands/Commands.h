@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/DictionarySet.h"
+#include "catalogue/RunDictionaries.h"
 #include "store/FileSystem.h"
 
 namespace spellcheck::tool {
@@ -23,9 +23,9 @@ struct SuggestOptions {
   }
 };
 
-int RunCheck(store::FileSystem& fs, const DictionaryOptions& options,
+int RunCheck(store::FileSystem& fs, const catalogue::DictionaryOptions& options,
              const std::vector<std::string>& words);
-int RunSuggest(store::FileSystem& fs, const DictionaryOptions& options,
+int RunSuggest(store::FileSystem& fs, const catalogue::DictionaryOptions& options,
                const SuggestOptions& suggestions, const std::vector<std::string>& words);
 
 struct ListOptions {
@@ -43,7 +43,7 @@ struct ListOptions {
   unsigned jobs = 0;                   // --jobs: files checked at once; 0: one a core
 };
 // Files and folders (walked), and "-" for standard input.
-int RunList(store::FileSystem& fs, const DictionaryOptions& options, const ListOptions& list);
+int RunList(store::FileSystem& fs, const catalogue::DictionaryOptions& options, const ListOptions& list);
 // The number of threads that --jobs N asks for (0: one a core).
 unsigned ListJobs(unsigned asked);
 
@@ -56,7 +56,7 @@ struct ConfigOptions {
   std::string mode;
   std::vector<std::string> wordLists;
 };
-int RunConfig(const DictionaryOptions& options, const ConfigOptions& config);
+int RunConfig(const catalogue::DictionaryOptions& options, const ConfigOptions& config);
 
 // fix: the misspelled words of texts one by one, each answered with a key
 // (FixKeysHelp), and the texts written back when something changed.
@@ -65,17 +65,17 @@ struct FixOptions {
   std::string mode;                    // as for list
   std::vector<std::string> wordLists;  // --words
 };
-int RunFix(store::FileSystem& fs, const DictionaryOptions& options, const FixOptions& fix);
+int RunFix(store::FileSystem& fs, const catalogue::DictionaryOptions& options, const FixOptions& fix);
 // The keys of fix and what they do, for --help and the ? key.
 std::string FixKeysHelp();
 
-int RunAdd(store::FileSystem& fs, const DictionaryOptions& options,
+int RunAdd(store::FileSystem& fs, const catalogue::DictionaryOptions& options,
            const std::vector<std::string>& words, const std::string& to);
 // `also`: the second dictionary; an empty name means the custom one.
-int RunDelete(store::FileSystem& fs, const DictionaryOptions& options,
+int RunDelete(store::FileSystem& fs, const catalogue::DictionaryOptions& options,
               const std::vector<std::string>& words, const std::string& from,
               const std::optional<std::string>& also);
-int RunMerge(store::FileSystem& fs, const DictionaryOptions& options, const std::string& source,
+int RunMerge(store::FileSystem& fs, const catalogue::DictionaryOptions& options, const std::string& source,
              const std::string& target);
 
 struct BuildOptions {
@@ -89,7 +89,7 @@ int RunDump(store::FileSystem& fs, const std::string& file, const std::string& e
 int RunVerify(store::FileSystem& fs, const std::string& file);
 // The installed languages (tag, words, file), then the languages and the
 // dictionaries that the options choose.
-int RunDicts(const DictionaryOptions& options);
+int RunDicts(const catalogue::DictionaryOptions& options);
 
 // What --version prints (without a last newline): "spellcheck VERSION", then
 // the dictionaries in the bundled dictionary's folder, each with its number of

@@ -253,8 +253,8 @@ const Config& ConfigFinder::For(const fs::path& start) {
   return *found;
 }
 
-DictionaryOptions WithConfig(const DictionaryOptions& commandLine, const Config& config) {
-  DictionaryOptions options = commandLine;
+catalogue::DictionaryOptions WithConfig(const catalogue::DictionaryOptions& commandLine, const Config& config) {
+  catalogue::DictionaryOptions options = commandLine;
   if (options.main.empty() && config.main.set) options.main = config.main.value;
   if (options.custom.empty() && config.custom.set) options.custom = config.custom.value;
   if (options.extra.empty() && config.extra.set) options.extra = config.extra.value;

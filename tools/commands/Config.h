@@ -28,7 +28,7 @@
 #include <string_view>
 #include <vector>
 
-#include "commands/DictionarySet.h"
+#include "catalogue/RunDictionaries.h"
 #include "tree/Glob.h"
 #include "tree/IgnoreRules.h"
 
@@ -99,7 +99,7 @@ class ConfigFinder {
 
 // The dictionary options of the command line with what it leaves open
 // taken from the config.
-DictionaryOptions WithConfig(const DictionaryOptions& commandLine, const Config& config);
+catalogue::DictionaryOptions WithConfig(const catalogue::DictionaryOptions& commandLine, const Config& config);
 
 }  // namespace spellcheck::tool
 

@@ -10,7 +10,7 @@
 
 #include "commands/Commands.h"
 #include "commands/Config.h"
-#include "commands/Languages.h"
+#include "catalogue/Catalogue.h"
 #include "commands/ProjectWords.h"
 #include "commands/ToolError.h"
 #include "filters/Filter.h"
@@ -70,7 +70,7 @@ class Printer {
 
 }  // namespace
 
-int RunConfig(const DictionaryOptions& options, const ConfigOptions& request) {
+int RunConfig(const catalogue::DictionaryOptions& options, const ConfigOptions& request) {
   if (!request.mode.empty()) MakeFilter(request.mode);
   std::error_code error;
   const fs::path path = NormalPath(request.path);
@@ -97,7 +97,7 @@ int RunConfig(const DictionaryOptions& options, const ConfigOptions& request) {
     print.Line("config", Quote(config.file.string()), "the nearest, from " + folder.string());
   }
 
-  const RunDictionaries run = ResolveDictionaries(WithConfig(options, config));
+  const catalogue::RunDictionaries run = catalogue::ResolveDictionaries(WithConfig(options, config));
   std::string from;
   if (!options.main.empty()) {
     from = "command line (--main)";
@@ -144,9 +144,9 @@ int RunConfig(const DictionaryOptions& options, const ConfigOptions& request) {
   } else {
     // Named nowhere here: $SPELLCHECK_LANG, the locale or en_US, unless the
     // main dictionary is a file named in the environment.
-    const RunLanguages languages = ResolveLanguages({}, InEnvironment("SPELLCHECK_MAIN"));
+    const catalogue::RunLanguages languages = catalogue::ResolveLanguages({}, InEnvironment("SPELLCHECK_MAIN"));
     std::vector<std::string> tags;
-    for (const Language& language : languages.languages) tags.push_back(language.tag);
+    for (const catalogue::Language& language : languages.languages) tags.push_back(language.tag);
     print.Line("languages", List(tags),
                languages.from.empty() ? std::string("none: the main dictionary is a file")
                                       : languages.from);

@@ -218,12 +218,12 @@ struct FileState {
 
 class Fixer {
  public:
-  Fixer(store::FileSystem& fs, const DictionaryOptions& options, const FixOptions& fix)
+  Fixer(store::FileSystem& fs, const catalogue::DictionaryOptions& options, const FixOptions& fix)
       : fs_(fs),
         options_(options),
         fix_(fix),
-        dictionaries_(ResolveDictionaries(options)),
-        speller_(MakeSpeller(fs, dictionaries_, Reading::InMemory)),
+        dictionaries_(catalogue::ResolveDictionaries(options)),
+        speller_(catalogue::MakeSpeller(fs, dictionaries_, catalogue::Reading::InMemory)),
         codec_(options.encoding),
         out_(STDOUT_FILENO, codec_),
         documentWords_(speller_),
@@ -632,7 +632,7 @@ class Fixer {
           speller_.AcceptForSession(answer.word);
           break;
         case Kind::Custom:
-          if (!custom) PrepareCustomFolder(dictionaries_);
+          if (!custom) catalogue::PrepareCustomFolder(dictionaries_);
           custom = true;
           speller_.AddToCustom(answer.word);
           out_ << answer.word << ": added to " << *dictionaries_.set.custom << "\n";
@@ -653,9 +653,9 @@ class Fixer {
   }
 
   store::FileSystem& fs_;
-  const DictionaryOptions& options_;
+  const catalogue::DictionaryOptions& options_;
   const FixOptions& fix_;
-  RunDictionaries dictionaries_;
+  catalogue::RunDictionaries dictionaries_;
   engine::Speller speller_;
   TextCodec codec_;
   Output out_;
@@ -671,7 +671,7 @@ class Fixer {
 
 }  // namespace
 
-int RunFix(store::FileSystem& fs, const DictionaryOptions& options, const FixOptions& fix) {
+int RunFix(store::FileSystem& fs, const catalogue::DictionaryOptions& options, const FixOptions& fix) {
   return Fixer(fs, options, fix).Run();
 }
 

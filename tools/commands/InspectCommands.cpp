@@ -3,10 +3,13 @@
 #include <spellcheck/SpellCheck.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <system_error>
 
+#include "catalogue/Folders.h"
 #include "commands/Commands.h"
 #include "commands/ToolError.h"
 #include "input/TextCodec.h"
@@ -85,26 +88,53 @@ int RunVerify(store::FileSystem& fs, const std::string& file) {
   return problems == 0 ? ExitOk : ExitFound;
 }
 
-int RunDicts(const DictionaryOptions& options) {
-  const std::vector<Language> installed = InstalledLanguages();
+namespace {
+
+// A dictionary's size as its kind counts it: records of a word list, the
+// stems a Hunspell .dic announces on its first line.
+std::string SizeOf(const catalogue::Language& language) {
+  if (language.kind == catalogue::Kind::Hunspell) {
+    std::ifstream dic(language.file);
+    std::string first;
+    std::getline(dic, first);
+    return std::to_string(std::strtoull(first.c_str(), nullptr, 10)) + " stems";
+  }
+  std::error_code error;
+  const auto size = std::filesystem::file_size(language.file, error);
+  return std::to_string(error ? 0 : size / store::RecordSize) + " words";
+}
+
+void PrintLanguage(const catalogue::Language& language) {
+  std::cout << language.tag << "  " << catalogue::KindName(language.kind) << "  "
+            << SizeOf(language) << "  " << language.file << "\n";
+}
+
+}  // namespace
+
+int RunDicts(const catalogue::DictionaryOptions& options) {
+  std::vector<catalogue::Language> passedOver;
+  const std::vector<catalogue::Language> installed = catalogue::AllDictionaries(&passedOver);
   if (installed.empty()) {
     std::cout << "no language dictionaries in";
-    for (const std::string& folder : DataFolders()) std::cout << " " << folder;
+    for (const std::string& folder : catalogue::DataFolders()) std::cout << " " << folder;
+    for (const std::string& folder : catalogue::HunspellFolders()) std::cout << " " << folder;
     std::cout << "\n";
   }
-  for (const Language& language : installed) {
-    std::error_code error;
-    const auto size = std::filesystem::file_size(language.file, error);
-    std::cout << language.tag << "  " << (error ? 0 : size / store::RecordSize) << " words  "
-              << language.file << "\n";
+  for (const catalogue::Language& language : installed) PrintLanguage(language);
+  if (!passedOver.empty()) {
+    std::cout << "also found, not chosen for their tags (-d PATH uses one):\n";
+    for (const catalogue::Language& language : passedOver) {
+      std::cout << "  ";
+      PrintLanguage(language);
+    }
   }
-  const RunDictionaries run = ResolveDictionaries(options);
+  const catalogue::RunDictionaries run = catalogue::ResolveDictionaries(options);
   std::cout << "this run: ";
   if (run.languages.languages.empty()) {
     std::cout << "no language (the main dictionary is a file)";
   } else {
     const char* separator = "";
-    for (const Language& language : run.languages.languages) {
+    for (const catalogue::Language& language : run.languages.languages) {
       std::cout << separator << language.tag;
       separator = ",";
     }
@@ -112,7 +142,7 @@ int RunDicts(const DictionaryOptions& options) {
   }
   std::cout << "\n";
   for (const engine::MainDictionary& main : run.set.mains)
-    std::cout << "  main: " << main.file << "\n";
+    std::cout << "  main: " << main.file << (main.IsHunspell() ? " (hunspell)" : "") << "\n";
   for (const std::string& further : run.set.Further()) {
     std::cout << "  " << (run.set.custom && further == *run.set.custom ? "custom" : "further")
               << ": " << further << "\n";

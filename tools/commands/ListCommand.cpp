@@ -279,7 +279,7 @@ bool SameDictionaries(const engine::DictionarySet& a, const engine::DictionarySe
 // dictionary that cannot, ends the run before any output.
 class Plan {
  public:
-  Plan(store::FileSystem& fs, const DictionaryOptions& options, const ListOptions& list)
+  Plan(store::FileSystem& fs, const catalogue::DictionaryOptions& options, const ListOptions& list)
       : fs_(fs),
         options_(options),
         list_(list),
@@ -294,7 +294,7 @@ class Plan {
   }
 
   std::vector<Item> items;
-  std::vector<RunDictionaries> sets;
+  std::vector<catalogue::RunDictionaries> sets;
 
  private:
   void AddStandardInput() {
@@ -351,14 +351,14 @@ class Plan {
 
   std::size_t SetFor(const Config& config) {
     if (const auto known = setOf_.find(&config); known != setOf_.end()) return known->second;
-    RunDictionaries run = ResolveDictionaries(WithConfig(options_, config));
+    catalogue::RunDictionaries run = catalogue::ResolveDictionaries(WithConfig(options_, config));
     std::size_t index = 0;
     while (index < sets.size() && !SameDictionaries(sets[index].set, run.set)) ++index;
     if (index == sets.size()) {
       try {
-        if (run.set.mains.empty()) RequireReadable(fs_, std::string(), "main");
+        if (run.set.mains.empty()) catalogue::RequireReadable(fs_, std::string(), "main");
         for (const engine::MainDictionary& main : run.set.mains) {
-          RequireReadable(fs_, main.file, "main");
+          catalogue::RequireReadable(fs_, main.file, "main");
         }
       } catch (const ToolError& error) {
         if (!options_.main.empty() || !config.main.set) throw;
@@ -372,7 +372,7 @@ class Plan {
   }
 
   store::FileSystem& fs_;
-  const DictionaryOptions& options_;
+  const catalogue::DictionaryOptions& options_;
   const ListOptions& list_;
   ConfigFinder configs_;
   ProjectWords words_;
@@ -383,7 +383,7 @@ class Plan {
 // a speller of its own (a speller remembers answers and is not shared).
 class Checkers {
  public:
-  Checkers(store::FileSystem& fs, const std::vector<RunDictionaries>& sets, bool utf8,
+  Checkers(store::FileSystem& fs, const std::vector<catalogue::RunDictionaries>& sets, bool utf8,
            const ListOptions& list, const std::string& encoding)
       : fs_(fs), sets_(sets), utf8_(utf8), list_(list), encoding_(encoding) {}
 
@@ -391,7 +391,7 @@ class Checkers {
     Checker& checker = checkers_[index];
     if (!checker.lister) {
       checker.speller =
-          std::make_unique<engine::Speller>(MakeSpeller(fs_, sets_[index], Reading::InMemory));
+          std::make_unique<engine::Speller>(catalogue::MakeSpeller(fs_, sets_[index], catalogue::Reading::InMemory));
       checker.lister = std::make_unique<TextLister>(*checker.speller, utf8_, list_, encoding_);
     }
     return *checker.lister;
@@ -403,7 +403,7 @@ class Checkers {
     std::unique_ptr<TextLister> lister;
   };
   store::FileSystem& fs_;
-  const std::vector<RunDictionaries>& sets_;
+  const std::vector<catalogue::RunDictionaries>& sets_;
   bool utf8_;
   const ListOptions& list_;
   const std::string& encoding_;
@@ -539,7 +539,7 @@ unsigned ListJobs(unsigned asked) {
   return std::max(1u, std::thread::hardware_concurrency());
 }
 
-int RunList(store::FileSystem& fs, const DictionaryOptions& options, const ListOptions& list) {
+int RunList(store::FileSystem& fs, const catalogue::DictionaryOptions& options, const ListOptions& list) {
   TextCodec codec(options.encoding);
   Output out(STDOUT_FILENO, codec);
   const std::unique_ptr<Reporter> reporter =

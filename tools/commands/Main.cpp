@@ -17,7 +17,7 @@
 namespace spellcheck::tool {
 namespace {
 
-void AddDictionaryOptions(CLI::App& app, DictionaryOptions& options) {
+void AddDictionaryOptions(CLI::App& app, catalogue::DictionaryOptions& options) {
   app.add_option("-d,--lang", options.languages,
                  "Languages by tag, several separated by commas (en_GB, de_DE, en_US,de_DE); "
                  "default: $SPELLCHECK_LANG, else the locale's, else en_US")
@@ -55,7 +55,7 @@ int Run(store::FileSystem& fs, int argc, char** argv) {
   app.set_version_flag(
       "-V,--version", [] { return VersionText(); },
       "Print the version and the dictionaries' versions, and exit");
-  DictionaryOptions options;
+  catalogue::DictionaryOptions options;
   AddDictionaryOptions(app, options);
   app.footer(
       "Also: spellcheck -a (or: spellcheck pipe) speaks the ispell pipe protocol for editors;\n"

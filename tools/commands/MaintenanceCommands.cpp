@@ -43,17 +43,17 @@ engine::Engine FileEngine(store::FileSystem& fs) {
 
 }  // namespace
 
-int RunAdd(store::FileSystem& fs, const DictionaryOptions& options,
+int RunAdd(store::FileSystem& fs, const catalogue::DictionaryOptions& options,
            const std::vector<std::string>& words, const std::string& to) {
   TextCodec codec(options.encoding);
-  const RunDictionaries dictionaries = ResolveDictionaries(options);
+  const catalogue::RunDictionaries dictionaries = catalogue::ResolveDictionaries(options);
   std::string target = to;
   if (target.empty()) {
     if (!dictionaries.set.custom) {
       throw ToolError("no custom dictionary (--no-custom): name one with --to DIC");
     }
     target = *dictionaries.set.custom;
-    PrepareCustomFolder(dictionaries);
+    catalogue::PrepareCustomFolder(dictionaries);
   }
   engine::Engine engine = FileEngine(fs);
   Output out(STDOUT_FILENO, codec);
@@ -76,11 +76,11 @@ int RunAdd(store::FileSystem& fs, const DictionaryOptions& options,
   return status;
 }
 
-int RunDelete(store::FileSystem& fs, const DictionaryOptions& options,
+int RunDelete(store::FileSystem& fs, const catalogue::DictionaryOptions& options,
               const std::vector<std::string>& words, const std::string& from,
               const std::optional<std::string>& also) {
   TextCodec codec(options.encoding);
-  const engine::DictionarySet set = ResolveDictionaries(options).set;
+  const engine::DictionarySet set = catalogue::ResolveDictionaries(options).set;
   const std::string first = from.empty() ? set.Main() : from;
   if (first.empty()) throw ToolError("no dictionary to delete from: name one with --from DIC");
   std::string second;
@@ -127,9 +127,9 @@ int RunDelete(store::FileSystem& fs, const DictionaryOptions& options,
   return status;
 }
 
-int RunMerge(store::FileSystem& fs, const DictionaryOptions& options, const std::string& source,
+int RunMerge(store::FileSystem& fs, const catalogue::DictionaryOptions& options, const std::string& source,
              const std::string& target) {
-  const engine::DictionarySet set = ResolveDictionaries(options).set;
+  const engine::DictionarySet set = catalogue::ResolveDictionaries(options).set;
   const std::string from = source.empty() ? set.custom.value_or(std::string()) : source;
   const std::string into = target.empty() ? set.Main() : target;
   if (from.empty()) throw ToolError("no custom dictionary to merge (--no-custom): name a SOURCE");

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "commands/Languages.h"
+#include "catalogue/Catalogue.h"
 #include "commands/ToolError.h"
 #include "store/TvarWord.h"
 
@@ -113,7 +113,7 @@ void ChooseMain(PipeArguments& parsed, const std::string& name) {
     for (;;) {
       const std::size_t comma = name.find(',', start);
       const std::string part = name.substr(start, comma - start);
-      if (!LanguageTag(part).empty()) parsed.dictionaries.languages.push_back(part);
+      if (!catalogue::LanguageTag(part).empty()) parsed.dictionaries.languages.push_back(part);
       if (comma == std::string::npos) break;
       start = comma + 1;
     }

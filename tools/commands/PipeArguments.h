@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "commands/Commands.h"
-#include "commands/DictionarySet.h"
+#include "catalogue/RunDictionaries.h"
 
 namespace spellcheck::tool {
 
 struct PipeArguments {
-  DictionaryOptions dictionaries;
+  catalogue::DictionaryOptions dictionaries;
   // -p naming ispell's own kind of personal dictionary, a text of one word a
   // line: its words are accepted, and words added go there, as text.
   std::string personalList;

@@ -60,7 +60,7 @@ std::string SmallLetters(std::string_view utf8) {
 
 class PipeSession {
  public:
-  PipeSession(engine::Speller& speller, const RunDictionaries& dictionaries, PersonalList& personal,
+  PipeSession(engine::Speller& speller, const catalogue::RunDictionaries& dictionaries, PersonalList& personal,
               const SuggestOptions& suggestions, const std::string& mode, Output& out)
       : mode_(mode),
         filter_(MakeFilter(mode)),
@@ -155,7 +155,7 @@ class PipeSession {
         personal_.Add(word);
         return;
       }
-      PrepareCustomFolder(dictionaries_);
+      catalogue::PrepareCustomFolder(dictionaries_);
       speller_.AddToCustom(word);
     } catch (const std::exception& error) {
       // The protocol has no answer for a failed add; the session goes on.
@@ -207,7 +207,7 @@ class PipeSession {
   engine::Speller& speller_;
   const SuggestOptions& suggestions_;
   PersonalList& personal_;
-  const RunDictionaries& dictionaries_;
+  const catalogue::RunDictionaries& dictionaries_;
   LineChecker checker_;
   Output& out_;
   std::vector<CheckedWord> words_;
@@ -256,8 +256,8 @@ int RunPipe(store::FileSystem& fs, const std::vector<std::string>& arguments) {
     return ExitOk;
   }
   TextCodec codec(parsed.dictionaries.encoding);
-  const RunDictionaries dictionaries = ResolveDictionaries(parsed.dictionaries);
-  engine::Speller speller = MakeSpeller(fs, dictionaries, Reading::InMemory);
+  const catalogue::RunDictionaries dictionaries = catalogue::ResolveDictionaries(parsed.dictionaries);
+  engine::Speller speller = catalogue::MakeSpeller(fs, dictionaries, catalogue::Reading::InMemory);
   Output out(STDOUT_FILENO, codec);
   LineReader reader(STDIN_FILENO, "<stdin>", parsed.dictionaries.encoding);
   // Answers reach the editor before the session waits; the dictionaries are

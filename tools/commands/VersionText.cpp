@@ -8,7 +8,7 @@
 
 #include "SpellcheckVersion.h"
 #include "commands/Commands.h"
-#include "commands/Languages.h"
+#include "catalogue/Catalogue.h"
 #include "store/TvarWord.h"
 
 namespace spellcheck::tool {
@@ -29,8 +29,8 @@ std::string VersionText() {
   std::ostringstream text;
   text << "spellcheck " << SPELLCHECK_VERSION;
   std::string bundled;
-  for (const Language& language : InstalledLanguages()) {
-    if (language.tag == DefaultLanguage) bundled = language.file;
+  for (const catalogue::Language& language : catalogue::InstalledLanguages()) {
+    if (language.tag == catalogue::DefaultLanguage) bundled = language.file;
   }
   if (bundled.empty()) {
     text << "\nno bundled dictionary found";

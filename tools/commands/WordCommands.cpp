@@ -8,11 +8,11 @@
 
 namespace spellcheck::tool {
 
-int RunCheck(store::FileSystem& fs, const DictionaryOptions& options,
+int RunCheck(store::FileSystem& fs, const catalogue::DictionaryOptions& options,
              const std::vector<std::string>& words) {
   TextCodec codec(options.encoding);
   // A handful of words: each is looked up in the files, which are never read whole.
-  engine::Speller speller = MakeSpeller(fs, ResolveDictionaries(options), Reading::EachLookup);
+  engine::Speller speller = catalogue::MakeSpeller(fs, catalogue::ResolveDictionaries(options), catalogue::Reading::EachLookup);
   Output out(STDOUT_FILENO, codec);
   int status = ExitOk;
   for (const std::string& word : words) {
@@ -25,11 +25,11 @@ int RunCheck(store::FileSystem& fs, const DictionaryOptions& options,
   return status;
 }
 
-int RunSuggest(store::FileSystem& fs, const DictionaryOptions& options,
+int RunSuggest(store::FileSystem& fs, const catalogue::DictionaryOptions& options,
                const SuggestOptions& suggestions, const std::vector<std::string>& words) {
   TextCodec codec(options.encoding);
   // Suggestions read every word of a dictionary anyway: once, for all words.
-  engine::Speller speller = MakeSpeller(fs, ResolveDictionaries(options), Reading::InMemory);
+  engine::Speller speller = catalogue::MakeSpeller(fs, catalogue::ResolveDictionaries(options), catalogue::Reading::InMemory);
   Output out(STDOUT_FILENO, codec);
   for (const std::string& word : words) {
     const std::string utf8(codec.ToUtf8(word));

@@ -12,14 +12,11 @@
 #include <string_view>
 #include <vector>
 
-#include "enchant/LanguageDictionaries.h"
+#include "catalogue/Catalogue.h"
 #include "enchant/ProviderDictionary.h"
 
 namespace {
 
-using spellcheck::enchant::DataFolders;
-using spellcheck::enchant::FindLanguage;
-using spellcheck::enchant::ListLanguages;
 using spellcheck::enchant::ProviderDictionary;
 
 ProviderDictionary& Of(EnchantDict* dict) {
@@ -93,9 +90,9 @@ void AddToExclude(EnchantDict* dict, const char* const word, size_t length) {
 
 EnchantDict* RequestDict(EnchantProvider* provider, const char* const tag) {
   try {
-    const std::string file = FindLanguage(DataFolders(), tag);
-    if (file.empty()) return nullptr;
-    auto dictionary = std::make_unique<ProviderDictionary>(file);
+    const auto language = spellcheck::catalogue::FindLanguage(tag);
+    if (!language) return nullptr;
+    auto dictionary = std::make_unique<ProviderDictionary>(*language);
     EnchantDict* dict = g_new0(EnchantDict, 1);
     dict->user_data = dictionary.release();
     dict->check = Check;
@@ -117,7 +114,7 @@ void DisposeDict(EnchantProvider*, EnchantDict* dict) {
 
 int DictionaryExists(EnchantProvider*, const char* const tag) {
   try {
-    return FindLanguage(DataFolders(), tag).empty() ? 0 : 1;
+    return spellcheck::catalogue::FindLanguage(tag) ? 1 : 0;
   } catch (const std::exception&) {
     return 0;
   }
@@ -127,7 +124,7 @@ char** ListDicts(EnchantProvider*, size_t* count) {
   *count = 0;
   try {
     std::vector<std::string> tags;
-    for (const auto& each : ListLanguages(DataFolders())) {
+    for (const auto& each : spellcheck::catalogue::InstalledLanguages()) {
       tags.push_back(each.tag);
     }
     return ToStrv(tags, count);

@@ -7,18 +7,19 @@ namespace {
 
 constexpr std::chrono::seconds LookInterval{1};
 
-tool::RunDictionaries DictionariesFor(const std::string& mainFile) {
-  tool::DictionaryOptions options;
-  options.main = mainFile;
-  return tool::ResolveDictionaries(options);
+catalogue::RunDictionaries DictionariesFor(const catalogue::Language& language) {
+  catalogue::DictionaryOptions options;
+  // The dictionary found for the tag, named by its path so that it is that one.
+  options.languages = {language.kind == catalogue::Kind::Hunspell ? language.aff : language.tag};
+  return catalogue::ResolveDictionaries(options);
 }
 
 }  // namespace
 
-ProviderDictionary::ProviderDictionary(const std::string& mainFile)
-    : dictionaries_(DictionariesFor(mainFile)),
+ProviderDictionary::ProviderDictionary(const catalogue::Language& language)
+    : dictionaries_(DictionariesFor(language)),
       speller_(
-          tool::MakeSpeller(store::FileSystem::Default(), dictionaries_, tool::Reading::InMemory)),
+          catalogue::MakeSpeller(store::FileSystem::Default(), dictionaries_, catalogue::Reading::InMemory)),
       lookedAt_(std::chrono::steady_clock::now()) {}
 
 void ProviderDictionary::LookAgainWhenDue() {
@@ -39,7 +40,7 @@ std::vector<std::string> ProviderDictionary::Suggest(std::string_view utf8Word) 
 }
 
 bool ProviderDictionary::AddToPersonal(std::string_view utf8Word) {
-  tool::PrepareCustomFolder(dictionaries_);
+  catalogue::PrepareCustomFolder(dictionaries_);
   return speller_.AddToCustom(utf8Word);
 }
 

@@ -10,15 +10,16 @@
 #include <string_view>
 #include <vector>
 
-#include "commands/DictionarySet.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/RunDictionaries.h"
 #include "engine/Speller.h"
 
 namespace spellcheck::enchant {
 
 class ProviderDictionary {
  public:
-  // Throws when the main dictionary cannot be read.
-  explicit ProviderDictionary(const std::string& mainFile);
+  // Throws when the language's dictionary cannot be read.
+  explicit ProviderDictionary(const catalogue::Language& language);
 
   bool IsCorrect(std::string_view utf8Word);
   // Ranked, best first.
@@ -33,7 +34,7 @@ class ProviderDictionary {
  private:
   void LookAgainWhenDue();
 
-  tool::RunDictionaries dictionaries_;
+  catalogue::RunDictionaries dictionaries_;
   engine::Speller speller_;
   std::chrono::steady_clock::time_point lookedAt_;
 };

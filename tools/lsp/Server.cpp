@@ -67,7 +67,7 @@ Position ReadPosition(const json& position) {
 
 class Server {
  public:
-  Server(store::FileSystem& fs, const DictionaryOptions& options, Connection& connection)
+  Server(store::FileSystem& fs, const catalogue::DictionaryOptions& options, Connection& connection)
       : fs_(fs), connection_(connection) {
     settings_.dictionaries = options;
     connection_.SetGate([this](std::string_view method) { return Gate(method); });
@@ -121,9 +121,9 @@ class Server {
   // one cannot be made.
   void LoadSpeller() {
     try {
-      RunDictionaries dictionaries = ResolveDictionaries(settings_.dictionaries);
+      catalogue::RunDictionaries dictionaries = catalogue::ResolveDictionaries(settings_.dictionaries);
       auto speller =
-          std::make_unique<engine::Speller>(MakeSpeller(fs_, dictionaries, Reading::InMemory));
+          std::make_unique<engine::Speller>(catalogue::MakeSpeller(fs_, dictionaries, catalogue::Reading::InMemory));
       dictionaries_ = std::move(dictionaries);
       speller_ = std::move(speller);
       loaded_ = settings_.dictionaries;
@@ -283,7 +283,7 @@ class Server {
     std::vector<std::string> problems;
     ApplySettings(params.value("settings", json()), settings_, problems);
     Warn(problems);
-    const DictionaryOptions& wanted = settings_.dictionaries;
+    const catalogue::DictionaryOptions& wanted = settings_.dictionaries;
     if (!speller_ || wanted.main != loaded_.main || wanted.custom != loaded_.custom ||
         wanted.extra != loaded_.extra || wanted.languages != loaded_.languages) {
       LoadSpeller();
@@ -367,8 +367,8 @@ class Server {
       const CommandArguments read = ReadCommandArguments(arguments, false);
       if (!speller_) throw RpcError(rpc::RequestFailed, "no dictionary is loaded");
       try {
-        PrepareCustomFolder(dictionaries_);
-      } catch (const ToolError& error) {
+        catalogue::PrepareCustomFolder(dictionaries_);
+      } catch (const catalogue::Error& error) {
         throw RpcError(rpc::RequestFailed, error.what());
       }
       if (!speller_->AddToCustom(read.word)) {
@@ -421,8 +421,8 @@ class Server {
   bool exited_ = false;
   PositionEncoding encoding_ = PositionEncoding::Utf16;
   Settings settings_;
-  DictionaryOptions loaded_;  // what the speller was made from
-  RunDictionaries dictionaries_;
+  catalogue::DictionaryOptions loaded_;  // what the speller was made from
+  catalogue::RunDictionaries dictionaries_;
   std::unique_ptr<engine::Speller> speller_;
   Suggestions suggestions_;
   ProjectLists projectLists_;
@@ -433,7 +433,7 @@ class Server {
 
 }  // namespace
 
-int RunLanguageServer(store::FileSystem& fs, const DictionaryOptions& options) {
+int RunLanguageServer(store::FileSystem& fs, const catalogue::DictionaryOptions& options) {
   Transport transport = Transport::Standard();
   Connection connection(transport);
   Server server(fs, options, connection);

@@ -4,7 +4,7 @@
 #ifndef SPELLCHECK_TOOL_LSP_SERVER_H
 #define SPELLCHECK_TOOL_LSP_SERVER_H
 
-#include "commands/DictionarySet.h"
+#include "catalogue/RunDictionaries.h"
 #include "store/FileSystem.h"
 
 namespace spellcheck::tool::lsp {
@@ -12,7 +12,7 @@ namespace spellcheck::tool::lsp {
 // Serves one client until it says exit (0 after shutdown, else 1) or its
 // input ends. `options`: the command line's dictionaries, which the client's
 // settings override.
-int RunLanguageServer(store::FileSystem& fs, const DictionaryOptions& options);
+int RunLanguageServer(store::FileSystem& fs, const catalogue::DictionaryOptions& options);
 
 }  // namespace spellcheck::tool::lsp
 

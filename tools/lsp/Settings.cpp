@@ -93,7 +93,7 @@ void ApplySettings(const json& value, Settings& settings, std::vector<std::strin
   if (const auto dictionaries = own.find("dictionaries");
       dictionaries != own.end() && !dictionaries->is_null()) {
     if (dictionaries->is_object()) {
-      DictionaryOptions& options = settings.dictionaries;
+      catalogue::DictionaryOptions& options = settings.dictionaries;
       ReadString(*dictionaries, "main", options.main, problems, "dictionaries.");
       ReadString(*dictionaries, "custom", options.custom, problems, "dictionaries.");
       ReadList(*dictionaries, "extra", options.extra, problems, "dictionaries.");

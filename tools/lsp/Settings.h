@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/DictionarySet.h"
+#include "catalogue/RunDictionaries.h"
 
 namespace spellcheck::tool::lsp {
 
@@ -22,7 +22,7 @@ namespace spellcheck::tool::lsp {
 enum class Severity { Error = 1, Warning = 2, Information = 3, Hint = 4 };
 
 struct Settings {
-  DictionaryOptions dictionaries;
+  catalogue::DictionaryOptions dictionaries;
   // A misspelling is worth knowing, seldom an error.
   Severity severity = Severity::Information;
   std::size_t maxSuggestions = 5;

@@ -1,18 +1,18 @@
 // Which dictionaries a run uses: the main one, the custom one and up to ten
 // further ones, from the command line, the environment and the defaults; and
 // the speller that answers a run's questions about them.
-#ifndef SPELLCHECK_TOOL_DICTIONARYSET_H
-#define SPELLCHECK_TOOL_DICTIONARYSET_H
+#ifndef SPELLCHECK_CATALOGUE_RUNDICTIONARIES_H
+#define SPELLCHECK_CATALOGUE_RUNDICTIONARIES_H
 
 #include <string>
 #include <vector>
 
-#include "commands/Languages.h"
+#include "catalogue/Catalogue.h"
 #include "engine/DictionarySet.h"
 #include "engine/Speller.h"
 #include "store/FileSystem.h"
 
-namespace spellcheck::tool {
+namespace spellcheck::catalogue {
 
 // What the user asked for; empty fields fall back to the defaults.
 struct DictionaryOptions {
@@ -22,8 +22,8 @@ struct DictionaryOptions {
   bool noCustom = false;           // --no-custom
   bool ignoreCase = false;         // --ignore-case
   std::string encoding = "UTF-8";  // --encoding
-  // Language tags (en_US, de_DE, ...), from -d/--lang or a config file;
-  // empty: from the environment.
+  // Language tags (en_US, de_DE, ...) or paths of Hunspell dictionaries,
+  // from -d/--lang or a config file; empty: from the environment.
   std::vector<std::string> languages;
 };
 
@@ -43,7 +43,7 @@ struct RunDictionaries {
 // language's: cust.dic for en_US (and for no language), cust-TAG.dic for
 // the others, whose words count too. The main dictionary list stays empty
 // when no dictionary is found.
-// Throws ToolError for an unknown language named on purpose and when there
+// Throws Error for an unknown language named on purpose and when there
 // are more than ten further dictionaries.
 RunDictionaries ResolveDictionaries(const DictionaryOptions& options);
 
@@ -51,7 +51,7 @@ RunDictionaries ResolveDictionaries(const DictionaryOptions& options);
 // none (""), cust-TAG.dic for the others.
 std::string CustomFileName(const std::string& tag);
 
-// Throws ToolError unless `path` names a regular file that can be read (an
+// Throws Error unless `path` names a regular file that can be read (an
 // empty main name: the bundled dictionary is missing). Never waits on a FIFO
 // or device.
 void RequireReadable(store::FileSystem& fs, const std::string& path, const std::string& role);
@@ -68,6 +68,6 @@ enum class Reading { EachLookup, InMemory };
 engine::Speller MakeSpeller(store::FileSystem& fs, const RunDictionaries& dictionaries,
                             Reading reading);
 
-}  // namespace spellcheck::tool
+}  // namespace spellcheck::catalogue
 
 #endif

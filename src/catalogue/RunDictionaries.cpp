@@ -1,30 +1,13 @@
-#include "commands/DictionarySet.h"
+#include "catalogue/RunDictionaries.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
-#include "commands/ToolError.h"
+#include "catalogue/Folders.h"
 
-namespace spellcheck::tool {
+namespace spellcheck::catalogue {
 namespace {
-
-std::string Environment(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? std::string(value) : std::string();
-}
-
-// The per-user folder of the default custom dictionaries, with its slash;
-// empty (the current folder) when there is no home.
-std::string CustomFolder() {
-  std::string dataHome = Environment("XDG_DATA_HOME");
-  if (dataHome.empty()) {
-    const std::string home = Environment("HOME");
-    if (home.empty()) return std::string();
-    dataHome = home + "/.local/share";
-  }
-  return dataHome + "/spellcheck/";
-}
 
 bool IsFile(const std::filesystem::path& path) {
   std::error_code ignored;
@@ -32,17 +15,31 @@ bool IsFile(const std::filesystem::path& path) {
 }
 
 // A main dictionary and its ranking: the commonness levels NAME.levels
-// beside NAME.dic, and the English sound key for English (and for a file of
-// no named language, as always).
-engine::MainDictionary MainOf(const std::string& file, const std::string& tag) {
+// beside a word list NAME.dic, and the English sound key for English (and
+// for a file of no named language, as always).
+engine::MainDictionary MainOf(const Language& language) {
   engine::MainDictionary main;
-  main.file = file;
-  if (const auto dot = file.rfind(".dic"); dot != std::string::npos && dot + 4 == file.size()) {
+  main.file = language.file;
+  main.aff = language.aff;
+  const std::string& file = language.file;
+  if (const auto dot = file.rfind(".dic");
+      language.kind == Kind::WordList && dot != std::string::npos && dot + 4 == file.size()) {
     const std::string levels = file.substr(0, dot) + ".levels";
     if (IsFile(levels)) main.levels = levels;
   }
-  main.englishSounds = tag.empty() || tag.starts_with("en_");
+  main.englishSounds = language.tag.empty() || language.tag.starts_with("en_");
   return main;
+}
+
+// A file named as the main dictionary: a Hunspell one when it is NAME.dic
+// with NAME.aff beside it, else a word list.
+Language NamedFile(const std::string& file, const std::string& tag) {
+  if (file.size() > 4 && file.ends_with(".dic") && IsFile(file.substr(0, file.size() - 4) + ".aff")) {
+    Language hunspell = HunspellAt(file);
+    hunspell.tag = tag;
+    return hunspell;
+  }
+  return {tag, Kind::WordList, file, {}};
 }
 
 }  // namespace
@@ -65,24 +62,25 @@ RunDictionaries ResolveDictionaries(const DictionaryOptions& options) {
   const std::vector<Language>& languages = run.languages.languages;
   const std::string first = languages.empty() ? std::string() : languages.front().tag;
   if (fileNamed) {
-    set.mains.push_back(MainOf(!options.main.empty() ? options.main : environmentMain, first));
+    set.mains.push_back(
+        MainOf(NamedFile(!options.main.empty() ? options.main : environmentMain, first)));
   } else {
     for (const Language& language : languages) {
-      set.mains.push_back(MainOf(language.file, language.tag));
+      set.mains.push_back(MainOf(language));
     }
   }
   if (!options.noCustom) {
     std::string custom = options.custom;
     if (custom.empty()) custom = Environment("SPELLCHECK_CUSTOM");
     if (custom.empty()) {
-      custom = CustomFolder() + CustomFileName(first);
+      custom = UserDataFolder() + CustomFileName(first);
       run.customIsDefault = true;
     }
     set.custom = custom;
   }
   set.extra = options.extra;
   if (set.Further().size() > engine::MaxFurtherDictionaries) {
-    throw ToolError(
+    throw Error(
         "too many dictionaries: at most ten besides the main one (the custom one counts)");
   }
   // The other languages' own custom dictionaries count too (after the
@@ -90,7 +88,7 @@ RunDictionaries ResolveDictionaries(const DictionaryOptions& options) {
   if (run.customIsDefault) {
     std::size_t at = 0;
     for (std::size_t k = 1; k < languages.size(); ++k) {
-      const std::string other = CustomFolder() + CustomFileName(languages[k].tag);
+      const std::string other = UserDataFolder() + CustomFileName(languages[k].tag);
       if (other != *set.custom) set.extra.insert(set.extra.begin() + at++, other);
     }
   }
@@ -99,7 +97,7 @@ RunDictionaries ResolveDictionaries(const DictionaryOptions& options) {
 
 void RequireReadable(store::FileSystem& fs, const std::string& path, const std::string& role) {
   if (path.empty()) {
-    throw ToolError("no " + role +
+    throw Error("no " + role +
                     " dictionary: the bundled one was not found; name one with --main FILE or "
                     "SPELLCHECK_MAIN");
   }
@@ -107,7 +105,7 @@ void RequireReadable(store::FileSystem& fs, const std::string& path, const std::
   std::unique_ptr<store::File> file;
   if (fs.Open(path, store::Access::Read, store::Disposition::OpenExisting, file) !=
       store::code::Ok) {
-    throw ToolError("cannot read the " + role + " dictionary " + path);
+    throw Error("cannot read the " + role + " dictionary " + path);
   }
 }
 
@@ -118,7 +116,7 @@ void PrepareCustomFolder(const RunDictionaries& dictionaries) {
   if (folder.empty()) return;
   std::error_code error;
   std::filesystem::create_directories(folder, error);
-  if (error) throw ToolError("cannot make the folder " + folder.string() + ": " + error.message());
+  if (error) throw Error("cannot make the folder " + folder.string() + ": " + error.message());
 }
 
 engine::Speller MakeSpeller(store::FileSystem& fs, const RunDictionaries& dictionaries,
@@ -134,4 +132,4 @@ engine::Speller MakeSpeller(store::FileSystem& fs, const RunDictionaries& dictio
                          reading == Reading::InMemory);
 }
 
-}  // namespace spellcheck::tool
+}  // namespace spellcheck::catalogue

@@ -1,0 +1,65 @@
+#include "engine/HunspellCache.h"
+
+#include <map>
+#include <mutex>
+#include <utility>
+
+namespace spellcheck::engine {
+namespace {
+
+struct Loaded {
+  FileState aff, dic;
+  std::weak_ptr<const hunspell::Dictionary> dictionary;
+};
+
+// The dictionaries loaded by this process, while anyone uses them.
+std::mutex loadedMutex;
+std::map<std::pair<std::string, std::string>, Loaded>& LoadedDictionaries() {
+  static std::map<std::pair<std::string, std::string>, Loaded> loaded;
+  return loaded;
+}
+
+// The dictionary of the files as `aff` and `dic` saw them: the one loaded
+// already when its files looked the same, else read now.
+std::shared_ptr<const hunspell::Dictionary> Acquire(store::FileSystem& fs, const std::string& affName,
+                                                   const std::string& dicName, const FileState& aff,
+                                                   const FileState& dic) {
+  // Loading under the lock: workers that start together wait for one load
+  // instead of each making a copy.
+  const std::lock_guard<std::mutex> lock(loadedMutex);
+  Loaded& entry = LoadedDictionaries()[{affName, dicName}];
+  if (entry.aff == aff && entry.dic == dic) {
+    if (auto shared = entry.dictionary.lock()) return shared;
+  }
+  std::shared_ptr<const hunspell::Dictionary> loaded =
+      hunspell::Dictionary::Load(fs, affName, dicName);
+  entry = Loaded{aff, dic, loaded};
+  return loaded;
+}
+
+}  // namespace
+
+HunspellHandle::HunspellHandle(store::FileSystem& fs, std::string aff, std::string dic)
+    : fs_(fs), aff_(std::move(aff)), dic_(std::move(dic)) {
+  affState_ = LookAt(fs_, aff_);
+  dicState_ = LookAt(fs_, dic_);
+  dictionary_ = Acquire(fs_, aff_, dic_, affState_, dicState_);
+}
+
+bool HunspellHandle::Refresh() {
+  const FileState aff = LookAt(fs_, aff_);
+  const FileState dic = LookAt(fs_, dic_);
+  if (aff == affState_ && dic == dicState_) return false;
+  // Tried once per change: files that cannot be read (half-written, taken
+  // away) leave what was read serving until they change again.
+  affState_ = aff;
+  dicState_ = dic;
+  try {
+    dictionary_ = Acquire(fs_, aff_, dic_, aff, dic);
+  } catch (const std::exception&) {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace spellcheck::engine

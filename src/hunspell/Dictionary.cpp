@@ -1,0 +1,85 @@
+#include "hunspell/Dictionary.h"
+
+#include "hunspell/AffixData.h"
+#include "hunspell/AffixFile.h"
+#include "hunspell/DicFile.h"
+#include "hunspell/Suggester.h"
+#include "hunspell/WordChecker.h"
+#include "hunspell/WordTable.h"
+#include "store/TextFile.h"
+
+namespace spellcheck::hunspell {
+
+namespace {
+// The longest word a dictionary judges, in bytes of its own encoding.
+constexpr std::size_t kMaxWordBytes = 100;
+}  // namespace
+
+Dictionary::Dictionary() = default;
+Dictionary::~Dictionary() = default;
+
+std::unique_ptr<Dictionary> Dictionary::FromText(std::string_view affBytes,
+                                                 std::string_view dicBytes,
+                                                 std::string_view affName, std::string_view dicName,
+                                                 std::vector<std::string>* warnings) {
+  std::unique_ptr<Dictionary> d(new Dictionary());
+  d->affixes_ = std::make_unique<AffixData>();
+  d->words_ = std::make_unique<WordTable>();
+  ReadAffixFile(affBytes, affName, *d->affixes_, warnings);
+  ReadDicFile(dicBytes, dicName, *d->affixes_, *d->words_, warnings);
+  d->checker_ = std::make_unique<WordChecker>(*d->affixes_, *d->words_);
+  return d;
+}
+
+std::unique_ptr<Dictionary> Dictionary::Load(store::FileSystem& fs, const std::string& affPath,
+                                             const std::string& dicPath,
+                                             std::vector<std::string>* warnings) {
+  std::string aff, dic;
+  store::FileInfo info;
+  if (store::ReadWholeFile(fs, affPath, aff, info)) throw LoadError(affPath + ": cannot be read");
+  if (store::ReadWholeFile(fs, dicPath, dic, info)) throw LoadError(dicPath + ": cannot be read");
+  return FromText(aff, dic, affPath, dicPath, warnings);
+}
+
+bool Dictionary::Decode(std::string_view utf8Word, std::u32string& out) const {
+  if (utf8Word.size() > 4 * kMaxWordBytes) return false;
+  if (!FromUtf8(utf8Word, out)) return false;
+  return affixes_->charset.EncodedLength(out) <= kMaxWordBytes;
+}
+
+bool Dictionary::Check(std::string_view utf8Word) const {
+  std::u32string word;
+  if (!Decode(utf8Word, word)) return false;
+  return checker_->Check(word);
+}
+
+std::vector<std::string> Dictionary::Suggest(std::string_view utf8Word, std::size_t max) const {
+  std::u32string word;
+  if (max == 0 || !Decode(utf8Word, word)) return {};
+  return Suggester(*checker_).Suggest(word, max);
+}
+
+const std::string& Dictionary::WordCharacters() const {
+  return affixes_->wordChars;
+}
+const std::string& Dictionary::Language() const {
+  return affixes_->language;
+}
+const std::string& Dictionary::Encoding() const {
+  return affixes_->encoding;
+}
+std::size_t Dictionary::StemCount() const {
+  return words_->Size();
+}
+
+std::size_t Dictionary::MemoryBytes() const {
+  std::size_t bytes = sizeof(*this) + sizeof(AffixData) + words_->MemoryBytes();
+  for (const auto* list : {&affixes_->prefixes, &affixes_->suffixes})
+    for (const Affix& a : *list)
+      bytes += sizeof(Affix) + (a.strip.capacity() + a.append.capacity()) * 4 +
+               a.cont.capacity() * sizeof(Flag) + a.condition.Length() * 16;
+  for (const auto& f : affixes_->aliases) bytes += sizeof(FlagSet) + f.capacity() * sizeof(Flag);
+  return bytes;
+}
+
+}  // namespace spellcheck::hunspell

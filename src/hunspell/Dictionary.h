@@ -1,0 +1,66 @@
+// A Hunspell dictionary (.aff + .dic): whole-word checks and suggestions.
+// Affixes are taken off at lookup time; nothing is expanded in memory.
+#ifndef SPELLCHECK_HUNSPELL_DICTIONARY_H
+#define SPELLCHECK_HUNSPELL_DICTIONARY_H
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "hunspell/LoadError.h"
+
+namespace spellcheck::store {
+class FileSystem;
+}
+
+namespace spellcheck::hunspell {
+
+struct AffixData;
+class WordTable;
+class WordChecker;
+
+class Dictionary {
+ public:
+  ~Dictionary();
+  Dictionary(const Dictionary&) = delete;
+  Dictionary& operator=(const Dictionary&) = delete;
+
+  // Reads the dictionary from the bytes of NAME.aff and NAME.dic. Lines that
+  // cannot be used are skipped and each reported in `warnings` as
+  // "NAME.aff:LINE: what is wrong". Throws LoadError when nothing usable is left.
+  static std::unique_ptr<Dictionary> FromText(std::string_view affBytes, std::string_view dicBytes,
+                                              std::string_view affName, std::string_view dicName,
+                                              std::vector<std::string>* warnings = nullptr);
+  // The same, reading both files through the file-access layer; LoadError
+  // names a file that cannot be read.
+  static std::unique_ptr<Dictionary> Load(store::FileSystem& fs, const std::string& affPath,
+                                          const std::string& dicPath,
+                                          std::vector<std::string>* warnings = nullptr);
+
+  // Whole-word check of a UTF-8 word. Thread-safe.
+  bool Check(std::string_view utf8Word) const;
+  // Suggestions for a word, best first, at most `max`, UTF-8. Thread-safe.
+  std::vector<std::string> Suggest(std::string_view utf8Word, std::size_t max = 10) const;
+
+  const std::string& WordCharacters() const;
+  const std::string& Language() const;
+  const std::string& Encoding() const;
+  std::size_t StemCount() const;
+  std::size_t MemoryBytes() const;
+
+ private:
+  Dictionary();
+  // Decodes the word, refusing what the dictionary cannot hold (invalid
+  // UTF-8, characters outside its set, over 100 bytes in its encoding).
+  bool Decode(std::string_view utf8Word, std::u32string& out) const;
+
+  std::unique_ptr<AffixData> affixes_;
+  std::unique_ptr<WordTable> words_;
+  std::unique_ptr<WordChecker> checker_;
+};
+
+}  // namespace spellcheck::hunspell
+
+#endif

@@ -1,0 +1,82 @@
+// Judges words against the stems and affix rules of a dictionary: the
+// readings of a word as stem plus affixes (AffixCheck.cpp), compounds
+// (CompoundCheck.cpp) and the whole-word procedure with capitals, dots and
+// break points (WordCheck.cpp).
+#ifndef SPELLCHECK_HUNSPELL_WORDCHECKER_H
+#define SPELLCHECK_HUNSPELL_WORDCHECKER_H
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "hunspell/AffixData.h"
+#include "hunspell/WordTable.h"
+
+namespace spellcheck::hunspell {
+
+// Where a word stands: alone, or as a part of a compound.
+enum class Part { Whole, First, Middle, Last };
+
+// One reading of a word: a stem of the dictionary with up to two affixes on
+// either side (outer ones are prefix2/suffix2).
+struct Form {
+  std::u32string_view root;
+  const FlagSet* flags = nullptr;
+  const Affix* prefix = nullptr;
+  const Affix* prefix2 = nullptr;
+  const Affix* suffix = nullptr;
+  const Affix* suffix2 = nullptr;
+  bool Affixed() const { return prefix || suffix; }
+  // The flag on the stem or carried by one of the affixes.
+  bool Has(Flag flag) const;
+  bool StemHas(Flag flag) const { return HasFlag(*flags, flag); }
+};
+using FormFn = std::function<bool(const Form&)>;
+
+enum class Status { Missing, Found, Forbidden };
+
+// How the checked form relates to the word as written.
+struct CaseContext {
+  bool caseChanged = false;  // the form's capitals differ from the text's
+  bool capitalised = false;  // the text starts with a capital
+};
+
+// Work left for one check; every step of compound search spends one.
+struct Budget {
+  long steps = 20000;
+  bool Spend() { return --steps >= 0; }
+};
+
+class WordChecker {
+ public:
+  WordChecker(const AffixData& affixes, const WordTable& words) : a_(affixes), w_(words) {}
+
+  // The whole procedure on a decoded word (ICONV, IGNORE, capitals, dots,
+  // break points).
+  bool Check(std::u32string_view word) const;
+  // The word as written, without break points: found, forbidden or missing.
+  Status CheckCased(std::u32string_view word, Budget& budget) const;
+  // Calls fn on each structurally valid reading until it returns true.
+  bool ForEachForm(std::u32string_view word, Part part, const FormFn& fn) const;
+  // One reading of the word that a text may use alone.
+  Status Simple(std::u32string_view word, const CaseContext& ctx, Budget& budget) const;
+  bool IsCompound(std::u32string_view word, const CaseContext& ctx, Budget& budget) const;
+
+  const AffixData& Affixes() const { return a_; }
+  const WordTable& Words() const { return w_; }
+
+ private:
+  bool Stems(std::u32string_view root, const std::function<bool(const FlagSet&)>& fn) const;
+  bool Suffixes(std::u32string_view word, const Affix* prefix, Part part, const FormFn& fn) const;
+  bool Accept(const Form& form, Part part, const FormFn& fn) const;
+  bool AffixAllowed(const Affix& affix, Part part, bool prefix) const;
+  bool FlagCompound(std::u32string_view word, const CaseContext& ctx, Budget& budget) const;
+  bool RuleCompound(std::u32string_view word, Budget& budget) const;
+
+  const AffixData& a_;
+  const WordTable& w_;
+};
+
+}  // namespace spellcheck::hunspell
+
+#endif

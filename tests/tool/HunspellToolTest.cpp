@@ -1,0 +1,113 @@
+// A Hunspell dictionary (.aff + .dic) through the tool: chosen by tag from a
+// Hunspell folder or by its path, its affixes and compounds in check, list,
+// the pipe and suggest, listed by dicts, and the user's words kept in our own
+// custom dictionary, never in the system's .dic.
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "ToolFixture.h"
+
+namespace spellcheck::testing {
+namespace {
+
+using Words = std::vector<std::string>;
+
+// A small Polish-like dictionary in ISO 8859-2: a suffix class, a
+// compounding flag, and words outside code page 1252 (ł, ś, ż).
+const char* const Aff =
+    "SET ISO8859-2\n"
+    "TRY aeiouy\xB3\xB6\xBF\n"
+    "REP 1\n"
+    "REP rz \xBF\n"
+    "SFX A Y 2\n"
+    "SFX A 0 y .\n"
+    "SFX A a \xB1 a\n"
+    "COMPOUNDFLAG C\n"
+    "COMPOUNDMIN 3\n";
+// kot, kotek/A, ławka/A, żaba/A, dom/C, ogród/C in ISO 8859-2.
+const char* const Dic =
+    "6\n"
+    "kot/A\n"
+    "kotek/A\n"
+    "\xB3" "awka/A\n"
+    "\xBF" "aba/A\n"
+    "dom/C\n"
+    "ogr\xF3" "d/C\n";
+
+class HunspellToolTest : public ToolTest {
+ protected:
+  HunspellToolTest() {
+    std::filesystem::create_directories(HunspellFolder());
+    WriteBytes(HunspellFolder() + "/pl_PL.aff", Aff);
+    WriteBytes(HunspellFolder() + "/pl_PL.dic", Dic);
+  }
+
+  std::string HunspellFolder() const { return dir_.File("hunspell"); }
+
+  ToolResult RunWith(Words arguments, std::string input = "") const {
+    ToolRun run;
+    run.arguments = std::move(arguments);
+    run.input = std::move(input);
+    run.environment = {{"SPELLCHECK_DATA", DataFolder()},
+                       {"SPELLCHECK_HUNSPELL_PATH", HunspellFolder()},
+                       {"HOME", dir_.Path()}};
+    run.workingFolder = dir_.Path();
+    return RunTool(run);
+  }
+};
+
+TEST_F(HunspellToolTest, AffixesCompoundsAndCapitalsDecideWhatIsCorrect) {
+  struct Case {
+    std::string word;
+    bool correct;
+  };
+  const std::vector<Case> cases = {
+      {"kot", true},           {"koty", true},       {"Koty", true},   {"KOTY", true},
+      {"\xC5\x82" "awk\xC4\x85", true},   // ławką: a suffix that strips and adds
+      {"\xC5\xBB" "aba", true},           // Żaba: capitalised
+      {"domogr\xC3\xB3" "d", true},       // domogród: a compound
+      {"kotdom", false},                  // kot has no compounding flag
+      {"kotz", false},         {"lawka", false},     {"do", false}};
+  for (const Case& each : cases) {
+    const ToolResult result = RunWith({"check", "-d", "pl_PL", each.word});
+    EXPECT_EQ(result.out, each.word + (each.correct ? ": correct\n" : ": misspelled\n"))
+        << result.err;
+    EXPECT_EQ(result.status, each.correct ? 0 : 1) << each.word;
+  }
+  // By path, with or without the ending, the same dictionary.
+  for (const std::string& path : {HunspellFolder() + "/pl_PL", HunspellFolder() + "/pl_PL.aff",
+                                  HunspellFolder() + "/pl_PL.dic"}) {
+    EXPECT_EQ(RunWith({"check", "-d", path, "koty"}).out, "koty: correct\n") << path;
+  }
+  const ToolResult missing = RunWith({"check", "-d", dir_.File("nothing/xx"), "koty"});
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_NE(missing.err.find("no Hunspell dictionary at"), std::string::npos) << missing.err;
+}
+
+TEST_F(HunspellToolTest, ListPipeAndSuggestUseTheDictionary) {
+  const ToolResult list =
+      RunWith({"list", "-d", "pl_PL"}, "Koty i \xC5\xBC" "ab\xC4\x85, kotz oraz lawka.\n");
+  EXPECT_EQ(list.out, "i\nkotz\noraz\nlawka\n") << list.err;
+  const ToolResult suggest = RunWith({"suggest", "-d", "pl_PL", "lawka", "kotz", "rzaba"});
+  EXPECT_NE(suggest.out.find("lawka: \xC5\x82" "awka"), std::string::npos) << suggest.out;
+  EXPECT_NE(suggest.out.find("kotz: kot"), std::string::npos) << suggest.out;
+  EXPECT_NE(suggest.out.find("rzaba: \xC5\xBC" "aba"), std::string::npos) << suggest.out;
+  const ToolResult pipe = RunWith({"-a", "-d", "pl_PL"}, "^koty lawka\n");
+  EXPECT_NE(pipe.out.find("*\n& lawka "), std::string::npos) << pipe.out;
+}
+
+TEST_F(HunspellToolTest, DictsNamesTheKindAndAdditionsStayInOurOwnFiles) {
+  const ToolResult dicts = RunWith({"dicts"});
+  EXPECT_NE(dicts.out.find("pl_PL  hunspell  6 stems  " + HunspellFolder() + "/pl_PL.dic"),
+            std::string::npos)
+      << dicts.out;
+  const std::string before = ReadBytes(HunspellFolder() + "/pl_PL.dic");
+  EXPECT_EQ(RunWith({"add", "-d", "pl_PL", "Kowalski"}).status, 0);
+  EXPECT_EQ(RunWith({"check", "-d", "pl_PL", "Kowalski"}).out, "Kowalski: correct\n");
+  EXPECT_EQ(ReadBytes(HunspellFolder() + "/pl_PL.dic"), before);
+  EXPECT_TRUE(std::filesystem::exists(dir_.Path() + "/.local/share/spellcheck/cust-pl_PL.dic"));
+}
+
+}  // namespace
+}  // namespace spellcheck::testing
