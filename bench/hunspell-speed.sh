@@ -21,6 +21,7 @@ tool=$build/tools/spellcheck
 out=${OUT:-bench/out/hunspell-speed}
 [[ -x $tool ]] || { echo "hunspell-speed.sh: no $tool (build first)" >&2; exit 2; }
 mkdir -p "$out"
+: >"$out/empty"
 tool=$(realpath "$tool")
 export LC_ALL=C.UTF-8
 unset SPELLCHECK_LANG SPELLCHECK_MAIN SPELLCHECK_CUSTOM
@@ -35,12 +36,12 @@ g++ -O2 -std=c++17 bench/nuspell_check.cpp $(pkg-config --cflags --libs nuspell)
 # The median of a hyperfine export, in seconds.
 median() { python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["results"][0]["median"])' "$1"; }
 # The peak resident set of one run, in MB.
-peak() { /usr/bin/time -f %M -o "$out/rss" "$@" >/dev/null 2>&1 || true; awk '{ printf "%.1f", $1 / 1024 }' "$out/rss"; }
+peak() { /usr/bin/time -f %M -o "$out/rss" "$@" >/dev/null 2>&1 || true; tail -1 "$out/rss" | awk '{ printf "%.1f", $1 / 1024 }'; }
 
 echo "## Checking speed with Hunspell dictionaries ($(date -u +%F), $(nproc) cores shared, medians of $runs runs, load included)"
 echo
-echo "| tag | words | checker | time (s) | words/s | peak RSS (MB) | misspelled |"
-echo "|---|---:|---|---:|---:|---:|---:|"
+echo "| tag | words | checker | time (s) | load alone (s) | words/s | words/s after the load | peak RSS (MB) | misspelled |"
+echo "|---|---:|---|---:|---:|---:|---:|---:|---:|"
 for entry in de:de_DE fr:fr_FR pl:pl_PL; do
   dir=${entry%%:*} tag=${entry#*:}
   text=$out/$dir.txt words=$out/$dir.words
@@ -48,18 +49,23 @@ for entry in de:de_DE fr:fr_FR pl:pl_PL; do
   python3 bench/hunspell_words.py stream <"$text" >"$words"
   count=$(wc -l <"$words")
   declare -A commands=(
-    [spellcheck]="$tool list --no-config --no-custom --mode text -d $tag $words"
-    [nuspell]="$out/nuspell_check /usr/share/hunspell/$tag <$words"
-    [hunspell]="hunspell -d $tag -i utf-8 -l <$words"
+    [spellcheck]="$tool list --no-config --no-custom --mode text -d $tag @WORDS@"
+    [nuspell]="$out/nuspell_check /usr/share/hunspell/$tag <@WORDS@"
+    [hunspell]="hunspell -d $tag -i utf-8 -l <@WORDS@"
   )
   for checker in spellcheck nuspell hunspell; do
-    command=${commands[$checker]}
+    command=${commands[$checker]//@WORDS@/$words}
     hyperfine --style none --warmup 1 --runs "$runs" -i --export-json "$out/$tag.$checker.json" \
       "$command" >/dev/null 2>&1
     seconds=$(median "$out/$tag.$checker.json")
+    # The same with no words: the load and the process alone.
+    hyperfine --style none --warmup 1 --runs "$runs" -i --export-json "$out/$tag.$checker.load.json" \
+      "${commands[$checker]//@WORDS@/$out/empty}" >/dev/null 2>&1
+    load=$(median "$out/$tag.$checker.load.json")
     misspelled=$(bash -c "$command" 2>/dev/null | wc -l || true)
     memory=$(peak bash -c "exec $command")
-    printf '| %s | %d | %s | %.3f | %.0f | %s | %d |\n' "$tag" "$count" "$checker" "$seconds" \
-      "$(echo "$count / $seconds" | bc -l)" "$memory" "$misspelled"
+    printf '| %s | %d | %s | %.3f | %.3f | %.0f | %.0f | %s | %d |\n' "$tag" "$count" "$checker" \
+      "$seconds" "$load" "$(echo "$count / $seconds" | bc -l)" \
+      "$(echo "$count / ($seconds - $load)" | bc -l)" "$memory" "$misspelled"
   done
 done
