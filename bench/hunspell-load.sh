@@ -68,7 +68,9 @@ median_of_runs() {
 rows=$out/rows
 : >"$rows"
 declare -A measured
-for aff in "$folder"/*.aff; do
+# Files first, then links: a dictionary is measured under its own name.
+for aff in $(find "$folder" -maxdepth 1 -name '*.aff' -type f | sort) \
+  $(find "$folder" -maxdepth 1 -name '*.aff' -type l | sort); do
   name=$(basename "$aff" .aff)
   [[ -f $folder/$name.dic ]] || continue
   real=$(realpath "$aff")
@@ -98,7 +100,7 @@ done
 
 echo "## Loading every Hunspell dictionary Debian ships ($(date -u +%F), $(nproc) cores shared, median of $runs runs)"
 echo
-echo "\`spellcheck check -d $folder/NAME test\`: load and one check. Also named (links): see below."
+echo "\`spellcheck check -d $folder/NAME test\`: load and one check; nuspell: bench/nuspell_check.cpp, load only. Names that link to these: below the table."
 echo
 echo "| name | words (.dic line 1) | .dic (KiB) | ours (s) | ours peak RSS (MB) | result | nuspell (s) | nuspell peak RSS (MB) |"
 echo "|---|---:|---:|---:|---:|---|---:|---:|"
@@ -107,9 +109,10 @@ echo
 total=$(wc -l <"$rows")
 worked=$(grep -c '| ok |' "$rows" || true)
 echo "$worked of $total dictionaries loaded."
-slowest=$(sort -t$'\t' -k1,1gr "$rows" | head -1 | cut -f2- | awk -F'|' '{ print $2 "(" $5 "s)" }')
-largest=$(cut -f2- "$rows" | sort -t'|' -k6,6gr | head -1 | awk -F'|' '{ print $2 "(" $6 "MB)" }')
-echo "Slowest load:$slowest; largest memory:$largest."
+cells() { awk -F' *[|] *' -v a="$1" -v b="$2" '{ printf "%s (%s %s)", $2, $a, b }'; }
+slowest=$(sort -t$'\t' -k1,1gr "$rows" | head -1 | cut -f2- | cells 5 s)
+largest=$(cut -f2- "$rows" | sort -t'|' -k6,6gr | head -1 | cells 6 MB)
+echo "Slowest load: $slowest; largest memory: $largest."
 for name in "${!measured[@]}"; do
   [[ ${measured[$name]} == *" "* ]] && echo "- ${measured[$name]%% *} is also: ${measured[$name]#* }"
 done | sort
