@@ -146,10 +146,10 @@ std::vector<Language> HunspellDictionaries(const std::string& folder) {
   for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
     const fs::path& path = it->path();
     if (path.extension() != ".dic" || !IsTagName(path.stem().string())) continue;
-    fs::path aff = path;
-    aff.replace_extension(".aff");
-    if (IsFile(path) && IsFile(aff)) {
-      found.push_back({path.stem().string(), Kind::Hunspell, path.string(), aff.string()});
+    // Named the way the tool names its other files, with a slash.
+    const std::string stem = folder + "/" + path.stem().string();
+    if (IsFile(path) && IsFile(stem + ".aff")) {
+      found.push_back({path.stem().string(), Kind::Hunspell, stem + ".dic", stem + ".aff"});
     }
   }
   std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.tag < b.tag; });
