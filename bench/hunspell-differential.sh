@@ -24,12 +24,7 @@ out=${OUT:-bench/out/hunspell-differential}
 [[ -x $tool ]] || { echo "hunspell-differential.sh: no $tool (build first)" >&2; exit 2; }
 mkdir -p "$out"
 tool=$(realpath "$tool")
-export LC_ALL=C.UTF-8
-unset SPELLCHECK_LANG SPELLCHECK_MAIN SPELLCHECK_CUSTOM
-# No custom dictionary or config of the user's may change our answers.
-home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
-export HOME=$home XDG_DATA_HOME=$home XDG_CONFIG_HOME=$home
+. "$(dirname "$0")/support/isolate.sh"
 
 # The manual pages' folder and the dictionary's tag of each language.
 languages=(de:de_DE fr:fr_FR pl:pl_PL ru:ru_RU es:es_ES it:it_IT nl:nl_NL cs:cs_CZ hu:hu_HU

@@ -22,11 +22,7 @@ folder=/usr/share/hunspell
 [[ -x $tool ]] || { echo "hunspell-load.sh: no $tool (build first)" >&2; exit 2; }
 mkdir -p "$out"
 tool=$(realpath "$tool")
-export LC_ALL=C.UTF-8
-unset SPELLCHECK_LANG SPELLCHECK_MAIN SPELLCHECK_CUSTOM
-home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
-export HOME=$home XDG_DATA_HOME=$home XDG_CONFIG_HOME=$home
+. "$(dirname "$0")/support/isolate.sh"
 
 if [[ ${NO_INSTALL:-0} != 1 ]]; then
   export DEBIAN_FRONTEND=noninteractive

@@ -23,11 +23,7 @@ out=${OUT:-bench/out/hunspell-speed}
 mkdir -p "$out"
 : >"$out/empty"
 tool=$(realpath "$tool")
-export LC_ALL=C.UTF-8
-unset SPELLCHECK_LANG SPELLCHECK_MAIN SPELLCHECK_CUSTOM
-home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
-export HOME=$home XDG_DATA_HOME=$home XDG_CONFIG_HOME=$home
+. "$(dirname "$0")/support/isolate.sh"
 
 # shellcheck disable=SC2046 # pkg-config's flags are words
 g++ -O2 -std=c++17 bench/nuspell_check.cpp $(pkg-config --cflags --libs nuspell) \
