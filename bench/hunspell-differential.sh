@@ -24,7 +24,7 @@ out=${OUT:-bench/out/hunspell-differential}
 [[ -x $tool ]] || { echo "hunspell-differential.sh: no $tool (build first)" >&2; exit 2; }
 mkdir -p "$out"
 tool=$(realpath "$tool")
-. "$(dirname "$0")/support/isolate.sh"
+. bench/support/isolate.sh
 
 # The manual pages' folder and the dictionary's tag of each language.
 languages=(de:de_DE fr:fr_FR pl:pl_PL ru:ru_RU es:es_ES it:it_IT nl:nl_NL cs:cs_CZ hu:hu_HU

@@ -22,7 +22,7 @@ folder=/usr/share/hunspell
 [[ -x $tool ]] || { echo "hunspell-load.sh: no $tool (build first)" >&2; exit 2; }
 mkdir -p "$out"
 tool=$(realpath "$tool")
-. "$(dirname "$0")/support/isolate.sh"
+. bench/support/isolate.sh
 
 if [[ ${NO_INSTALL:-0} != 1 ]]; then
   export DEBIAN_FRONTEND=noninteractive

@@ -23,7 +23,7 @@ out=${OUT:-bench/out/hunspell-speed}
 mkdir -p "$out"
 : >"$out/empty"
 tool=$(realpath "$tool")
-. "$(dirname "$0")/support/isolate.sh"
+. bench/support/isolate.sh
 
 # shellcheck disable=SC2046 # pkg-config's flags are words
 g++ -O2 -std=c++17 bench/nuspell_check.cpp $(pkg-config --cflags --libs nuspell) \
