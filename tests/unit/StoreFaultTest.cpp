@@ -11,6 +11,7 @@
 #include <optional>
 #include <set>
 
+#include "store/TextFile.h"
 #include "store/WordList.h"
 #include "support/FaultInjectingFileSystem.h"
 #include "support/TestFiles.h"
@@ -54,6 +55,13 @@ std::vector<Scenario> Scenarios() {
   const auto merge = [](FileSystem& fs, const TempDir& dir) {
     return MergeWordList(fs, dir.File("t"), dir.File("s"));
   };
+  // The personal word list's text lines.
+  const auto addLine = [](std::string line) {
+    return [=](FileSystem& fs, const TempDir& dir) { return AddLine(fs, dir.File("w"), line); };
+  };
+  const auto removeLine = [](std::string line) {
+    return [=](FileSystem& fs, const TempDir& dir) { return RemoveLine(fs, dir.File("w"), line); };
+  };
   const std::string five = Records({"a", "b", "c", "d", "e"});
   return {
       {"lookup hit", {{"d", five}}, find("c", false)},
@@ -90,6 +98,10 @@ std::vector<Scenario> Scenarios() {
        merge,
        "s",
        Contents{{"t", Records({"a"})}, {"s", ""}}},
+      {"add a line", {{"w", "\xC5\x82\xC3\xB3d\xC5\xBA\nend"}}, addLine("\xC5\xBCuk")},
+      {"add a line to an absent list", {}, addLine("\xC5\xBCuk")},
+      {"add a line already there", {{"w", "a\r\nb\n"}}, addLine("a")},
+      {"remove a line", {{"w", "a\nb\na\n"}}, removeLine("a")},
   };
 }
 
