@@ -12,6 +12,7 @@
 #include "catalogue/Folders.h"
 #include "commands/Commands.h"
 #include "commands/ToolError.h"
+#include "hunspell/Dictionary.h"
 #include "input/TextCodec.h"
 #include "output/Output.h"
 #include "store/FileSystem.h"
@@ -57,7 +58,37 @@ int RunDump(store::FileSystem& fs, const std::string& file, const std::string& e
   return ExitOk;
 }
 
+namespace {
+
+// A Hunspell dictionary (named by its .aff, its .dic or their common stem,
+// with the other beside it): every line its reader skips, with file and line.
+int VerifyHunspell(store::FileSystem& fs, const catalogue::Language& dictionary) {
+  std::vector<std::string> warnings;
+  std::unique_ptr<hunspell::Dictionary> loaded;
+  try {
+    loaded = hunspell::Dictionary::Load(fs, dictionary.aff, dictionary.file, &warnings);
+  } catch (const hunspell::LoadError& error) {
+    throw ToolError(error.what());
+  }
+  for (const std::string& warning : warnings) std::cout << warning << "\n";
+  std::cout << dictionary.aff << ", " << dictionary.file << ": " << loaded->StemCount()
+            << " stems, " << warnings.size()
+            << (warnings.size() == 1 ? " problem\n" : " problems\n");
+  return warnings.empty() ? ExitOk : ExitFound;
+}
+
+bool EndsWith(const std::string& name, const char* ending) {
+  return name.size() > 4 && name.ends_with(ending);
+}
+
+}  // namespace
+
 int RunVerify(store::FileSystem& fs, const std::string& file) {
+  const std::string stem = file.substr(0, file.size() - 4);
+  if (EndsWith(file, ".aff") ||
+      (EndsWith(file, ".dic") && std::filesystem::is_regular_file(stem + ".aff"))) {
+    return VerifyHunspell(fs, catalogue::HunspellAt(file));
+  }
   const Contents contents = ReadWholeFile(fs, file);
   std::size_t problems = 0;
   const auto report = [&](std::size_t index, const std::string& what) {

@@ -197,7 +197,9 @@ int Run(store::FileSystem& fs, int argc, char** argv) {
   auto* dump = app.add_subcommand("dump", "Print a dictionary's words, one a line");
   dump->add_option("file", file, "Dictionary")->required();
   auto* verify =
-      app.add_subcommand("verify", "Check a dictionary's records; exit 1 on any problem");
+      app.add_subcommand("verify",
+                         "Check a dictionary's records, or the lines of a Hunspell dictionary "
+                         "(FILE.aff or .dic); exit 1 on any problem");
   verify->add_option("file", file, "Dictionary")->required();
 
   auto* dicts = app.add_subcommand("dicts",
