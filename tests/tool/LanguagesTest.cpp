@@ -14,6 +14,11 @@ namespace {
 using Words = std::vector<std::string>;
 using Environment = std::map<std::string, std::string>;
 
+// What dicts says of the vocabularies, none of which the test installs.
+const std::string NoVocabularies =
+    "vocabularies: none installed (english, software, acronyms, companies, licenses, "
+    "filetypes, python, cpp, go, js, rust, shell)\n";
+
 const std::string Banner =
     "@(#) International Ispell Version 3.2.06 (but really spellcheck 1.0.0)\n";
 
@@ -139,16 +144,17 @@ TEST_F(LanguagesTest, WhereTheLanguageComesFrom) {
 TEST_F(LanguagesTest, DictsListsTheInstalledLanguagesAndTheRun) {
   const ToolResult result = RunIn({"dicts", "-d", "de_DE,en_US"}, {});
   EXPECT_EQ(result.status, 0) << result.err;
-  EXPECT_EQ(result.out, "de_DE  4 words  " + german_ + "\nen_US  4 words  " + english_ +
-                            "\nfr_FR  3 words  " + french_ +
-                            "\nthis run: de_DE,en_US (-d)\n  main: " + german_ +
-                            "\n  main: " + english_ + "\n  custom: " + UserFolder() +
-                            "cust-de_DE.dic\n  further: " + UserFolder() + "cust.dic\n");
+  EXPECT_EQ(result.out,
+            "de_DE  4 words  " + german_ + "\nen_US  4 words  " + english_ + "\nfr_FR  3 words  " +
+                french_ + "\nthis run: de_DE,en_US (-d)\n  main: " + german_ +
+                "\n  main: " + english_ + "\n  custom: " + UserFolder() +
+                "cust-de_DE.dic\n  further: " + UserFolder() + "cust.dic\n" + NoVocabularies);
   std::filesystem::remove_all(DataFolder());
   const ToolResult none = RunIn({"dicts", "--main", MainDic()}, {});
-  EXPECT_EQ(none.out, "no language dictionaries in " + DataFolder() +
-                          "\nthis run: no language (the main dictionary is a file)\n  main: " +
-                          MainDic() + "\n  custom: " + UserFolder() + "cust.dic\n");
+  EXPECT_EQ(none.out,
+            "no language dictionaries in " + DataFolder() +
+                "\nthis run: no language (the main dictionary is a file)\n  main: " + MainDic() +
+                "\n  custom: " + UserFolder() + "cust.dic\n" + NoVocabularies);
 }
 
 TEST_F(LanguagesTest, ThePipeTakesTagsAndIspellNames) {

@@ -9,6 +9,7 @@
 
 #include "commands/Commands.h"
 #include "commands/ToolError.h"
+#include "commands/Vocabularies.h"
 #include "input/TextCodec.h"
 #include "output/Output.h"
 #include "store/FileSystem.h"
@@ -117,6 +118,7 @@ int RunDicts(const DictionaryOptions& options) {
     std::cout << "  " << (run.set.custom && further == *run.set.custom ? "custom" : "further")
               << ": " << further << "\n";
   }
+  PrintVocabularies(std::cout);
   return ExitOk;
 }
 

@@ -1,0 +1,179 @@
+#include "commands/Vocabularies.h"
+
+#include <array>
+#include <fstream>
+
+#include "commands/Languages.h"
+#include "filters/Filter.h"
+#include "store/TvarWord.h"
+#include "text/Cp1252.h"
+
+namespace spellcheck::tool {
+namespace {
+
+namespace fs = std::filesystem;
+
+// ASCII only: the lists' words with other letters are kept as written.
+std::string Lower(std::string_view word) {
+  std::string lower(word);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+  }
+  return lower;
+}
+
+bool IsUpper(char c) {
+  return c >= 'A' && c <= 'Z';
+}
+bool IsLower(char c) {
+  return c >= 'a' && c <= 'z';
+}
+
+// The general vocabularies, on for every kind of file.
+constexpr std::array<std::string_view, 6> General{"english",   "software", "acronyms",
+                                                  "companies", "licenses", "filetypes"};
+
+}  // namespace
+
+std::unique_ptr<Vocabulary> Vocabulary::Load(const fs::path& dic, bool anyCase) {
+  std::ifstream in(dic, std::ios::binary);
+  if (!in) return nullptr;
+  auto vocabulary = std::unique_ptr<Vocabulary>(new Vocabulary());
+  vocabulary->anyCase_ = anyCase;
+  char record[store::RecordSize];
+  while (in.read(record, sizeof record)) {
+    const auto length = static_cast<unsigned char>(record[0]);
+    if (length == 0 || length > store::MaxWordLength) continue;
+    std::string word = text::Cp1252ToUtf8(std::string_view(record + 1, length));
+    vocabulary->words_.insert(anyCase ? Lower(word) : std::move(word));
+  }
+  return vocabulary;
+}
+
+bool Vocabulary::Holds(std::string_view word) const {
+  if (word.empty()) return false;
+  if (anyCase_) return words_.contains(Lower(word));
+  std::string text(word);
+  if (words_.contains(text)) return true;
+  const bool capitalised = IsUpper(word[0]);
+  bool restUpper = true;
+  bool restLower = true;
+  for (std::size_t i = 1; i < word.size(); ++i) {
+    restUpper = restUpper && !IsLower(word[i]);
+    restLower = restLower && !IsUpper(word[i]);
+  }
+  if (!capitalised || !(restUpper || restLower)) return false;
+  const std::string lower = Lower(word);
+  if (words_.contains(lower)) return true;
+  // NASA for Nasa's list entry, SMITH for Smith.
+  std::string title = lower;
+  title[0] = word[0];
+  return restUpper && words_.contains(title);
+}
+
+const std::vector<VocabularyInfo>& KnownVocabularies() {
+  static const std::vector<VocabularyInfo> known{
+      {"english", "English words of SCOWL's larger sizes, names and abbreviations"},
+      {"software", "software terms, tools and services"},
+      {"acronyms", "computing acronyms"},
+      {"companies", "company and product names"},
+      {"licenses", "public licence names"},
+      {"filetypes", "file types and extensions"},
+      {"python", "Python: keywords, standard library"},
+      {"cpp", "C and C++: keywords, standard library"},
+      {"go", "Go: keywords, standard library"},
+      {"js", "JavaScript, TypeScript and Node.js"},
+      {"rust", "Rust: keywords, standard library, crates"},
+      {"shell", "shell: builtins, common commands"},
+  };
+  return known;
+}
+
+bool IsVocabulary(std::string_view name) {
+  for (const VocabularyInfo& info : KnownVocabularies()) {
+    if (info.name == name) return true;
+  }
+  return false;
+}
+
+std::string VocabularyNames() {
+  std::string names;
+  for (const VocabularyInfo& info : KnownVocabularies()) {
+    if (!names.empty()) names += ", ";
+    names += info.name;
+  }
+  return names;
+}
+
+std::vector<std::string> DefaultVocabularies(std::string_view mode) {
+  std::vector<std::string> names(General.begin(), General.end());
+  if (mode == "python" || mode == "go" || mode == "js" || mode == "rust" || mode == "shell") {
+    names.emplace_back(mode);
+  } else if (mode == "c") {
+    names.emplace_back("cpp");
+  }
+  return names;
+}
+
+std::size_t DefaultMinWordLength(std::string_view mode) {
+  return IsCodeLanguage(mode) ? 4 : 0;
+}
+
+std::optional<fs::path> FindVocabulary(std::string_view name) {
+  for (const std::string& folder : DataFolders()) {
+    fs::path file = fs::path(folder) / "vocabularies" / (std::string(name) + ".dic");
+    std::error_code error;
+    if (fs::is_regular_file(file, error)) return file;
+  }
+  return std::nullopt;
+}
+
+void PrintVocabularies(std::ostream& out) {
+  std::string missing;
+  bool any = false;
+  for (const VocabularyInfo& info : KnownVocabularies()) {
+    const std::optional<fs::path> file = FindVocabulary(info.name);
+    if (!file) {
+      missing += (missing.empty() ? "" : ", ") + std::string(info.name);
+      continue;
+    }
+    if (!any) out << "vocabularies (by file kind: see spellcheck config):\n";
+    any = true;
+    std::error_code error;
+    const auto size = fs::file_size(*file, error);
+    out << "  " << info.name << "  " << (error ? 0 : size / store::RecordSize) << " words  "
+        << file->string() << "  (" << info.what << ")\n";
+  }
+  if (!any) {
+    out << "vocabularies: none installed (" << missing << ")\n";
+  } else if (!missing.empty()) {
+    out << "  not installed: " << missing << "\n";
+  }
+}
+
+const Vocabulary* VocabularyCache::Get(const std::string& name) {
+  const auto known = loaded_.find(name);
+  if (known != loaded_.end()) return known->second.get();
+  std::unique_ptr<Vocabulary> vocabulary;
+  if (const std::optional<fs::path> file = FindVocabulary(name)) {
+    vocabulary = Vocabulary::Load(*file, name != "english");
+  }
+  return loaded_.emplace(name, std::move(vocabulary)).first->second.get();
+}
+
+bool WordContext::Accepts(std::string_view word, bool inDefinition) const {
+  if (minLength > 1) {
+    std::size_t chars = 0;
+    for (const char c : word) chars += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    if (chars < minLength) return true;
+  }
+  if (!inDefinition && identifiers != nullptr && identifiers->contains(std::string(word))) {
+    return true;
+  }
+  for (const Vocabulary* vocabulary : vocabularies) {
+    if (vocabulary->Holds(word)) return true;
+  }
+  return false;
+}
+
+}  // namespace spellcheck::tool

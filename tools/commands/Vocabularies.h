@@ -1,0 +1,82 @@
+// Vocabularies: word lists beside the dictionaries whose words count as
+// correct in the files of some kinds (English at SCOWL's larger sizes,
+// software terms, acronyms, company and licence names, file types, one per
+// programming language). They are made at build time into
+// share/spellcheck/vocabularies/NAME.dic; one that was not built is left out.
+#ifndef SPELLCHECK_TOOL_COMMANDS_VOCABULARIES_H
+#define SPELLCHECK_TOOL_COMMANDS_VOCABULARIES_H
+
+#include <cstddef>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+namespace spellcheck::tool {
+
+class Vocabulary {
+ public:
+  // Reads a dictionary file; nullptr when it cannot be read. `anyCase`: a
+  // word counts in any case (cspell's lists); otherwise as a dictionary
+  // does: as written, or capitalised or in capitals throughout.
+  static std::unique_ptr<Vocabulary> Load(const std::filesystem::path& dic, bool anyCase);
+  bool Holds(std::string_view utf8Word) const;
+  std::size_t Size() const { return words_.size(); }
+
+ private:
+  std::unordered_set<std::string> words_;
+  bool anyCase_ = false;
+};
+
+struct VocabularyInfo {
+  std::string_view name;
+  std::string_view what;
+};
+// The vocabularies the tool knows, in the order `dicts` lists them.
+const std::vector<VocabularyInfo>& KnownVocabularies();
+bool IsVocabulary(std::string_view name);
+// The names known, separated by ", ", for messages.
+std::string VocabularyNames();
+// Those on by default for a file of `mode`: the general ones for every kind,
+// and the language's own for code.
+std::vector<std::string> DefaultVocabularies(std::string_view mode);
+// The vocabulary's file in the first data folder that has it.
+std::optional<std::filesystem::path> FindVocabulary(std::string_view name);
+// One line each: name, words, file, or that it is not installed.
+void PrintVocabularies(std::ostream& out);
+
+// Loads each vocabulary once for a run (not thread-safe: used while a run is
+// planned, before its files are checked).
+class VocabularyCache {
+ public:
+  const Vocabulary* Get(const std::string& name);  // nullptr: not installed
+
+ private:
+  std::map<std::string, std::unique_ptr<Vocabulary>> loaded_;
+};
+
+// Words shorter than this are not reported in files of `mode` unless the
+// config says otherwise: 4 in code (where short names abound: buf, ctx, cfg),
+// none in documents (where a short typo, teh, is as likely as a long one).
+std::size_t DefaultMinWordLength(std::string_view mode);
+
+// What else makes a word of a file go unreported.
+struct WordContext {
+  std::vector<const Vocabulary*> vocabularies;
+  // The identifiers defined in the run's code and their parts: correct
+  // anywhere but in the definitions themselves, where they are checked.
+  const std::unordered_set<std::string>* identifiers = nullptr;
+  // Shorter words (in characters) are not reported.
+  std::size_t minLength = 0;
+
+  bool Accepts(std::string_view utf8Word, bool inDefinition) const;
+};
+
+}  // namespace spellcheck::tool
+
+#endif
