@@ -92,7 +92,7 @@ TEST_F(LanguagesTest, SeveralLanguagesAtOnce) {
                 .out,
             "house: misspelled\nStra\xC3\x9F"
             "e: correct\n");
-  EXPECT_EQ(RunIn({"list", "--lang", "fr_FR"}, {}, "la maison mot\n").out, "la\n");
+  EXPECT_EQ(RunIn({"list", "--lang", "fr_FR"}, {}, "les maison mot\n").out, "les\n");
 }
 
 TEST_F(LanguagesTest, WhereTheLanguageComesFrom) {

@@ -15,7 +15,7 @@ namespace {
 struct DefinitionCase {
   std::string mode;
   std::string code;
-  std::vector<std::string> names;  // the definitions, in order
+  std::vector<std::string> names;  // the definitions, in order; =NAME: a parameter
 };
 
 void PrintTo(const DefinitionCase& c, std::ostream* os) {
@@ -32,7 +32,11 @@ TEST_P(DefinitionTest, FindsTheNamesThatDefinitionsGive) {
   filter->Regions(c.code, regions);
   std::vector<std::string> names;
   for (const tool::Region& region : regions) {
-    if (region.definition) names.push_back(c.code.substr(region.begin, region.end - region.begin));
+    if (region.definition) {
+      // A parameter's name is only a word of the run: marked with '='.
+      names.push_back((region.nameOnly ? "=" : "") +
+                      c.code.substr(region.begin, region.end - region.begin));
+    }
   }
   EXPECT_EQ(names, c.names);
 }
@@ -61,13 +65,15 @@ INSTANTIATE_TEST_SUITE_P(
             "#include <stdio.h>\n#define BUFFER_SIZE 8\nstatic int read_header(FILE *f);\n"
             "struct node { int count; };\nreturn total(x);\nchar *name = 0;\n"
             "if (a == b) call(c);\n",
-            {"BUFFER_SIZE", "read_header", "node", "count", "name"}},
+            {"BUFFER_SIZE", "read_header", "=f", "node", "count", "name"}},
         DefinitionCase{"shell",
                        "cleanup() {\n  rm -f x\n}\nfunction install_files {\n}\n"
                        "TARGET=/tmp\necho $TARGET\n",
                        {"cleanup", "install_files", "TARGET"}},
         // Comments and strings hold no definitions.
-        DefinitionCase{"python", "# def notaname\nx = 'class notone'\n", {"x"}}));
+        DefinitionCase{"python", "# def notaname\nx = 'class notone'\n", {"x"}},
+        // Digits cut a name: each piece is checked.
+        DefinitionCase{"python", "def url2pathname(): pass\n", {"url", "pathname"}}));
 
 TEST(IdentifierPartsTest, AddsTheNameAndTheCompoundCheckersParts) {
   std::unordered_set<std::string> words;

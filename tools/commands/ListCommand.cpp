@@ -243,8 +243,8 @@ class TextLister {
 
   // Whether a word of `line` goes unreported: correct, a project word, or
   // silenced by the document's controls.
-  bool Accepted(std::string_view line, const CheckedWord& word) const {
-    return Unreported(controls_, *accepted_, line, word, context_);
+  bool Accepted(std::string_view line, const CheckedWord& word) {
+    return Unreported(controls_, *accepted_, line, word, context_, &speller_);
   }
 
   void Report(const std::string& name, std::size_t lineNumber, std::size_t lineChars,
@@ -382,6 +382,7 @@ class Plan {
       }
     }
     if (!config.identifiers.set || config.identifiers.value) context.identifiers = &identifiers_;
+    context.compounds = IsCodeLanguage(mode);
     context.minLength =
         config.minWordLength.set ? config.minWordLength.value : DefaultMinWordLength(mode);
     contextOf_.emplace(key, &context);

@@ -111,12 +111,17 @@ std::vector<std::string> DefaultVocabularies(std::string_view mode) {
     names.emplace_back(mode);
   } else if (mode == "c") {
     names.emplace_back("cpp");
+  } else if (mode == "markdown" || mode == "html" || mode == "nroff" || mode == "text") {
+    // Software's documents name the APIs of any language. The C and C++ list
+    // is left out: it holds many short abbreviations and accepts ten times
+    // more typos than the others (bench/vocabulary-cost.py).
+    names.insert(names.end(), {"python", "go", "js", "rust", "shell"});
   }
   return names;
 }
 
 std::size_t DefaultMinWordLength(std::string_view mode) {
-  return IsCodeLanguage(mode) ? 4 : 0;
+  return IsCodeLanguage(mode) ? 4 : 3;
 }
 
 std::optional<fs::path> FindVocabulary(std::string_view name) {
@@ -161,19 +166,50 @@ const Vocabulary* VocabularyCache::Get(const std::string& name) {
   return loaded_.emplace(name, std::move(vocabulary)).first->second.get();
 }
 
-bool WordContext::Accepts(std::string_view word, bool inDefinition) const {
-  if (minLength > 1) {
-    std::size_t chars = 0;
-    for (const char c : word) chars += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    if (chars < minLength) return true;
-  }
+bool WordContext::Known(std::string_view word, bool inDefinition, const Correct& correct) const {
   if (!inDefinition && identifiers != nullptr && identifiers->contains(std::string(word))) {
     return true;
   }
   for (const Vocabulary* vocabulary : vocabularies) {
     if (vocabulary->Holds(word)) return true;
   }
+  return correct && correct(word);
+}
+
+bool WordContext::RunTogether(std::string_view word, int parts, const Correct& correct) const {
+  constexpr std::size_t Least = 3;
+  if (parts == 1) return word.size() >= Least && Known(word, true, correct);
+  for (std::size_t cut = Least; cut + Least * (parts - 1) <= word.size(); ++cut) {
+    if (Known(word.substr(0, cut), true, correct) &&
+        (RunTogether(word.substr(cut), parts - 1, correct) ||
+         (parts == 3 && RunTogether(word.substr(cut), 1, correct)))) {
+      return true;
+    }
+  }
   return false;
+}
+
+bool WordContext::Accepts(std::string_view word, bool inDefinition, const Correct& correct) const {
+  if (minLength > 1) {
+    std::size_t chars = 0;
+    for (const char c : word) chars += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    if (chars < minLength) return true;
+  }
+  if (Known(word, inDefinition, {})) return true;
+  // The possessive of a known word: engine's, glibc's.
+  for (const std::string_view ending : {std::string_view("'s"), std::string_view("\u2019s")}) {
+    if (word.size() > ending.size() + 1 && word.ends_with(ending) &&
+        Known(word.substr(0, word.size() - ending.size()), inDefinition, correct)) {
+      return true;
+    }
+  }
+  // Only in a definition's name: in prose, a word run together is more
+  // often a typo (ascsending: asc, sending) than a name.
+  if (!compounds || !inDefinition || word.size() < 6 || word.size() > 40) return false;
+  for (const char c : word) {
+    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) return false;
+  }
+  return RunTogether(word, 3, correct);
 }
 
 }  // namespace spellcheck::tool

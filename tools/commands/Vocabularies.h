@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -61,8 +62,10 @@ class VocabularyCache {
 };
 
 // Words shorter than this are not reported in files of `mode` unless the
-// config says otherwise: 4 in code (where short names abound: buf, ctx, cfg),
-// none in documents (where a short typo, teh, is as likely as a long one).
+// config says otherwise: 4 in code, where terse names abound in comments
+// (buf, ctx, cfg: 3 flags 10-20% more words there), 3 in documents, where a
+// typo of a short word (teh, adn) is as common as any (measured with
+// bench/vocabulary.py; see the README).
 std::size_t DefaultMinWordLength(std::string_view mode);
 
 // What else makes a word of a file go unreported.
@@ -73,8 +76,20 @@ struct WordContext {
   const std::unordered_set<std::string>* identifiers = nullptr;
   // Shorter words (in characters) are not reported.
   std::size_t minLength = 0;
+  // Code: a part of a definition's name run together from two or three
+  // known words of three letters or more (newpath, addrlist,
+  // spilldescriptors) is correct.
+  bool compounds = false;
 
-  bool Accepts(std::string_view utf8Word, bool inDefinition) const;
+  // Whether a word that the dictionaries reject goes unreported all the
+  // same; `correct` asks the dictionaries about a piece of it (its stem
+  // before 's, its parts), when given.
+  using Correct = std::function<bool(std::string_view)>;
+  bool Accepts(std::string_view utf8Word, bool inDefinition, const Correct& correct = {}) const;
+
+ private:
+  bool Known(std::string_view word, bool inDefinition, const Correct& correct) const;
+  bool RunTogether(std::string_view word, int parts, const Correct& correct) const;
 };
 
 }  // namespace spellcheck::tool

@@ -126,14 +126,19 @@ class CodeFilter : public Filter {
           ++end;
         }
         end = std::min(end, size);
-        String(document, pos + 1, end, builder, escapes);
+        // A one-word string is a key, a name or a format more often than
+        // prose ('utf-8', "xpixmap", 'rb'): only strings with a blank are.
+        if (HasBlank(document, pos + 1, end)) String(document, pos + 1, end, builder, escapes);
         pos = std::min(size, end + 1);
         continue;
       }
       if (IdentifierStart(document, pos)) {
         std::size_t end = pos + 1;
         while (end < size && IdentifierByte(document[end])) ++end;
-        if (definitions.Identifier(document, pos, end)) builder.AddDefinition(pos, end);
+        const DefinitionFinder::Name name = definitions.Identifier(document, pos, end);
+        if (name != DefinitionFinder::Name::Used) {
+          AddName(document, pos, end, name == DefinitionFinder::Name::Defined, builder);
+        }
         pos = end;
         continue;
       }
@@ -175,6 +180,32 @@ class CodeFilter : public Filter {
     builder.Add(p + 1, end);
     pos = std::min(document.size(), end + close.size());
     return true;
+  }
+
+  // A definition's name, cut at its digits (url2pathname: url, pathname),
+  // which would otherwise make it no word at all.
+  static void AddName(std::string_view document, std::size_t begin, std::size_t end, bool checked,
+                      RegionBuilder& builder) {
+    std::size_t piece = begin;
+    for (std::size_t pos = begin; pos <= end; ++pos) {
+      if (pos == end || std::isdigit(static_cast<unsigned char>(document[pos]))) {
+        if (pos > piece) builder.AddDefinition(piece, pos, checked);
+        piece = pos + 1;
+      }
+    }
+  }
+
+  static bool HasBlank(std::string_view document, std::size_t begin, std::size_t end) {
+    for (std::size_t pos = begin; pos < end; ++pos) {
+      const char c = document[pos];
+      if (c == ' ' || c == '\t' || c == '\n') return true;
+      // "Hello\nWorld": an escaped blank.
+      if (c == '\\' && pos + 1 < end) {
+        const char next = document[++pos];
+        if (next == 'n' || next == 't' || next == 'r') return true;
+      }
+    }
+    return false;
   }
 
   static bool IdentifierByte(char c) {

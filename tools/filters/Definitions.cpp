@@ -73,9 +73,9 @@ bool DefinitionFinder::Decide(std::string_view document, std::size_t end,
         return false;
       }
       if (previous_.identifier) return !OneOf(prev, CNotTypes) && !OneOf(name, CNotTypes);
-      // int *name = ..., Type &name;
+      // int *name = ..., f(char *name), Type &name; but not (a & b).
       return (prev == "*" || prev == "&") && before_.identifier &&
-             !OneOf(before_.text, CNotTypes) && next[0] != ')';
+             !OneOf(before_.text, CNotTypes) && (next[0] != ')' || prev == "*");
     }
     case Language::Shell:
       return (previous_.identifier && prev == "function") || (lineStart_ && next == "()") ||
@@ -86,12 +86,16 @@ bool DefinitionFinder::Decide(std::string_view document, std::size_t end,
   return false;
 }
 
-bool DefinitionFinder::Identifier(std::string_view document, std::size_t begin, std::size_t end) {
+DefinitionFinder::Name DefinitionFinder::Identifier(std::string_view document, std::size_t begin,
+                                                    std::size_t end) {
   const std::string_view name = document.substr(begin, end - begin);
   const bool definition = language_ != Language::None && Decide(document, end, name);
   afterReceiver_ = false;
   Push({std::string(name), true});
-  return definition;
+  if (!definition) return Name::Used;
+  // C's declarators inside parentheses are parameters: their terse names
+  // (pday, outl) would be most of what a header's check finds.
+  return language_ == Language::C && depth_ > 0 ? Name::Parameter : Name::Defined;
 }
 
 void DefinitionFinder::Punctuation(char c) {

@@ -19,9 +19,14 @@ class DefinitionFinder {
   // define nothing.
   explicit DefinitionFinder(std::string_view language);
 
+  enum class Name {
+    Used,       // no definition
+    Defined,    // a definition's name: checked there
+    Parameter,  // a parameter's: a word of the run, not checked
+  };
   // The tokens of code outside comments and strings, in order. Answers
-  // whether the identifier document[begin, end) is a name being defined.
-  bool Identifier(std::string_view document, std::size_t begin, std::size_t end);
+  // what the identifier document[begin, end) is.
+  Name Identifier(std::string_view document, std::size_t begin, std::size_t end);
   void Punctuation(char c);
   void LineEnd() { lineStart_ = true; }
 

@@ -25,11 +25,11 @@ namespace spellcheck::tool {
 // the context (vocabularies, identifiers, length), when there is one.
 bool Unreported(const InlineControls& controls, const std::unordered_set<std::string>& accepted,
                 std::string_view line, const CheckedWord& word,
-                const WordContext* context = nullptr);
+                const WordContext* context = nullptr, engine::Speller* speller = nullptr);
 
 class DocumentWords {
  public:
-  explicit DocumentWords(engine::Speller& speller) : checker_(speller) {}
+  explicit DocumentWords(engine::Speller& speller) : checker_(speller), speller_(speller) {}
 
   // What else the words of the next documents may be accepted by (null:
   // nothing); it must outlive them.
@@ -48,6 +48,7 @@ class DocumentWords {
 
  private:
   LineChecker checker_;
+  engine::Speller& speller_;
   const WordContext* context_ = nullptr;
   InlineControls controls_;
   std::vector<CheckedWord> words_;

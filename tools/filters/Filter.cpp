@@ -71,11 +71,11 @@ void RegionBuilder::Add(std::size_t begin, std::size_t end) {
   regions_.push_back({begin, end});
 }
 
-void RegionBuilder::AddDefinition(std::size_t begin, std::size_t end) {
+void RegionBuilder::AddDefinition(std::size_t begin, std::size_t end, bool checked) {
   resumeAfterBreak_ = std::string_view::npos;
   if (!regions_.empty() && begin < regions_.back().end) return;
   if (begin >= end) return;
-  regions_.push_back({begin, end, true});
+  regions_.push_back({begin, end, true, !checked});
 }
 
 void RegionBuilder::Break(std::size_t begin, std::size_t end) {
@@ -113,7 +113,7 @@ void RegionsOfLine(const std::vector<Region>& regions, std::size_t& next, std::s
     const Region& region = regions[next];
     const std::size_t from = std::max(region.begin, begin);
     const std::size_t to = std::min(region.end, end);
-    if (from < to) line.push_back({from - begin, to - begin, region.definition});
+    if (from < to) line.push_back({from - begin, to - begin, region.definition, region.nameOnly});
     if (region.end > end + 1) break;  // it goes on in the next line
     ++next;
   }
@@ -126,6 +126,7 @@ void CheckRegions(LineChecker& checker, std::string_view line, const std::vector
   std::size_t chars = 0;  // characters of the line before `pos`
   std::size_t pos = 0;
   for (const Region& region : regions) {
+    if (region.nameOnly) continue;
     for (; pos < region.begin; ++pos) {
       if ((static_cast<unsigned char>(line[pos]) & 0xC0) != 0x80) ++chars;
     }

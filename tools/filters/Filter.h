@@ -20,6 +20,9 @@ struct Region {
   // The name of a definition in code (a function's, a class's, a
   // variable's): checked there, while its uses elsewhere are not.
   bool definition = false;
+  // A name the code defines that is not checked (a parameter's): its text
+  // is only a word of the run.
+  bool nameOnly = false;
 };
 
 class Filter {
@@ -53,7 +56,7 @@ class RegionBuilder {
   }
   void Add(std::size_t begin, std::size_t end);
   // A definition's name: a region of its own, never joined to others.
-  void AddDefinition(std::size_t begin, std::size_t end);
+  void AddDefinition(std::size_t begin, std::size_t end, bool checked = true);
   void Break(std::size_t begin, std::size_t end);
 
  private:
