@@ -202,14 +202,17 @@ def plant(root, kind, vocabulary, corpus_words, rng, short):
             elif site == "string":
                 if re.search(COMMENT[kind], line):
                     continue
-                spans = [(m.start(1), m.end(1)) for m in re.finditer(r'"([A-Za-z ,.]{12,})"', line)]
+                # Prose strings: the tool takes a one-word string for a key.
+                spans = [(m.start(1), m.end(1)) for m in re.finditer(r'"((?:[^"\\]|\\.)*)"', line)
+                         if re.fullmatch(r"[A-Za-z ,.]{12,}", m.group(1)) and " " in m.group(1)]
             else:
                 m = re.search(DEFINITION[kind], line)
-                if not m or m.group(1) in ("if", "for", "while", "switch", "return", "sizeof"):
+                if not m or m.group(1) in ("if", "for", "while", "switch", "return", "sizeof",
+                                           "int", "void", "char", "long", "short", "unsigned"):
                     continue
                 spans = [(m.start(1), m.end(1))]
             for begin, end in spans:
-                pattern = r"[A-Za-z][a-z]+" if site == "definition" else r"(?<![\w'./-])[a-z]+(?![\w'/-])"
+                pattern = r"[A-Za-z][a-z]+" if site == "definition" else r"(?<![\w'./-])[a-z]+(?![\w'/:-])"
                 for w in re.finditer(pattern, line[begin:end]):
                     word = w.group(0)
                     if lo <= len(word) <= hi and word.lower() in vocabulary:
@@ -306,6 +309,9 @@ def main():
         label = site + (" (3-4 letters)" if short else "")
         print(f"| {kind} | {label} | {len(typos)} | " + " | ".join(row) + " |")
     print("\nMissed by ours (5-12 letters):", missed if missed else "none")
+    short_missed = [(kind, site, f"{path}:{line}", t) for kind, short, path, line, t, site in results
+                    if short and t.lower() not in found["ours, min 3"].get(f"{path}:{line}", ())]
+    print("Missed by ours with min 3 (3-4 letters):", short_missed if short_missed else "none")
     if "--keep" in sys.argv:
         print("work folder:", work)
     else:

@@ -177,12 +177,12 @@ bool WordContext::Known(std::string_view word, bool inDefinition, const Correct&
 }
 
 bool WordContext::RunTogether(std::string_view word, int parts, const Correct& correct) const {
+  // Two to `parts` known words of three letters or more.
   constexpr std::size_t Least = 3;
-  if (parts == 1) return word.size() >= Least && Known(word, true, correct);
-  for (std::size_t cut = Least; cut + Least * (parts - 1) <= word.size(); ++cut) {
-    if (Known(word.substr(0, cut), true, correct) &&
-        (RunTogether(word.substr(cut), parts - 1, correct) ||
-         (parts == 3 && RunTogether(word.substr(cut), 1, correct)))) {
+  for (std::size_t cut = Least; cut + Least <= word.size(); ++cut) {
+    if (!Known(word.substr(0, cut), true, correct)) continue;
+    const std::string_view rest = word.substr(cut);
+    if (Known(rest, true, correct) || (parts > 2 && RunTogether(rest, parts - 1, correct))) {
       return true;
     }
   }
@@ -209,7 +209,44 @@ bool WordContext::Accepts(std::string_view word, bool inDefinition, const Correc
   for (const char c : word) {
     if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) return false;
   }
-  return RunTogether(word, 3, correct);
+  return RunTogether(word, 3, correct) && !OneEditFromKnown(word, correct);
+}
+
+bool WordContext::OneEditFromKnown(std::string_view word, const Correct& correct) const {
+  // A run-together name that is one edit from a known word is more likely
+  // its typo (chrset: chr, set; but charset) than a name.
+  std::string lower(word);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+  }
+  std::string variant;
+  const auto known = [&](const std::string& candidate) {
+    return candidate.size() >= 3 && Known(candidate, true, correct);
+  };
+  for (std::size_t i = 0; i < lower.size(); ++i) {
+    variant = lower;
+    variant.erase(i, 1);
+    if (known(variant)) return true;
+    if (i + 1 < lower.size()) {
+      variant = lower;
+      std::swap(variant[i], variant[i + 1]);
+      if (known(variant)) return true;
+    }
+    for (char c = 'a'; c <= 'z'; ++c) {
+      if (c == lower[i]) continue;
+      variant = lower;
+      variant[i] = c;
+      if (known(variant)) return true;
+    }
+  }
+  for (std::size_t i = 0; i <= lower.size(); ++i) {
+    for (char c = 'a'; c <= 'z'; ++c) {
+      variant = lower;
+      variant.insert(variant.begin() + static_cast<std::ptrdiff_t>(i), c);
+      if (known(variant)) return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace spellcheck::tool

@@ -78,7 +78,7 @@ struct WordContext {
   std::size_t minLength = 0;
   // Code: a part of a definition's name run together from two or three
   // known words of three letters or more (newpath, addrlist,
-  // spilldescriptors) is correct.
+  // spilldescriptors) is correct, unless it is one edit from a known word.
   bool compounds = false;
 
   // Whether a word that the dictionaries reject goes unreported all the
@@ -90,6 +90,7 @@ struct WordContext {
  private:
   bool Known(std::string_view word, bool inDefinition, const Correct& correct) const;
   bool RunTogether(std::string_view word, int parts, const Correct& correct) const;
+  bool OneEditFromKnown(std::string_view word, const Correct& correct) const;
 };
 
 }  // namespace spellcheck::tool
