@@ -179,14 +179,14 @@ INSTANTIATE_TEST_SUITE_P(
                  "int qqZz = 0; /* a note\n   on one lnie */\n"
                  "const char* s = \"Hello\\nWrold\\tand\";\n"
                  "const char* r = R\"x(a raw vlaue)x\";\n"
-                 "char c = '\"'; auto t = \"the kebab-wrdd and snake_wrdd\";\n",
+                 "char c = '\"'; auto t = \"the kebab-wrd and snake_wrd\";\n",
                  "server.cpp:2:23: Requst\n"
                  "server.cpp:2:41: Servr\n"
                  "server.cpp:4:11: lnie\n"
                  "server.cpp:5:25: Wrold\n"
                  "server.cpp:6:27: vlaue\n"
-                 "server.cpp:7:35: wrdd\n"
-                 "server.cpp:7:50: wrdd\n"},
+                 "server.cpp:7:35: wrd\n"
+                 "server.cpp:7:49: wrd\n"},
         Document{"tool.py",
                  "# Reads a fiel\n"
                  "def qq_zz(x):\n"
@@ -196,13 +196,13 @@ INSTANTIATE_TEST_SUITE_P(
                  "tool.py:3:12: frist\n"
                  "tool.py:4:15: wrod\n"
                  "tool.py:4:28: Fiel\n"},
-        Document{"run.sh", "qq=\"$HOME is a huose\" # a ntte\necho ${#qq} 'wrod it'\n",
-                 "run.sh:1:16: huose\nrun.sh:1:27: ntte\nrun.sh:2:14: wrod\n"},
-        Document{"CMakeLists.txt", "# the frist line\nset(QQ \"a vlaue\")\n#[[ a ntte ]]\n",
+        Document{"run.sh", "qq=\"$HOME is a huose\" # a nte\necho ${#qq} 'wrod it'\n",
+                 "run.sh:1:16: huose\nrun.sh:1:27: nte\nrun.sh:2:14: wrod\n"},
+        Document{"CMakeLists.txt", "# the frist line\nset(QQ \"a vlaue\")\n#[[ a nte ]]\n",
                  "CMakeLists.txt:1:7: frist\nCMakeLists.txt:2:11: vlaue\n"
-                 "CMakeLists.txt:3:7: ntte\n"},
-        Document{"config.yml", "qq: zz # a ntte\nzz: \"the vlaue\"\n",
-                 "config.yml:1:12: ntte\nconfig.yml:2:10: vlaue\n"},
+                 "CMakeLists.txt:3:7: nte\n"},
+        Document{"config.yml", "qq: zz # a nte\nzz: \"the vlaue\"\n",
+                 "config.yml:1:12: nte\nconfig.yml:2:10: vlaue\n"},
         // --mode overrides the extension, and text means none.
         Document{"page.txt", "<p>the huose</p>\n", "page.txt:1:8: huose\n", {"--mode", "html"}},
         Document{"page.html",

@@ -93,8 +93,10 @@ class VocabularyTest : public ToolTest {
 
 TEST_F(VocabularyTest, HoldsWordsByItsCaseRule) {
   InstallVocabulary("cased", {"NASA", "Paris", "mutex"});
+  // A list whose words count in any case is made in lower case.
+  InstallVocabulary("any", {"nasa", "paris", "mutex"});
   const auto cased = tool::Vocabulary::Load(DataFolder() + "/vocabularies/cased.dic", false);
-  const auto any = tool::Vocabulary::Load(DataFolder() + "/vocabularies/cased.dic", true);
+  const auto any = tool::Vocabulary::Load(DataFolder() + "/vocabularies/any.dic", true);
   ASSERT_TRUE(cased && any);
   struct Case {
     std::string word;
@@ -170,13 +172,13 @@ TEST_F(VocabularyTest, UnknownVocabularyInTheConfigIsAnError) {
 
 TEST_F(VocabularyTest, ShortWordsGoUnreportedBelowTheLeastLength) {
   WriteSorted(MainDic(), {"the"});
-  WriteBytes(File("a.py"), "# teh cta thw worf\n");
+  WriteBytes(File("a.py"), "# teh cta thw worf ox\n");
   struct Case {
     std::string config;
     std::string out;
   };
-  for (const Case& c : std::vector<Case>{{"", "worf\n"},
-                                         {"min-word-length = 3\n", "teh\ncta\nthw\nworf\n"},
+  for (const Case& c : std::vector<Case>{{"", "teh\ncta\nthw\nworf\n"},
+                                         {"min-word-length = 4\n", "worf\n"},
                                          {"min-word-length = 5\n", ""}}) {
     WriteBytes(File(".spellcheck.toml"), c.config);
     EXPECT_EQ(Run({"list", "a.py"}).out, c.out) << c.config;

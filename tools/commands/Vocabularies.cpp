@@ -1,10 +1,11 @@
 #include "commands/Vocabularies.h"
 
+#include <algorithm>
 #include <array>
 #include <fstream>
+#include <iterator>
 
 #include "commands/Languages.h"
-#include "filters/Filter.h"
 #include "store/TvarWord.h"
 #include "text/Cp1252.h"
 
@@ -40,21 +41,42 @@ std::unique_ptr<Vocabulary> Vocabulary::Load(const fs::path& dic, bool anyCase) 
   if (!in) return nullptr;
   auto vocabulary = std::unique_ptr<Vocabulary>(new Vocabulary());
   vocabulary->anyCase_ = anyCase;
-  char record[store::RecordSize];
-  while (in.read(record, sizeof record)) {
-    const auto length = static_cast<unsigned char>(record[0]);
-    if (length == 0 || length > store::MaxWordLength) continue;
-    std::string word = text::Cp1252ToUtf8(std::string_view(record + 1, length));
-    vocabulary->words_.insert(anyCase ? Lower(word) : std::move(word));
-  }
+  vocabulary->records_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (in.bad()) return nullptr;
+  vocabulary->records_.resize(vocabulary->records_.size() / store::RecordSize *
+                              store::RecordSize);
   return vocabulary;
 }
 
-bool Vocabulary::Holds(std::string_view word) const {
-  if (word.empty()) return false;
-  if (anyCase_) return words_.contains(Lower(word));
-  std::string text(word);
-  if (words_.contains(text)) return true;
+std::size_t Vocabulary::Size() const {
+  return records_.size() / store::RecordSize;
+}
+
+bool Vocabulary::HoldsCp1252(std::string_view word) const {
+  if (word.empty() || word.size() > store::MaxWordLength) return false;
+  std::size_t low = 0;
+  std::size_t high = Size();
+  while (low < high) {
+    const std::size_t middle = low + (high - low) / 2;
+    const char* record = records_.data() + middle * store::RecordSize;
+    const std::size_t length =
+        std::min<std::size_t>(static_cast<unsigned char>(record[0]), store::MaxWordLength);
+    const int order = store::CompareText(std::string_view(record + 1, length), word);
+    if (order == 0) return true;
+    if (order < 0) {
+      low = middle + 1;
+    } else {
+      high = middle;
+    }
+  }
+  return false;
+}
+
+bool Vocabulary::Holds(std::string_view utf8Word) const {
+  std::string word;
+  if (utf8Word.empty() || !text::Utf8ToCp1252(utf8Word, word)) return false;
+  if (anyCase_) return HoldsCp1252(Lower(word));
+  if (HoldsCp1252(word)) return true;
   const bool capitalised = IsUpper(word[0]);
   bool restUpper = true;
   bool restLower = true;
@@ -64,11 +86,11 @@ bool Vocabulary::Holds(std::string_view word) const {
   }
   if (!capitalised || !(restUpper || restLower)) return false;
   const std::string lower = Lower(word);
-  if (words_.contains(lower)) return true;
+  if (HoldsCp1252(lower)) return true;
   // NASA for Nasa's list entry, SMITH for Smith.
   std::string title = lower;
   title[0] = word[0];
-  return restUpper && words_.contains(title);
+  return restUpper && HoldsCp1252(title);
 }
 
 const std::vector<VocabularyInfo>& KnownVocabularies() {
@@ -118,10 +140,6 @@ std::vector<std::string> DefaultVocabularies(std::string_view mode) {
     names.insert(names.end(), {"python", "go", "js", "rust", "shell"});
   }
   return names;
-}
-
-std::size_t DefaultMinWordLength(std::string_view mode) {
-  return IsCodeLanguage(mode) ? 4 : 3;
 }
 
 std::optional<fs::path> FindVocabulary(std::string_view name) {

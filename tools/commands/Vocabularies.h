@@ -23,14 +23,17 @@ namespace spellcheck::tool {
 class Vocabulary {
  public:
   // Reads a dictionary file; nullptr when it cannot be read. `anyCase`: a
-  // word counts in any case (cspell's lists); otherwise as a dictionary
-  // does: as written, or capitalised or in capitals throughout.
+  // word counts in any case (cspell's lists, made in lower case); otherwise
+  // as a dictionary does: as written, or capitalised or in capitals
+  // throughout. The records are kept as read and searched by halves:
+  // reading is all a run pays before its first lookup.
   static std::unique_ptr<Vocabulary> Load(const std::filesystem::path& dic, bool anyCase);
   bool Holds(std::string_view utf8Word) const;
-  std::size_t Size() const { return words_.size(); }
+  std::size_t Size() const;
 
  private:
-  std::unordered_set<std::string> words_;
+  bool HoldsCp1252(std::string_view word) const;
+  std::string records_;
   bool anyCase_ = false;
 };
 
@@ -61,12 +64,12 @@ class VocabularyCache {
   std::map<std::string, std::unique_ptr<Vocabulary>> loaded_;
 };
 
-// Words shorter than this are not reported in files of `mode` unless the
-// config says otherwise: 4 in code, where terse names abound in comments
-// (buf, ctx, cfg: 3 flags 10-20% more words there), 3 in documents, where a
-// typo of a short word (teh, adn) is as common as any (measured with
-// bench/vocabulary.py; see the README).
-std::size_t DefaultMinWordLength(std::string_view mode);
+// Words shorter than this are not reported unless the config says
+// otherwise. 3, not cspell's 4: a typo of a short word (teh, adn, fro) is as
+// common as any, and 4 missed a quarter of those planted by
+// bench/vocabulary.py, while 3 flags 13-26% more words in code (terse names:
+// buf, ctx), still fewer than cspell (see the README).
+inline constexpr std::size_t DefaultMinWordLength = 3;
 
 // What else makes a word of a file go unreported.
 struct WordContext {

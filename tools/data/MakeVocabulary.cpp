@@ -3,7 +3,9 @@
 // SCOWL's: `#` comments, blank lines, several words on a line. The tool's own
 // build command then makes the dictionary of it.
 //
-// Usage: make_vocabulary OUTPUT LIST...
+// Usage: make_vocabulary [--lower] OUTPUT LIST...
+//   --lower  words in lower case (ASCII letters): a list whose words count
+//            in any case, as the tool looks them up
 //
 // Of cspell's markers, `*` and `+` (where a word may join others) and `~` (any
 // case) are dropped from the word; a line starting with `!` names a word that
@@ -51,12 +53,15 @@ std::string WordOf(std::string_view token) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) {
-    std::cerr << "usage: make_vocabulary OUTPUT LIST...\n";
+  int first = 1;
+  const bool lower = argc > 1 && std::string_view(argv[1]) == "--lower";
+  if (lower) ++first;
+  if (argc - first < 2) {
+    std::cerr << "usage: make_vocabulary [--lower] OUTPUT LIST...\n";
     return 2;
   }
   std::set<std::string> words;
-  for (int i = 2; i < argc; ++i) {
+  for (int i = first + 1; i < argc; ++i) {
     std::ifstream in(argv[i], std::ios::binary);
     if (!in) {
       std::cerr << "make_vocabulary: cannot read " << argv[i] << "\n";
@@ -71,15 +76,20 @@ int main(int argc, char** argv) {
       std::string token;
       while (tokens >> token) {
         std::string word = WordOf(token);
+        if (lower) {
+          for (char& c : word) {
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+          }
+        }
         if (!word.empty()) words.insert(std::move(word));
       }
     }
   }
-  std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);
+  std::ofstream out(argv[first], std::ios::binary | std::ios::trunc);
   for (const std::string& word : words) out << word << '\n';
   out.close();
   if (!out) {
-    std::cerr << "make_vocabulary: cannot write " << argv[1] << "\n";
+    std::cerr << "make_vocabulary: cannot write " << argv[first] << "\n";
     return 1;
   }
   return 0;

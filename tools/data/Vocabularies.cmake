@@ -19,12 +19,18 @@ set(vocabulary_dics)
 set(SPELLCHECK_BUILT_VOCABULARIES)
 set(missing_vocabularies)
 
+# cspell's lists count in any case: they are made in lower case. English is
+# looked up as a dictionary is, and kept as written.
 function(spellcheck_vocabulary name)
   set(list ${CMAKE_CURRENT_BINARY_DIR}/vocabulary-${name}.txt)
   set(dic ${vocabulary_dir}/${name}.dic)
+  set(lower --lower)
+  if(name STREQUAL "english")
+    set(lower)
+  endif()
   add_custom_command(OUTPUT ${dic}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${vocabulary_dir}
-    COMMAND spellcheck_make_vocabulary ${list} ${ARGN}
+    COMMAND spellcheck_make_vocabulary ${lower} ${list} ${ARGN}
     COMMAND spellcheck_tool build --quiet ${list} -o ${dic}
     DEPENDS spellcheck_make_vocabulary spellcheck_tool ${ARGN}
     COMMENT "Making the vocabulary ${name}"
