@@ -50,14 +50,19 @@ void AddDefinedNames(const std::string& path, const std::string& mode,
   const std::string document((std::istreambuf_iterator<char>(in)),
                              std::istreambuf_iterator<char>());
   if (document.find('\0') != std::string::npos) return;
+  AddDefinedNamesOf(document, mode, words);
+}
+
+void AddDefinedNamesOf(std::string_view document, const std::string& mode,
+                       std::unordered_set<std::string>& words) {
+  if (!IsCodeLanguage(mode)) return;
   const std::unique_ptr<Filter> filter = MakeFilter(mode);
   if (!filter) return;
   std::vector<Region> regions;
   filter->Regions(document, regions);
   for (const Region& region : regions) {
     if (region.definition) {
-      AddNameAndParts(std::string_view(document).substr(region.begin, region.end - region.begin),
-                      words);
+      AddNameAndParts(document.substr(region.begin, region.end - region.begin), words);
     }
   }
 }

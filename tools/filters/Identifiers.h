@@ -17,6 +17,9 @@ void AddNameAndParts(std::string_view name, std::unordered_set<std::string>& wor
 // that cannot be read, or that is larger than 16 MiB, adds nothing.
 void AddDefinedNames(const std::string& path, const std::string& mode,
                      std::unordered_set<std::string>& words);
+// The same for a document read already.
+void AddDefinedNamesOf(std::string_view document, const std::string& mode,
+                       std::unordered_set<std::string>& words);
 
 }  // namespace spellcheck::tool
 
