@@ -182,10 +182,10 @@ int RunConfig(const DictionaryOptions& options, const ConfigOptions& request) {
   print.Line("identifiers", !config.identifiers.set || config.identifiers.value ? "true" : "false",
              config.identifiers.set ? config.Where(config.identifiers.line)
                                     : "default: definitions checked, their names words of the run");
-  print.Line("min-word-length",
-             std::to_string(config.minWordLength.set ? config.minWordLength.value
-                                                     : DefaultMinWordLength),
-             config.minWordLength.set ? config.Where(config.minWordLength.line) : "default");
+  print.Line(
+      "min-word-length",
+      std::to_string(config.minWordLength.set ? config.minWordLength.value : DefaultMinWordLength),
+      config.minWordLength.set ? config.Where(config.minWordLength.line) : "default");
   for (const auto& [mode, setting] : config.vocabularies) {
     print.Line("vocabularies." + mode, List(setting.value), config.Where(setting.line));
   }

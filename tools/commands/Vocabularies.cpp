@@ -43,8 +43,7 @@ std::unique_ptr<Vocabulary> Vocabulary::Load(const fs::path& dic, bool anyCase) 
   vocabulary->anyCase_ = anyCase;
   vocabulary->records_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   if (in.bad()) return nullptr;
-  vocabulary->records_.resize(vocabulary->records_.size() / store::RecordSize *
-                              store::RecordSize);
+  vocabulary->records_.resize(vocabulary->records_.size() / store::RecordSize * store::RecordSize);
   return vocabulary;
 }
 
