@@ -238,7 +238,8 @@ def check_incremental_edits(scratch):
 
 def check_filters_from_language(scratch):
     client = Client(scratch)
-    source = "// A commment here.\nint wrold = 1;\n"
+    # A name used, not defined, is no prose (a definition's name would be checked).
+    source = "// A commment here.\nwrold(1);\n"
     words = by_word(client.open("file:///tmp/x.c", source, "c"))
     assert list(words) == ["commment"], words
     words = by_word(client.open("file:///tmp/x.txt", source, "plaintext"))

@@ -77,6 +77,17 @@ for file in /usr/bin/spellcheck "$libdir/libspellcheck.so.1.0.0" "$libdir/libspe
   /usr/share/bash-completion/completions/spellcheck; do
   check "the package holds $file" grep -qxF -- "$file" <<<"$contents"
 done
+# The vocabularies, with the licences of what they are made of: English from
+# scowl always; the technical ones when scripts/install-deps fetched them.
+vocabularies=(/usr/share/spellcheck/vocabularies/english.dic
+  /usr/share/spellcheck/vocabularies/english.copyright)
+if [[ -d "$source_dir/deps/cspell/python" ]]; then
+  vocabularies+=(/usr/share/spellcheck/vocabularies/python.dic
+    /usr/share/spellcheck/vocabularies/cspell-dict-python.LICENSE)
+fi
+for file in "${vocabularies[@]}"; do
+  check "the package holds $file" grep -qxF -- "$file" <<<"$contents"
+done
 dpkg-deb --extract "$deb" "$scratch/unpacked"
 check "the library's soname is libspellcheck.so.1" \
   grep -qE 'SONAME +libspellcheck\.so\.1$' <<<"$(objdump -p "$scratch/unpacked$libdir/libspellcheck.so.1.0.0")"

@@ -109,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "<body class=\"qq\"><!-- qq zz -->\n"
                  "<p>Some txt with <b>bold</b> caf&eacute; &amp; words.</p>\n"
                  "<img src=\"qq.png\" alt=\"a pictre\" title=\"the qtitle\" data-x=\"qq\">\n"
-                 "<input placeholder=\"Type hree\" aria-label=\"search bx\">\n"
+                 "<input placeholder=\"Type hree\" aria-label=\"search bxo\">\n"
                  "<pre>qq zz</pre> <code>qq</code> <script>var qq = 1;</script> the end\n"
                  "</body></html>\n",
                  "page.html:2:24: tilte\n"
@@ -117,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "page.html:5:26: pictre\n"
                  "page.html:5:45: qtitle\n"
                  "page.html:6:26: hree\n"
-                 "page.html:6:51: bx\n"},
+                 "page.html:6:51: bxo\n"},
         Document{"notes.xml",
                  "<?xml version=\"1.0\"?>\n"
                  "<note qq=\"zz\"><!-- qq --><title>A tilte</title>\n"
@@ -135,11 +135,13 @@ INSTANTIATE_TEST_SUITE_P(
                  "Inline \\(qq\\) and \\[ zz \\] and caf\\'e 100\\% and \\textbf{bold worrd}.\n"
                  "\\includegraphics[width=\\qq]{zz.png}\n"
                  "See \\verb|qq zz| and \\verb+qq+ here.\n"
+                 "\\begin{figure}[htbp] \\begin{minipage}[tqq]{zz}a huose\\end{minipage}\n"
                  "\\end{document}\n",
                  "paper.tex:4:14: frist\n"
                  "paper.tex:5:12: txt\n"
                  "paper.tex:6:17: tpyo\n"
-                 "paper.tex:10:62: worrd\n"},
+                 "paper.tex:10:62: worrd\n"
+                 "paper.tex:13:49: huose\n"},
         Document{"check.1",
                  ".\\\" qq zz\n"
                  ".TH QQ 1 \"2024\" \"zz\"\n"
@@ -189,12 +191,12 @@ INSTANTIATE_TEST_SUITE_P(
                  "# Reads a fiel\n"
                  "def qq_zz(x):\n"
                  "    \"\"\"The frist line.\"\"\"\n"
-                 "    return 'a wrod' + \"readFiel\" # the end\n",
+                 "    return 'a wrod' + \"readFiel x\" # the end\n",
                  "tool.py:1:11: fiel\n"
                  "tool.py:3:12: frist\n"
                  "tool.py:4:15: wrod\n"
                  "tool.py:4:28: Fiel\n"},
-        Document{"run.sh", "qq=\"$HOME is a huose\" # a nte\necho ${#qq} 'wrod'\n",
+        Document{"run.sh", "qq=\"$HOME is a huose\" # a nte\necho ${#qq} 'wrod it'\n",
                  "run.sh:1:16: huose\nrun.sh:1:27: nte\nrun.sh:2:14: wrod\n"},
         Document{"CMakeLists.txt", "# the frist line\nset(QQ \"a vlaue\")\n#[[ a nte ]]\n",
                  "CMakeLists.txt:1:7: frist\nCMakeLists.txt:2:11: vlaue\n"
@@ -204,14 +206,15 @@ INSTANTIATE_TEST_SUITE_P(
         // --mode overrides the extension, and text means none.
         Document{"page.txt", "<p>the huose</p>\n", "page.txt:1:8: huose\n", {"--mode", "html"}},
         Document{"page.html",
-                 "<p>the huose</p>\n",
-                 "page.html:1:2: p\npage.html:1:8: huose\n",
+                 "<abbr>the huose</abbr>\n",
+                 "page.html:1:2: abbr\npage.html:1:11: huose\n",
                  {"--mode", "text"}}));
 
 TEST_F(FilterTest, StandardInputIsTextUnlessModeSays) {
-  EXPECT_EQ(Run({"list", "--where"}, "<b>huose</b>\n").out, "<stdin>:1:2: b\n<stdin>:1:4: huose\n");
-  EXPECT_EQ(Run({"list", "--where", "--mode", "html"}, "<b>huose</b>\n").out,
-            "<stdin>:1:4: huose\n");
+  EXPECT_EQ(Run({"list", "--where"}, "<abbr>huose</abbr>\n").out,
+            "<stdin>:1:2: abbr\n<stdin>:1:7: huose\n");
+  EXPECT_EQ(Run({"list", "--where", "--mode", "html"}, "<abbr>huose</abbr>\n").out,
+            "<stdin>:1:7: huose\n");
 }
 
 // ispell's list mode, as flyspell runs it for a large TeX region.

@@ -14,6 +14,11 @@ namespace {
 using Words = std::vector<std::string>;
 using Environment = std::map<std::string, std::string>;
 
+// What dicts says of the vocabularies, none of which the test installs.
+const std::string NoVocabularies =
+    "vocabularies: none installed (english, software, acronyms, companies, licenses, "
+    "filetypes, python, cpp, go, js, rust, shell)\n";
+
 const std::string Banner =
     "@(#) International Ispell Version 3.2.06 (but really spellcheck 1.0.0)\n";
 
@@ -87,7 +92,7 @@ TEST_F(LanguagesTest, SeveralLanguagesAtOnce) {
                 .out,
             "house: misspelled\nStra\xC3\x9F"
             "e: correct\n");
-  EXPECT_EQ(RunIn({"list", "--lang", "fr_FR"}, {}, "la maison mot\n").out, "la\n");
+  EXPECT_EQ(RunIn({"list", "--lang", "fr_FR"}, {}, "les maison mot\n").out, "les\n");
 }
 
 TEST_F(LanguagesTest, WhereTheLanguageComesFrom) {
@@ -139,17 +144,31 @@ TEST_F(LanguagesTest, WhereTheLanguageComesFrom) {
 TEST_F(LanguagesTest, DictsListsTheInstalledLanguagesAndTheRun) {
   const ToolResult result = RunIn({"dicts", "-d", "de_DE,en_US"}, {});
   EXPECT_EQ(result.status, 0) << result.err;
-  EXPECT_EQ(result.out, "de_DE  word list  4 words  " + german_ + "\nen_US  word list  4 words  " +
-                            english_ + "\nfr_FR  word list  3 words  " + french_ +
-                            "\nthis run: de_DE,en_US (-d)\n  main: " + german_ +
-                            "\n  main: " + english_ + "\n  custom: " + UserFolder() +
-                            "cust-de_DE.dic\n  further: " + UserFolder() + "cust.dic\n");
+  EXPECT_EQ(result.out, "de_DE  word list  4 words  " + german_ + "
+en_US  word list  4 words  " +
+                            english_ + "
+fr_FR  word list  3 words  " + french_ +
+                            "
+this run: de_DE,en_US (-d)
+  main: " + german_ +
+                            "
+  main: " + english_ + "
+  custom: " + UserFolder() +
+                            "cust-de_DE.dic
+  further: " + UserFolder() + "cust.dic
+" +
+                            NoVocabularies);
   std::filesystem::remove_all(DataFolder());
   const ToolResult none = RunIn({"dicts", "--main", MainDic()}, {});
   EXPECT_EQ(none.out, "no language dictionaries in " + DataFolder() + " " +
                           UserFolder().substr(0, UserFolder().size() - 1) +
-                          "\nthis run: no language (the main dictionary is a file)\n  main: " +
-                          MainDic() + "\n  custom: " + UserFolder() + "cust.dic\n");
+                          "
+this run: no language (the main dictionary is a file)
+  main: " +
+                          MainDic() + "
+  custom: " + UserFolder() + "cust.dic
+" +
+                          NoVocabularies);
 }
 
 TEST_F(LanguagesTest, ThePipeTakesTagsAndIspellNames) {

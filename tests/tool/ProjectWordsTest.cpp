@@ -16,8 +16,10 @@ class ProjectWordsTest : public ToolTest {
     ToolRun run;
     run.arguments = std::move(arguments);
     run.input = std::move(input);
-    run.environment = {
-        {"SPELLCHECK_MAIN", MainDic()}, {"SPELLCHECK_CUSTOM", CustomDic()}, {"HOME", dir_.Path()}};
+    run.environment = {{"SPELLCHECK_MAIN", MainDic()},
+                       {"SPELLCHECK_CUSTOM", CustomDic()},
+                       {"SPELLCHECK_DATA", DataFolder()},
+                       {"HOME", dir_.Path()}};
     run.workingFolder = folder;
     return RunTool(run);
   }

@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "commands/ToolError.h"
+#include "commands/Vocabularies.h"
 #include "filters/Filter.h"
 #include "tree/TreeWalk.h"
 
@@ -84,6 +85,18 @@ class Reader {
         Dictionaries(key);
       } else if (key.name == "modes") {
         Modes(key);
+      } else if (key.name == "identifiers") {
+        const auto* value = key.node->as_boolean();
+        if (!value) Fail(key.line, "'identifiers' must be a boolean, not " + TypeName(*key.node));
+        config_.identifiers = {value->get(), key.line, true};
+      } else if (key.name == "min-word-length") {
+        const auto* value = key.node->as_integer();
+        if (!value || value->get() < 0 || value->get() > 100) {
+          Fail(key.line, "'min-word-length' must be an integer from 0 to 100");
+        }
+        config_.minWordLength = {static_cast<std::size_t>(value->get()), key.line, true};
+      } else if (key.name == "vocabularies") {
+        Vocabularies(key);
       } else {
         Fail(key.line, "unknown key " + Quoted(key.name) + " (known: " + ConfigKeyNames() + ")");
       }
@@ -168,13 +181,35 @@ class Reader {
     }
   }
 
+  void Vocabularies(const Key& parent) {
+    for (const Key& key : InFileOrder(Table(parent))) {
+      const std::string name = "vocabularies." + key.name;
+      if (key.name != "all") {
+        try {
+          MakeFilter(key.name);
+        } catch (const ToolError& error) {
+          Fail(key.line, name + ": " + error.what());
+        }
+      }
+      std::vector<std::string> names = Strings(key, name);
+      for (const std::string& vocabulary : names) {
+        if (!IsVocabulary(vocabulary)) {
+          Fail(key.line, name + ": unknown vocabulary " + Quoted(vocabulary) +
+                             " (known: " + VocabularyNames() + ")");
+        }
+      }
+      config_.vocabularies[key.name] = {std::move(names), key.line, true};
+    }
+  }
+
   Config& config_;
 };
 
 }  // namespace
 
 std::string ConfigKeyNames() {
-  return "languages, words, exclude, dictionaries (main, custom, extra), modes";
+  return "languages, words, exclude, dictionaries (main, custom, extra), modes, identifiers, "
+         "min-word-length, vocabularies";
 }
 
 std::string Config::Where(std::size_t line) const {
@@ -190,6 +225,17 @@ const ModeRule* Config::ModeFor(const fs::path& path) const {
     }
   }
   return nullptr;
+}
+
+std::vector<std::string> Config::VocabulariesFor(const std::string& mode, std::size_t* line) const {
+  auto found = vocabularies.find(mode);
+  if (found == vocabularies.end()) found = vocabularies.find("all");
+  if (found == vocabularies.end()) {
+    if (line) *line = 0;
+    return DefaultVocabularies(mode);
+  }
+  if (line) *line = found->second.line;
+  return found->second.value;
 }
 
 bool Config::Excludes(const fs::path& entry, bool isFolder) const {

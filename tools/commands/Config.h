@@ -12,6 +12,10 @@
 //   extra = ["dict/names.dic"]
 //   [modes]                             # glob = mode, the last match wins
 //   "*.txt" = "markdown"
+//   identifiers = true                  # check definitions' names, accept the run's
+//   min-word-length = 4                 # shorter words are not reported
+//   [vocabularies]                      # by mode ("all": every other mode)
+//   python = ["english", "software", "python"]
 //
 // Relative paths and patterns start at the config file's folder. The
 // command line wins over the config, the config over the environment and the
@@ -62,12 +66,19 @@ struct Config {
   ConfigSetting<std::vector<std::string>> exclude;  // as written
   IgnoreRules excludeRules;
   std::vector<ModeRule> modes;  // in the file's order
+  ConfigSetting<bool> identifiers;
+  ConfigSetting<std::size_t> minWordLength;
+  // [vocabularies]: the vocabularies of a mode, or of "all" the others.
+  std::map<std::string, ConfigSetting<std::vector<std::string>>> vocabularies;
 
   // "FILE:LINE", for messages.
   std::string Where(std::size_t line) const;
   // The rule of [modes] that chooses the filter of a file (absolute,
   // normal): the last that matches; nullptr when none does.
   const ModeRule* ModeFor(const std::filesystem::path& file) const;
+  // The vocabularies on for files of `mode`: the config's, else the
+  // defaults; `line` tells where the config says so (0: the default).
+  std::vector<std::string> VocabulariesFor(const std::string& mode, std::size_t* line) const;
   // Whether `exclude` leaves out an entry (absolute, normal) of a walk.
   bool Excludes(const std::filesystem::path& entry, bool isFolder) const;
 };

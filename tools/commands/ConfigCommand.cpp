@@ -14,6 +14,7 @@
 #include "commands/Config.h"
 #include "commands/ProjectWords.h"
 #include "commands/ToolError.h"
+#include "commands/Vocabularies.h"
 #include "filters/Filter.h"
 #include "input/TextCodec.h"
 #include "output/Output.h"
@@ -175,6 +176,28 @@ int RunConfig(const catalogue::DictionaryOptions& options, const ConfigOptions& 
   }
   for (const ModeRule& rule : config.modes) {
     print.Line("modes." + Quote(rule.glob.Pattern()), Quote(rule.mode), config.Where(rule.line));
+  }
+  print.Line("identifiers", !config.identifiers.set || config.identifiers.value ? "true" : "false",
+             config.identifiers.set ? config.Where(config.identifiers.line)
+                                    : "default: definitions checked, their names words of the run");
+  print.Line(
+      "min-word-length",
+      std::to_string(config.minWordLength.set ? config.minWordLength.value : DefaultMinWordLength),
+      config.minWordLength.set ? config.Where(config.minWordLength.line) : "default");
+  for (const auto& [mode, setting] : config.vocabularies) {
+    print.Line("vocabularies." + mode, List(setting.value), config.Where(setting.line));
+  }
+  if (!isFolder) {
+    // The vocabularies of the file's kind.
+    std::string mode = request.mode;
+    if (mode.empty()) {
+      const ModeRule* rule = config.ModeFor(path);
+      mode = rule ? rule->mode : ModeForFile(path.string());
+    }
+    std::size_t line = 0;
+    const std::vector<std::string> vocabularies = config.VocabulariesFor(mode, &line);
+    print.Line("vocabularies", List(vocabularies),
+               line != 0 ? config.Where(line) : "default for " + mode + " files");
   }
   if (!isFolder) {
     if (!request.mode.empty()) {

@@ -6,14 +6,18 @@
 
 #include <algorithm>
 #include <iostream>
+#include <map>
 #include <memory>
 #include <optional>
+#include <unordered_set>
 
 #include "commands/Commands.h"
 #include "commands/ProjectWords.h"
 #include "commands/ToolError.h"
+#include "commands/Vocabularies.h"
 #include "filters/DocumentWords.h"
 #include "filters/Filter.h"
+#include "filters/Identifiers.h"
 #include "input/KeyInput.h"
 #include "input/TextCodec.h"
 #include "output/Output.h"
@@ -331,6 +335,22 @@ class Fixer {
     const std::string mode = fix_.mode.empty() ? ModeForFile(file.name) : fix_.mode;
     const std::unique_ptr<Filter> filter = MakeFilter(mode);
     const std::string_view document = file.document;
+    // As list does with its defaults: the vocabularies of the file's kind
+    // and the names its code defines.
+    identifiers_.clear();
+    AddDefinedNamesOf(document, mode, identifiers_);
+    WordContext& context = contexts_[mode];
+    if (context.identifiers == nullptr) {
+      for (const std::string& name : DefaultVocabularies(mode)) {
+        if (const Vocabulary* vocabulary = vocabularies_.Get(name)) {
+          context.vocabularies.push_back(vocabulary);
+        }
+      }
+      context.identifiers = &identifiers_;
+      context.minLength = DefaultMinWordLength;
+      context.compounds = IsCodeLanguage(mode);
+    }
+    documentWords_.SetContext(&context);
     bool warned = false;
     documentWords_.Find(
         document, filter.get(), projectWords_.For(file.name),
@@ -661,6 +681,9 @@ class Fixer {
   Output out_;
   DocumentWords documentWords_;
   ProjectWords projectWords_;
+  VocabularyCache vocabularies_;
+  std::map<std::string, WordContext> contexts_;  // by mode
+  std::unordered_set<std::string> identifiers_;  // of the file being fixed
   std::unique_ptr<KeyInput> keys_;
   bool ansi_ = false;
   bool failed_ = false;

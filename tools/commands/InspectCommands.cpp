@@ -12,6 +12,7 @@
 #include "catalogue/Folders.h"
 #include "commands/Commands.h"
 #include "commands/ToolError.h"
+#include "commands/Vocabularies.h"
 #include "hunspell/Dictionary.h"
 #include "input/TextCodec.h"
 #include "output/Output.h"
@@ -178,6 +179,7 @@ int RunDicts(const catalogue::DictionaryOptions& options) {
     std::cout << "  " << (run.set.custom && further == *run.set.custom ? "custom" : "further")
               << ": " << further << "\n";
   }
+  PrintVocabularies(std::cout);
   return ExitOk;
 }
 

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <deque>
 #include <exception>
+#include <fstream>
 #include <functional>
 #include <iostream>
 #include <map>
@@ -19,8 +21,10 @@
 #include "commands/Config.h"
 #include "commands/ProjectWords.h"
 #include "commands/ToolError.h"
+#include "commands/Vocabularies.h"
 #include "filters/DocumentWords.h"
 #include "filters/Filter.h"
+#include "filters/Identifiers.h"
 #include "filters/InlineControls.h"
 #include "input/LineChecker.h"
 #include "input/LineReader.h"
@@ -46,8 +50,10 @@ struct Item {
   std::string name;     // shown
   bool walked = false;  // found in a walk: a binary file is passed over
   std::string mode;
-  const WordSet* accepted = nullptr;  // words that count as correct
-  std::size_t dictionaries = 0;       // the index of the run's dictionary set
+  const WordSet* accepted = nullptr;     // words that count as correct
+  const WordContext* context = nullptr;  // vocabularies, identifiers, length
+  bool definitions = true;               // code: names of definitions are checked
+  std::size_t dictionaries = 0;          // the index of the run's dictionary set
   // Instead of a check: a message for standard error; `failed`: an error.
   std::string message;
   bool failed = false;
@@ -156,6 +162,8 @@ class TextLister {
     sink_ = &sink;
     const std::string& name = item.name;
     accepted_ = item.accepted;
+    context_ = item.context;
+    documentWords_.SetContext(item.context);
     controls_ = InlineControls();
     LineReader reader(fd, name, encoding_);
     // Before waiting for more input: what has been found so far goes out (a
@@ -170,6 +178,7 @@ class TextLister {
       throw ToolError(name + ": binary file, not checked");
     }
     if (const std::unique_ptr<Filter> filter = MakeFilter(item.mode)) {
+      filter->FindDefinitions(item.definitions);
       return ListDocument(reader, name, *filter);
     }
     checker_.SplitCompounds(false);
@@ -234,8 +243,8 @@ class TextLister {
 
   // Whether a word of `line` goes unreported: correct, a project word, or
   // silenced by the document's controls.
-  bool Accepted(std::string_view line, const CheckedWord& word) const {
-    return Unreported(controls_, *accepted_, line, word);
+  bool Accepted(std::string_view line, const CheckedWord& word) {
+    return Unreported(controls_, *accepted_, line, word, context_, &speller_);
   }
 
   void Report(const std::string& name, std::size_t lineNumber, std::size_t lineChars,
@@ -263,6 +272,7 @@ class TextLister {
   std::vector<std::string> suggestions_;
   InlineControls controls_;
   const WordSet* accepted_ = nullptr;
+  const WordContext* context_ = nullptr;
   Sink* sink_ = nullptr;
 };
 
@@ -291,6 +301,17 @@ class Plan {
     std::error_code error;
     if (fs::is_directory(argument, error)) return AddTree(argument);
     AddFile(argument, NormalPath(argument), false);
+  }
+
+  // After the last Add: the names that the run's code defines become words
+  // of the run.
+  void Finish() {
+    for (const Item& item : items) {
+      if (item.definitions && item.message.empty() && !item.StandardInput() &&
+          IsCodeLanguage(item.mode)) {
+        AddDefinedNames(item.path, item.mode, identifiers_);
+      }
+    }
   }
 
   std::vector<Item> items;
@@ -346,7 +367,26 @@ class Plan {
     item.accepted = &words_.ForFolder(folder, config.words.value,
                                       config.words.set ? config.Where(config.words.line) : "");
     item.dictionaries = SetFor(config);
+    item.definitions = !config.identifiers.set || config.identifiers.value;
+    item.context = ContextFor(config, item.mode);
     items.push_back(std::move(item));
+  }
+
+  const WordContext* ContextFor(const Config& config, const std::string& mode) {
+    const auto key = std::make_pair(&config, mode);
+    if (const auto known = contextOf_.find(key); known != contextOf_.end()) return known->second;
+    WordContext& context = contexts_.emplace_back();
+    for (const std::string& name : config.VocabulariesFor(mode, nullptr)) {
+      if (const Vocabulary* vocabulary = vocabularies_.Get(name)) {
+        context.vocabularies.push_back(vocabulary);
+      }
+    }
+    if (!config.identifiers.set || config.identifiers.value) context.identifiers = &identifiers_;
+    context.compounds = IsCodeLanguage(mode);
+    context.minLength =
+        config.minWordLength.set ? config.minWordLength.value : DefaultMinWordLength;
+    contextOf_.emplace(key, &context);
+    return &context;
   }
 
   std::size_t SetFor(const Config& config) {
@@ -377,6 +417,10 @@ class Plan {
   ConfigFinder configs_;
   ProjectWords words_;
   std::map<const Config*, std::size_t> setOf_;
+  VocabularyCache vocabularies_;
+  WordSet identifiers_;
+  std::deque<WordContext> contexts_;
+  std::map<std::pair<const Config*, std::string>, const WordContext*> contextOf_;
 };
 
 // The listers of one thread, one for each dictionary set it meets, each with
@@ -550,6 +594,7 @@ int RunList(store::FileSystem& fs, const catalogue::DictionaryOptions& options,
   Plan plan(fs, options, list);
   if (list.files.empty()) plan.Add("-");
   for (const std::string& file : list.files) plan.Add(file);
+  plan.Finish();
   const std::vector<Item>& items = plan.items;
 
   const bool utf8 = codec.IsUtf8();

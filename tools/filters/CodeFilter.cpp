@@ -2,11 +2,13 @@
 // language's own (// and /* */, #, triple quotes, raw strings); identifiers,
 // keywords and numbers are not. Escapes in strings (\n, \x41, \u00e9) are
 // cut out, so they glue no letters to words. Words there are checked part by
-// part (parseHttpRequest: parse, Http, Request).
+// part (parseHttpRequest: parse, Http, Request). The names that definitions
+// give are regions of their own (see Definitions.h).
 #include <algorithm>
 #include <cctype>
 #include <string>
 
+#include "filters/Definitions.h"
 #include "filters/Filter.h"
 
 namespace spellcheck::tool {
@@ -50,12 +52,14 @@ bool MakeSyntax(std::string_view language, Syntax& syntax) {
 
 class CodeFilter : public Filter {
  public:
-  explicit CodeFilter(Syntax syntax) : syntax_(syntax) {}
+  CodeFilter(Syntax syntax, std::string_view language) : syntax_(syntax), language_(language) {}
 
   bool SplitsCompounds() const override { return true; }
+  void FindDefinitions(bool find) override { findDefinitions_ = find; }
 
   void Regions(std::string_view document, std::vector<Region>& regions) override {
     RegionBuilder builder(document, regions);
+    DefinitionFinder definitions(findDefinitions_ ? language_ : std::string_view());
     const std::size_t size = document.size();
     const auto at = [&](std::size_t pos, std::string_view text) {
       return document.compare(pos, text.size(), text) == 0;
@@ -122,9 +126,26 @@ class CodeFilter : public Filter {
           ++end;
         }
         end = std::min(end, size);
-        String(document, pos + 1, end, builder, escapes);
+        // A one-word string is a key, a name or a format more often than
+        // prose ('utf-8', "xpixmap", 'rb'): only strings with a blank are.
+        if (HasBlank(document, pos + 1, end)) String(document, pos + 1, end, builder, escapes);
         pos = std::min(size, end + 1);
         continue;
+      }
+      if (IdentifierStart(document, pos)) {
+        std::size_t end = pos + 1;
+        while (end < size && IdentifierByte(document[end])) ++end;
+        const DefinitionFinder::Name name = definitions.Identifier(document, pos, end);
+        if (name != DefinitionFinder::Name::Used) {
+          AddName(document, pos, end, name == DefinitionFinder::Name::Defined, builder);
+        }
+        pos = end;
+        continue;
+      }
+      if (c == '\n') {
+        definitions.LineEnd();
+      } else if (!std::isspace(static_cast<unsigned char>(c))) {
+        definitions.Punctuation(c);
       }
       ++pos;
     }
@@ -159,6 +180,42 @@ class CodeFilter : public Filter {
     builder.Add(p + 1, end);
     pos = std::min(document.size(), end + close.size());
     return true;
+  }
+
+  // A definition's name, cut at its digits (url2pathname: url, pathname),
+  // which would otherwise make it no word at all.
+  static void AddName(std::string_view document, std::size_t begin, std::size_t end, bool checked,
+                      RegionBuilder& builder) {
+    std::size_t piece = begin;
+    for (std::size_t pos = begin; pos <= end; ++pos) {
+      if (pos == end || std::isdigit(static_cast<unsigned char>(document[pos]))) {
+        if (pos > piece) builder.AddDefinition(piece, pos, checked);
+        piece = pos + 1;
+      }
+    }
+  }
+
+  static bool HasBlank(std::string_view document, std::size_t begin, std::size_t end) {
+    for (std::size_t pos = begin; pos < end; ++pos) {
+      const char c = document[pos];
+      if (c == ' ' || c == '\t' || c == '\n') return true;
+      // "Hello\nWorld": an escaped blank.
+      if (c == '\\' && pos + 1 < end) {
+        const char next = document[++pos];
+        if (next == 'n' || next == 't' || next == 'r') return true;
+      }
+    }
+    return false;
+  }
+
+  static bool IdentifierByte(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+  }
+  // A name, not the rest of a number (0x1f, 1e5) or of a name.
+  static bool IdentifierStart(std::string_view document, std::size_t pos) {
+    const char c = document[pos];
+    if (!std::isalpha(static_cast<unsigned char>(c)) && c != '_') return false;
+    return pos == 0 || !IdentifierByte(document[pos - 1]);
   }
 
   static bool LineStart(std::string_view document, std::size_t pos) {
@@ -211,6 +268,8 @@ class CodeFilter : public Filter {
   }
 
   Syntax syntax_;
+  std::string language_;
+  bool findDefinitions_ = true;
 };
 
 }  // namespace
@@ -223,7 +282,7 @@ bool IsCodeLanguage(std::string_view language) {
 std::unique_ptr<Filter> MakeCodeFilter(std::string_view language) {
   Syntax syntax;
   if (!MakeSyntax(language, syntax)) return nullptr;
-  return std::make_unique<CodeFilter>(syntax);
+  return std::make_unique<CodeFilter>(syntax, language);
 }
 
 }  // namespace spellcheck::tool

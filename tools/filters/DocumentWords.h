@@ -12,6 +12,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "commands/Vocabularies.h"
 #include "engine/Speller.h"
 #include "filters/Filter.h"
 #include "filters/InlineControls.h"
@@ -20,13 +21,19 @@
 namespace spellcheck::tool {
 
 // Whether a word of `line` goes unreported: correct, one of `accepted`, or
-// silenced by the controls read last (for the piece `line`).
+// silenced by the controls read last (for the piece `line`), or accepted by
+// the context (vocabularies, identifiers, length), when there is one.
 bool Unreported(const InlineControls& controls, const std::unordered_set<std::string>& accepted,
-                std::string_view line, const CheckedWord& word);
+                std::string_view line, const CheckedWord& word,
+                const WordContext* context = nullptr, engine::Speller* speller = nullptr);
 
 class DocumentWords {
  public:
-  explicit DocumentWords(engine::Speller& speller) : checker_(speller) {}
+  explicit DocumentWords(engine::Speller& speller) : checker_(speller), speller_(speller) {}
+
+  // What else the words of the next documents may be accepted by (null:
+  // nothing); it must outlive them.
+  void SetContext(const WordContext* context) { context_ = context; }
 
   // Called before the words of each line (numbered from 1; without its "\n").
   using LineHook = std::function<void(std::size_t lineNumber, std::string_view line)>;
@@ -41,6 +48,8 @@ class DocumentWords {
 
  private:
   LineChecker checker_;
+  engine::Speller& speller_;
+  const WordContext* context_ = nullptr;
   InlineControls controls_;
   std::vector<CheckedWord> words_;
   std::vector<Region> regions_;

@@ -64,11 +64,18 @@ void RegionBuilder::Add(std::size_t begin, std::size_t end) {
   // Regions stay ascending whatever order a parser hands out text in.
   if (!regions_.empty()) begin = std::max(begin, regions_.back().end);
   if (begin >= end) return;
-  if (!regions_.empty() && regions_.back().end == begin) {
+  if (!regions_.empty() && regions_.back().end == begin && !regions_.back().definition) {
     regions_.back().end = end;
     return;
   }
   regions_.push_back({begin, end});
+}
+
+void RegionBuilder::AddDefinition(std::size_t begin, std::size_t end, bool checked) {
+  resumeAfterBreak_ = std::string_view::npos;
+  if (!regions_.empty() && begin < regions_.back().end) return;
+  if (begin >= end) return;
+  regions_.push_back({begin, end, true, !checked});
 }
 
 void RegionBuilder::Break(std::size_t begin, std::size_t end) {
@@ -106,7 +113,7 @@ void RegionsOfLine(const std::vector<Region>& regions, std::size_t& next, std::s
     const Region& region = regions[next];
     const std::size_t from = std::max(region.begin, begin);
     const std::size_t to = std::min(region.end, end);
-    if (from < to) line.push_back({from - begin, to - begin});
+    if (from < to) line.push_back({from - begin, to - begin, region.definition, region.nameOnly});
     if (region.end > end + 1) break;  // it goes on in the next line
     ++next;
   }
@@ -119,6 +126,7 @@ void CheckRegions(LineChecker& checker, std::string_view line, const std::vector
   std::size_t chars = 0;  // characters of the line before `pos`
   std::size_t pos = 0;
   for (const Region& region : regions) {
+    if (region.nameOnly) continue;
     for (; pos < region.begin; ++pos) {
       if ((static_cast<unsigned char>(line[pos]) & 0xC0) != 0x80) ++chars;
     }
@@ -126,6 +134,7 @@ void CheckRegions(LineChecker& checker, std::string_view line, const std::vector
         checker.Check(line.substr(region.begin, region.end - region.begin), found);
     for (CheckedWord& word : found) {
       word.charOffset += chars;
+      word.definition = region.definition;
       words.push_back(word);
     }
     chars += regionChars;

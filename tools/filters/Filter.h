@@ -17,6 +17,12 @@ namespace spellcheck::tool {
 struct Region {
   std::size_t begin = 0;
   std::size_t end = 0;
+  // The name of a definition in code (a function's, a class's, a
+  // variable's): checked there, while its uses elsewhere are not.
+  bool definition = false;
+  // A name the code defines that is not checked (a parameter's): its text
+  // is only a word of the run.
+  bool nameOnly = false;
 };
 
 class Filter {
@@ -26,6 +32,9 @@ class Filter {
   virtual void Regions(std::string_view document, std::vector<Region>& regions) = 0;
   // Words such as parseHttpRequest are checked part by part (source code).
   virtual bool SplitsCompounds() const { return false; }
+  // Whether Regions() also answers the names that definitions give
+  // (source code; on by default).
+  virtual void FindDefinitions(bool /*find*/) {}
 };
 
 // The filter of a mode ("text" has none: nullptr). Throws ToolError for a
@@ -46,6 +55,8 @@ class RegionBuilder {
     regions_.clear();
   }
   void Add(std::size_t begin, std::size_t end);
+  // A definition's name: a region of its own, never joined to others.
+  void AddDefinition(std::size_t begin, std::size_t end, bool checked = true);
   void Break(std::size_t begin, std::size_t end);
 
  private:

@@ -31,6 +31,10 @@ std::size_t AfterFrontMatter(std::string_view document) {
 
 class MarkdownFilter : public Filter {
  public:
+  // Software documents name APIs in prose ({SubtleCrypto}, createHash):
+  // such words are checked part by part, as in code.
+  bool SplitsCompounds() const override { return true; }
+
   void Regions(std::string_view document, std::vector<Region>& regions) override {
     RegionBuilder builder(document, regions);
     State state{document, builder, 0};

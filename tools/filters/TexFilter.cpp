@@ -160,6 +160,17 @@ class TexFilter : public Filter {
             environment = std::string(document.substr(q + 1, close - q - 2));
           }
           p = close;
+          if (name == "begin") {
+            // An environment's optional arguments and a float's placement
+            // ([htbp]) are options, not prose.
+            for (q = p; q < size && (document[q] == ' ' || document[q] == '\t'); ++q) {
+            }
+            while (q < size && document[q] == '[') {
+              p = Balanced(q, '[', ']');
+              for (q = p; q < size && (document[q] == ' ' || document[q] == '\t'); ++q) {
+              }
+            }
+          }
           if (name == "begin" || name == "end" || name == "href") break;  // one name argument
           continue;
         }

@@ -17,6 +17,7 @@ struct CheckedWord {
   std::string_view text;   // a view into the line
   std::size_t charOffset;  // characters before it in the line
   bool correct;
+  bool definition = false;  // part of a definition's name in code
 };
 
 class LineChecker {
