@@ -144,30 +144,18 @@ TEST_F(LanguagesTest, WhereTheLanguageComesFrom) {
 TEST_F(LanguagesTest, DictsListsTheInstalledLanguagesAndTheRun) {
   const ToolResult result = RunIn({"dicts", "-d", "de_DE,en_US"}, {});
   EXPECT_EQ(result.status, 0) << result.err;
-  EXPECT_EQ(result.out, "de_DE  word list  4 words  " + german_ + "
-en_US  word list  4 words  " +
-                            english_ + "
-fr_FR  word list  3 words  " + french_ +
-                            "
-this run: de_DE,en_US (-d)
-  main: " + german_ +
-                            "
-  main: " + english_ + "
-  custom: " + UserFolder() +
-                            "cust-de_DE.dic
-  further: " + UserFolder() + "cust.dic
-" +
+  EXPECT_EQ(result.out, "de_DE  word list  4 words  " + german_ + "\nen_US  word list  4 words  " +
+                            english_ + "\nfr_FR  word list  3 words  " + french_ +
+                            "\nthis run: de_DE,en_US (-d)\n  main: " + german_ +
+                            "\n  main: " + english_ + "\n  custom: " + UserFolder() +
+                            "cust-de_DE.dic\n  further: " + UserFolder() + "cust.dic\n" +
                             NoVocabularies);
   std::filesystem::remove_all(DataFolder());
   const ToolResult none = RunIn({"dicts", "--main", MainDic()}, {});
   EXPECT_EQ(none.out, "no language dictionaries in " + DataFolder() + " " +
                           UserFolder().substr(0, UserFolder().size() - 1) +
-                          "
-this run: no language (the main dictionary is a file)
-  main: " +
-                          MainDic() + "
-  custom: " + UserFolder() + "cust.dic
-" +
+                          "\nthis run: no language (the main dictionary is a file)\n  main: " +
+                          MainDic() + "\n  custom: " + UserFolder() + "cust.dic\n" +
                           NoVocabularies);
 }
 

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "commands/Languages.h"
+#include "catalogue/Folders.h"
 #include "store/TvarWord.h"
 #include "text/Cp1252.h"
 
@@ -142,7 +142,7 @@ std::vector<std::string> DefaultVocabularies(std::string_view mode) {
 }
 
 std::optional<fs::path> FindVocabulary(std::string_view name) {
-  for (const std::string& folder : DataFolders()) {
+  for (const std::string& folder : catalogue::DataFolders()) {
     fs::path file = fs::path(folder) / "vocabularies" / (std::string(name) + ".dic");
     std::error_code error;
     if (fs::is_regular_file(file, error)) return file;
