@@ -90,7 +90,10 @@ bool WordChecker::Accept(const Form& f, Part part, const FormFn& fn) const {
 bool WordChecker::Suffixes(std::u32string_view word, const Affix* prefix, Part part,
                            const FormFn& fn) const {
   if (word.empty()) return false;
-  const bool twofold = !a_.complexPrefixes && (part == Part::Whole || a_.compoundMoreSuffixes);
+  // A compound's last part takes two suffixes like a whole word; the parts
+  // before it only with COMPOUNDMORESUFFIXES.
+  const bool twofold =
+      !a_.complexPrefixes && (part == Part::Whole || part == Part::Last || a_.compoundMoreSuffixes);
   std::u32string root, inner;
   for (char32_t key : {word.back(), char32_t{0}}) {
     const auto it = a_.suffixIndex.find(key);

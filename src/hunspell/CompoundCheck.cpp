@@ -90,24 +90,29 @@ bool WordChecker::RuleCompound(std::u32string_view word, Budget& budget) const {
       if (!budget.Spend()) return false;
       if (end < word.size() && word.size() - end < cmin) continue;
       const std::u32string_view part = word.substr(start, end - start);
-      if (Stems(part, [&](const FlagSet& flags) {
-            bool named = false;
-            for (Flag f : flags)
-              if (HasFlag(a_.compoundRuleFlags, f)) named = true;
-            if (!named || HasFlag(flags, a_.forbidden)) return false;
-            parts.push_back(&flags);
-            bool ok = false;
-            int steps = 2000;
-            for (const auto& rule : a_.compoundRules) {
-              if (end == word.size()) {
-                if (parts.size() >= 2 && RuleMatches(rule, 0, parts, 0, true, steps)) ok = true;
-              } else if (RuleMatches(rule, 0, parts, 0, false, steps) && from(end)) {
-                ok = true;
-              }
-              if (ok) break;
-            }
-            parts.pop_back();
-            return ok;
+      auto fits = [&](const FlagSet& flags) {
+        bool named = false;
+        for (Flag f : flags)
+          if (HasFlag(a_.compoundRuleFlags, f)) named = true;
+        if (!named || HasFlag(flags, a_.forbidden)) return false;
+        parts.push_back(&flags);
+        bool ok = false;
+        int steps = 2000;
+        for (const auto& rule : a_.compoundRules) {
+          if (end == word.size()) {
+            if (parts.size() >= 2 && RuleMatches(rule, 0, parts, 0, true, steps)) ok = true;
+          } else if (RuleMatches(rule, 0, parts, 0, false, steps) && from(end)) {
+            ok = true;
+          }
+          if (ok) break;
+        }
+        parts.pop_back();
+        return ok;
+      };
+      if (Stems(part, fits)) return true;
+      // The last part may carry affixes; the rule looks at its stem's flags.
+      if (end == word.size() && !parts.empty() && ForEachForm(part, Part::Last, [&](const Form& f) {
+            return f.Affixed() && fits(*f.flags);
           }))
         return true;
     }

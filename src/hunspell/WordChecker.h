@@ -42,7 +42,7 @@ struct CaseContext {
   bool caseChanged = false;  // the form's capitals differ from the text's
   bool capitalised = false;  // the text starts with a capital
   bool allCaps = false;      // the text is in capitals
-  bool sharpS = false;       // the form has a sharp s (CHECKSHARPS lets such words change case)
+  bool sharpS = false;       // the form has a sharp s (CHECKSHARPS lets such words be capitalised)
 };
 
 // Work left for one check; every step of compound search spends one.
