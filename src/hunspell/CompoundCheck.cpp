@@ -1,6 +1,7 @@
 // Compounds: words made of dictionary words, by compound flags
 // (COMPOUNDFLAG, COMPOUNDBEGIN/MIDDLE/END) or by COMPOUNDRULE patterns, with
 // the checks at the joins that the .aff asks for. Bounded by the budget.
+#include <functional>
 #include <vector>
 
 #include "hunspell/Casing.h"

@@ -2,6 +2,7 @@
 // numbers and break points around the readings of AffixCheck and
 // CompoundCheck.
 #include <algorithm>
+#include <functional>
 
 #include "hunspell/Casing.h"
 #include "hunspell/Conversion.h"
