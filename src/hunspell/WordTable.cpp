@@ -22,23 +22,25 @@ void WordTable::Add(std::string_view word, const FlagSet& flags) {
 
 void WordTable::Finish() {
   flagSetIds_ = {};
+  // Trimmed before the slots exist, so that the copies never meet them.
+  if (entries_.capacity() - entries_.size() > entries_.size() / 8) entries_.shrink_to_fit();
+  arena_.shrink_to_fit();
   std::size_t size = 16;
   while (size < entries_.size() + entries_.size() / 2) size *= 2;
   slots_.assign(size, kNone);
-  std::vector<std::uint32_t> last(size, kNone);  // tail of each chain, by slot
   for (std::uint32_t e = 0; e < entries_.size(); ++e) {
     const std::string_view word = Word(e);
     std::size_t slot = Hash(word) & (size - 1);
     while (slots_[slot] != kNone && Word(slots_[slot]) != word) slot = (slot + 1) & (size - 1);
     if (slots_[slot] == kNone) {
       slots_[slot] = e;
-    } else {
-      entries_[last[slot]].next = e;
+      continue;
     }
-    last[slot] = e;
+    // Homonyms keep the file's order: the new one goes to the end of its chain.
+    std::uint32_t tail = slots_[slot];
+    while (entries_[tail].next != kNone) tail = entries_[tail].next;
+    entries_[tail].next = e;
   }
-  entries_.shrink_to_fit();
-  arena_.shrink_to_fit();
 }
 
 std::uint32_t WordTable::First(std::string_view word) const {

@@ -22,6 +22,8 @@ class WordTable {
     Add(utf8Word, flags);
     hidden_ += entries_.size() - before;
   }
+  // Room for about `entries` words, so that loading never doubles the table.
+  void Reserve(std::size_t entries) { entries_.reserve(entries); }
   // Builds the hash table; Find works only afterwards.
   void Finish();
 
