@@ -98,6 +98,8 @@ void Reader::Run(std::string_view bytes) {
     }
     out.Build(texts, fromEnd);
   };
+  d_.prefixes.shrink_to_fit();
+  d_.suffixes.shrink_to_fit();
   index(d_.prefixes, false, d_.prefixIndex, d_.prefixContinued);
   index(d_.suffixes, true, d_.suffixIndex, d_.suffixContinued);
   for (const auto& rule : d_.compoundRules)

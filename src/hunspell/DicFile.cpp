@@ -45,8 +45,9 @@ void ReadDicFile(std::string_view bytes, std::string_view name, const AffixData&
     ++number;
     return true;
   };
-  // The table holds about one entry a line.
-  words.Reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
+  // The table holds about one entry a line, and a few capitalised twins.
+  const auto lines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1;
+  words.Reserve(lines + lines / 32);
   std::string_view line;
   bool counted = false, pending = false;
   while (nextLine(line)) {

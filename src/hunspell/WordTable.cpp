@@ -15,6 +15,8 @@ void WordTable::Add(std::string_view word, const FlagSet& flags) {
   const std::string key(reinterpret_cast<const char*>(flags.data()), flags.size() * sizeof(Flag));
   auto [it, inserted] = flagSetIds_.emplace(key, static_cast<std::uint32_t>(flagSets_.size()));
   if (inserted) flagSets_.push_back(flags);
+  // Past the reserve (words the reader adds), grow by a quarter, not double.
+  if (entries_.size() == entries_.capacity()) entries_.reserve(entries_.size() / 4 * 5 + 16);
   entries_.push_back(Entry{static_cast<std::uint32_t>(arena_.size()), it->second, kNone,
                            static_cast<std::uint16_t>(word.size())});
   arena_.append(word);
