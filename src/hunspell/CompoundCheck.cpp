@@ -11,12 +11,6 @@ namespace spellcheck::hunspell {
 
 namespace {
 
-struct Join {
-  std::u32string part, next;
-  const CompoundPattern* pattern = nullptr;  // the join is this pattern's replacement
-  bool simplifiedTriple = false;
-};
-
 bool EndsWith(std::u32string_view s, std::u32string_view end) {
   return s.size() >= end.size() && s.substr(s.size() - end.size()) == end;
 }
@@ -137,10 +131,12 @@ bool WordChecker::FlagCompound(std::u32string_view word, const CaseContext& ctx,
                     std::u32string_view b, const Form& prev, const Form& next, bool last) {
     if (a_.checkCompoundDup && last && a == b) return false;
     // Two words that the dictionary has as a phrase ("compound word").
-    std::u32string phrase(a);
-    phrase += U' ';
-    phrase += b;
-    if (ForEachForm(phrase, Part::Whole, [](const Form&) { return true; })) return false;
+    if (w_.HasPhrases()) {
+      std::u32string phrase(a);
+      phrase += U' ';
+      phrase += b;
+      if (ForEachForm(phrase, Part::Whole, [](const Form&) { return true; })) return false;
+    }
     if (a_.checkCompoundRep && !used && RepMakesWord(std::u32string(a) + std::u32string(b)))
       return false;
     if (a_.checkCompoundTriple && !simplified && !a.empty() && !b.empty()) {
@@ -184,49 +180,52 @@ bool WordChecker::FlagCompound(std::u32string_view word, const CaseContext& ctx,
   };
   std::function<bool(std::u32string_view, int, int, const Prev*)> rest =
       [&](std::u32string_view text, int index, int words, const Prev* prev) -> bool {
-    std::vector<Join> joins;
+    const Part here = index == 0 ? Part::First : Part::Middle;
+    // One way to cut the text: `part` first, `next` after it.
+    auto tryJoin = [&](std::u32string_view part, std::u32string_view next,
+                       const CompoundPattern* pattern, bool simplified) {
+      if (!budget.Spend()) return false;
+      if (a_.compoundForbid && (ForbiddenInCompound(part) || ForbiddenInCompound(next)))
+        return false;
+      return ForEachForm(part, here, [&](const Form& f) {
+        if (!partOk(f, here) || !budget.Spend()) return false;
+        if (prev &&
+            !joinOk(prev->pattern, prev->simplified, prev->text, part, *prev->form, f, false))
+          return false;
+        const int used = words + weight(f);
+        if (ForEachForm(next, Part::Last, [&](const Form& last) {
+              if (!partOk(last, Part::Last) ||
+                  !joinOk(pattern, simplified, part, next, f, last, true))
+                return false;
+              if (a_.forceUcase && last.Has(a_.forceUcase) && !ctx.capitalised) return false;
+              return countOk(used + weight(last));
+            }))
+          return true;
+        if (a_.compoundWordMax > 0 && used >= a_.compoundWordMax && a_.compoundSyllableMax <= 0)
+          return false;
+        const Prev me{part, &f, pattern, simplified};
+        return rest(next, index + 1, used, &me);
+      });
+    };
     for (std::size_t len = 1; len < text.size(); ++len) {
+      if (budget.steps < 0) return false;
       const std::u32string_view head = text.substr(0, len), tail = text.substr(len);
       if (len >= cmin && tail.size() >= cmin) {
-        joins.push_back({std::u32string(head), std::u32string(tail), nullptr, false});
-        if (a_.simplifiedTriple && len >= 2 && head[len - 1] == head[len - 2])
-          joins.push_back(
-              {std::u32string(head), head.back() + std::u32string(tail), nullptr, true});
+        if (tryJoin(head, tail, nullptr, false)) return true;
+        if (a_.simplifiedTriple && len >= 2 && head[len - 1] == head[len - 2]) {
+          const std::u32string next = head.back() + std::u32string(tail);
+          if (tryJoin(head, next, nullptr, true)) return true;
+        }
       }
       for (const auto& p : a_.compoundPatterns) {
         if (p.replacement.empty() || tail.substr(0, p.replacement.size()) != p.replacement)
           continue;
         // The written join stands for the first part's end and the next's start.
-        Join j{std::u32string(head) + p.end,
-               p.begin + std::u32string(tail.substr(p.replacement.size())), &p, false};
-        if (j.part.size() >= cmin && j.next.size() >= cmin) joins.push_back(std::move(j));
+        const std::u32string part = std::u32string(head) + p.end;
+        const std::u32string next = p.begin + std::u32string(tail.substr(p.replacement.size()));
+        if (part.size() >= cmin && next.size() >= cmin && tryJoin(part, next, &p, false))
+          return true;
       }
-    }
-    const Part here = index == 0 ? Part::First : Part::Middle;
-    for (const Join& j : joins) {
-      if (!budget.Spend()) return false;
-      if (a_.compoundForbid && (ForbiddenInCompound(j.part) || ForbiddenInCompound(j.next)))
-        continue;
-      if (ForEachForm(j.part, here, [&](const Form& f) {
-            if (!partOk(f, here) || !budget.Spend()) return false;
-            if (prev &&
-                !joinOk(prev->pattern, prev->simplified, prev->text, j.part, *prev->form, f, false))
-              return false;
-            const int used = words + weight(f);
-            if (ForEachForm(j.next, Part::Last, [&](const Form& last) {
-                  if (!partOk(last, Part::Last) ||
-                      !joinOk(j.pattern, j.simplifiedTriple, j.part, j.next, f, last, true))
-                    return false;
-                  if (a_.forceUcase && last.Has(a_.forceUcase) && !ctx.capitalised) return false;
-                  return countOk(used + weight(last));
-                }))
-              return true;
-            if (a_.compoundWordMax > 0 && used >= a_.compoundWordMax && a_.compoundSyllableMax <= 0)
-              return false;
-            const Prev me{j.part, &f, j.pattern, j.simplifiedTriple};
-            return rest(j.next, index + 1, used, &me);
-          }))
-        return true;
     }
     return false;
   };

@@ -33,6 +33,7 @@ void WordTable::Add(std::string_view word, const FlagSet& flags) {
   entries_.push_back(Entry{static_cast<std::uint32_t>(arena_.size()), it->second, kNone,
                            static_cast<std::uint16_t>(word.size())});
   arena_.append(word);
+  if (word.find(' ') != std::string_view::npos) phrases_ = true;
 }
 
 void WordTable::Finish() {

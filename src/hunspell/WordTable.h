@@ -35,6 +35,8 @@ class WordTable {
     return false;
   }
   bool Contains(std::string_view word) const { return First(word) != kNone; }
+  // Some word holds a space (a phrase such as "compound word").
+  bool HasPhrases() const { return phrases_; }
 
   std::size_t Size() const { return entries_.size(); }
   std::size_t FileWords() const { return entries_.size() - hidden_; }
@@ -71,6 +73,7 @@ class WordTable {
   std::vector<std::uint32_t> slots_;
   unsigned indexBits_ = 32;
   std::size_t hidden_ = 0;
+  bool phrases_ = false;
 };
 
 }  // namespace spellcheck::hunspell
