@@ -45,22 +45,21 @@ bool WordChecker::Stems(std::u32string_view root, const StemFn& fn) const {
 }
 
 bool WordChecker::AffixAllowed(const Affix& affix, Part part, bool prefix) const {
-  if (part == Part::Whole) return !HasFlag(affix.cont, a_.onlyInCompound);
-  if (HasFlag(affix.cont, a_.compoundForbid)) return false;
-  // A joining element (ONLYINCOMPOUND affix) stands between parts, not at the ends.
+  if (part == Part::Whole) return !affix.onlyInCompound;
+  if (affix.compoundForbid) return false;
+  // A joining element (ONLYINCOMPOUND affix) stands between parts, not at the ends,
   // unless it names that end's position itself.
-  if (HasFlag(affix.cont, a_.onlyInCompound) && !HasFlag(affix.cont, a_.compoundFlag)) {
-    if (part == Part::Last && !prefix && !HasFlag(affix.cont, a_.compoundEnd)) return false;
-    if (part == Part::First && prefix && !HasFlag(affix.cont, a_.compoundBegin)) return false;
+  if (affix.onlyInCompound && !affix.compoundFlag) {
+    if (part == Part::Last && !prefix && !affix.compoundEnd) return false;
+    if (part == Part::First && prefix && !affix.compoundBegin) return false;
   }
-  const bool permitted = HasFlag(affix.cont, a_.compoundPermit);
   switch (part) {
     case Part::First:
-      return prefix || permitted;
+      return prefix || affix.compoundPermit;
     case Part::Last:
-      return !prefix || permitted;
+      return !prefix || affix.compoundPermit;
     case Part::Middle:
-      return permitted;
+      return affix.compoundPermit;
     default:
       return true;
   }

@@ -24,6 +24,9 @@ struct Affix {
   std::u32string append;
   Condition condition;
   FlagSet cont;  // continuation classes and flags the affixed word takes on
+  // What `cont` says about compounds, looked up once at load.
+  bool compoundForbid = false, onlyInCompound = false, compoundPermit = false;
+  bool compoundFlag = false, compoundBegin = false, compoundEnd = false;
 };
 
 // One CHECKCOMPOUNDPATTERN line.

@@ -98,6 +98,16 @@ void Reader::Run(std::string_view bytes) {
     }
     out.Build(texts, fromEnd);
   };
+  for (auto* list : {&d_.prefixes, &d_.suffixes}) {
+    for (Affix& a : *list) {
+      a.compoundForbid = HasFlag(a.cont, d_.compoundForbid);
+      a.onlyInCompound = HasFlag(a.cont, d_.onlyInCompound);
+      a.compoundPermit = HasFlag(a.cont, d_.compoundPermit);
+      a.compoundFlag = HasFlag(a.cont, d_.compoundFlag);
+      a.compoundBegin = HasFlag(a.cont, d_.compoundBegin);
+      a.compoundEnd = HasFlag(a.cont, d_.compoundEnd);
+    }
+  }
   d_.prefixes.shrink_to_fit();
   d_.suffixes.shrink_to_fit();
   index(d_.prefixes, false, d_.prefixIndex, d_.prefixContinued);
