@@ -125,7 +125,16 @@ bool WordChecker::FlagCompound(std::u32string_view word, const CaseContext& ctx,
     const Flag positional = part == Part::First    ? a_.compoundBegin
                             : part == Part::Middle ? a_.compoundMiddle
                                                    : a_.compoundEnd;
-    return f.Has(a_.compoundFlag) || f.Has(positional);
+    // The flag comes from the stem or the affixes next to it: an outer second
+    // suffix makes no word a compound part.
+    auto named = [&](Flag flag) {
+      if (flag == 0) return false;
+      if (f.StemHas(flag)) return true;
+      for (const Affix* a : {f.prefix, f.prefix2, f.suffix})
+        if (a && HasFlag(a->cont, flag)) return true;
+      return false;
+    };
+    return named(a_.compoundFlag) || named(positional);
   };
   auto joinOk = [&](const CompoundPattern* used, bool simplified, std::u32string_view a,
                     std::u32string_view b, const Form& prev, const Form& next, bool last) {
@@ -162,14 +171,29 @@ bool WordChecker::FlagCompound(std::u32string_view word, const CaseContext& ctx,
     }
     return true;
   };
-  auto weight = [&](const Form& f) { return f.StemHas(a_.compoundRoot) ? 2 : 1; };
-  auto countOk = [&](int words) {
+  auto syllables = [&](std::u32string_view text) {
+    int n = 0;
+    for (char32_t c : text)
+      if (a_.syllableVowels.find(c) != std::u32string::npos) ++n;
+    return n;
+  };
+  // Hungarian counts a prefix of more than one syllable as a word of its own,
+  // and the syllables of the whole word but the last part's ending; elsewhere
+  // only the last part's syllables are counted.
+  const bool hungarian = a_.language.substr(0, 2) == "hu";
+  auto weight = [&](const Form& f) {
+    int w = f.StemHas(a_.compoundRoot) ? 2 : 1;
+    if (hungarian && f.prefix && syllables(f.prefix->append) > 1) ++w;
+    return w;
+  };
+  auto countOk = [&](int words, std::u32string_view lastText, const Form& last) {
     if (a_.compoundWordMax <= 0 || words <= a_.compoundWordMax) return true;
     if (a_.compoundSyllableMax <= 0) return false;
-    int syllables = 0;
-    for (char32_t c : word)
-      if (a_.syllableVowels.find(c) != std::u32string::npos) ++syllables;
-    return syllables <= a_.compoundSyllableMax;
+    if (!hungarian) return syllables(lastText) <= a_.compoundSyllableMax;
+    int n = syllables(word);
+    const Affix* ending = last.suffix2 ? last.suffix2 : last.suffix;
+    if (ending) n -= syllables(ending->append);
+    return n <= a_.compoundSyllableMax;
   };
 
   struct Prev {
@@ -198,7 +222,7 @@ bool WordChecker::FlagCompound(std::u32string_view word, const CaseContext& ctx,
                   !joinOk(pattern, simplified, part, next, f, last, true))
                 return false;
               if (a_.forceUcase && last.Has(a_.forceUcase) && !ctx.capitalised) return false;
-              return countOk(used + weight(last));
+              return countOk(used + weight(last), next, last);
             }))
           return true;
         if (a_.compoundWordMax > 0 && used >= a_.compoundWordMax && a_.compoundSyllableMax <= 0)
