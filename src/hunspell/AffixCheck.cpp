@@ -95,7 +95,8 @@ bool WordChecker::Accept(const Form& f, Part part, const FormFn& fn) const {
       if (x && !HasFlag(x->cont, a_.needAffix)) allNeed = false;
     if (allNeed) return false;
   }
-  if (a_.circumfix) {
+  // A circumfix ties a prefix to a suffix; a prefix alone is not checked.
+  if (a_.circumfix && s) {
     const bool pc = (p && HasFlag(p->cont, a_.circumfix)) ||
                     (f.prefix2 && HasFlag(f.prefix2->cont, a_.circumfix));
     const bool sc = (s && HasFlag(s->cont, a_.circumfix)) ||
