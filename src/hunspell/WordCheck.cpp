@@ -189,6 +189,8 @@ bool WordChecker::Check(std::u32string_view input) const {
     }
     return false;
   };
+  // Capitals are split as the capitalised word ("CD-ROM" as "Cd" and "rom"), as hunspell does.
+  if (ClassifyCase(word) == CapType::All) return broken(Capitalised(word, a_.turkishCasing), 0);
   return broken(word, 0);
 }
 
