@@ -101,6 +101,12 @@ const FeatureCase kFeatures[] = {
      "2\narkiv/X\nmedlem/XA\n",
      {"arkivmedlem", "arkivmedlemmer"},
      {"arkivmedlemm"}},
+    {"CompoundFlagNotFromOuterSuffix",
+     "COMPOUNDFLAG X\nSFX A Y 1\nSFX A 0 s/B .\nSFX B Y 1\nSFX B 0 t/X .\nSFX C Y 1\n"
+     "SFX C 0 s/XB .\n",
+     "3\nfoo/X\nbar/A\nbaz/C\n",
+     {"barst", "foobazst"},
+     {"foobarst"}},
     {"CompoundRuleLastPartAffixed",
      "COMPOUNDMIN 1\nCOMPOUNDRULE 1\nCOMPOUNDRULE ab\nSFX S Y 1\nSFX S 0 s .\n",
      "2\nfoo/aS\nbar/bS\n",
