@@ -87,7 +87,8 @@ std::size_t Dictionary::StemCount() const {
 }
 
 std::size_t Dictionary::MemoryBytes() const {
-  std::size_t bytes = sizeof(*this) + sizeof(AffixData) + words_->MemoryBytes();
+  std::size_t bytes = sizeof(*this) + sizeof(AffixData) + words_->MemoryBytes() +
+                      affixes_->prefixIndex.MemoryBytes() + affixes_->suffixIndex.MemoryBytes();
   for (const auto* list : {&affixes_->prefixes, &affixes_->suffixes})
     for (const Affix& a : *list)
       bytes += sizeof(Affix) + (a.strip.capacity() + a.append.capacity()) * 4 +
