@@ -18,29 +18,48 @@ bool Form::Unmodified() const {
   return true;
 }
 
-bool WordChecker::Stems(std::u32string_view root,
-                        const std::function<bool(const FlagSet&)>& fn) const {
+bool WordChecker::Stems(std::u32string_view root, const StemFn& fn) const {
   if (root.empty()) return false;
-  return w_.AnyOf(ToUtf8(root), fn);
+  // The table's key in UTF-8, built on the stack: this runs for every candidate.
+  char key[256];
+  std::size_t n = 0;
+  for (char32_t c : root) {
+    if (n + 4 > sizeof key) return w_.AnyOf(ToUtf8(root), fn);
+    if (c < 0x80) {
+      key[n++] = static_cast<char>(c);
+    } else if (c < 0x800) {
+      key[n++] = static_cast<char>(0xC0 | (c >> 6));
+      key[n++] = static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      key[n++] = static_cast<char>(0xE0 | (c >> 12));
+      key[n++] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      key[n++] = static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      key[n++] = static_cast<char>(0xF0 | (c >> 18));
+      key[n++] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      key[n++] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      key[n++] = static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return w_.AnyOf(std::string_view(key, n), fn);
 }
 
 bool WordChecker::AffixAllowed(const Affix& affix, Part part, bool prefix) const {
-  if (part == Part::Whole) return !HasFlag(affix.cont, a_.onlyInCompound);
-  if (HasFlag(affix.cont, a_.compoundForbid)) return false;
-  // A joining element (ONLYINCOMPOUND affix) stands between parts, not at the ends.
+  if (part == Part::Whole) return !affix.onlyInCompound;
+  if (affix.compoundForbid) return false;
+  // A joining element (ONLYINCOMPOUND affix) stands between parts, not at the ends,
   // unless it names that end's position itself.
-  if (HasFlag(affix.cont, a_.onlyInCompound) && !HasFlag(affix.cont, a_.compoundFlag)) {
-    if (part == Part::Last && !prefix && !HasFlag(affix.cont, a_.compoundEnd)) return false;
-    if (part == Part::First && prefix && !HasFlag(affix.cont, a_.compoundBegin)) return false;
+  if (affix.onlyInCompound && !affix.compoundFlag) {
+    if (part == Part::Last && !prefix && !affix.compoundEnd) return false;
+    if (part == Part::First && prefix && !affix.compoundBegin) return false;
   }
-  const bool permitted = HasFlag(affix.cont, a_.compoundPermit);
   switch (part) {
     case Part::First:
-      return prefix || permitted;
+      return prefix || affix.compoundPermit;
     case Part::Last:
-      return !prefix || permitted;
+      return !prefix || affix.compoundPermit;
     case Part::Middle:
-      return permitted;
+      return affix.compoundPermit;
     default:
       return true;
   }
@@ -76,7 +95,8 @@ bool WordChecker::Accept(const Form& f, Part part, const FormFn& fn) const {
       if (x && !HasFlag(x->cont, a_.needAffix)) allNeed = false;
     if (allNeed) return false;
   }
-  if (a_.circumfix) {
+  // A circumfix ties a prefix to a suffix; a prefix alone is not checked.
+  if (a_.circumfix && s) {
     const bool pc = (p && HasFlag(p->cont, a_.circumfix)) ||
                     (f.prefix2 && HasFlag(f.prefix2->cont, a_.circumfix));
     const bool sc = (s && HasFlag(s->cont, a_.circumfix)) ||
@@ -87,64 +107,72 @@ bool WordChecker::Accept(const Form& f, Part part, const FormFn& fn) const {
   return fn(f);
 }
 
+namespace {
+
+// The word with `cut` characters taken off one end and `strip` put back: a
+// view of the word itself when nothing is put back.
+std::u32string_view Rebuilt(std::u32string_view word, std::size_t cut, std::u32string_view strip,
+                            bool atEnd, std::u32string& buffer) {
+  const std::u32string_view kept = atEnd ? word.substr(0, word.size() - cut) : word.substr(cut);
+  if (strip.empty()) return kept;
+  if (atEnd) {
+    buffer.assign(kept);
+    buffer += strip;
+  } else {
+    buffer.assign(strip);
+    buffer += kept;
+  }
+  return buffer;
+}
+
+}  // namespace
+
 bool WordChecker::Suffixes(std::u32string_view word, const Affix* prefix, Part part,
                            const FormFn& fn) const {
   if (word.empty()) return false;
-  const bool twofold = !a_.complexPrefixes && (part == Part::Whole || a_.compoundMoreSuffixes);
-  std::u32string root, inner;
-  for (char32_t key : {word.back(), char32_t{0}}) {
-    const auto it = a_.suffixIndex.find(key);
-    if (it == a_.suffixIndex.end()) continue;
-    for (std::uint32_t index : it->second) {
-      const Affix& s = a_.suffixes[index];
-      const std::size_t add = s.append.size();
-      if (add > word.size() || word.substr(word.size() - add) != s.append) continue;
-      if (add == word.size() && !a_.fullStrip) continue;
-      if (!AffixAllowed(s, part, false)) continue;
-      root.assign(word.substr(0, word.size() - add));
-      root += s.strip;
-      if (root.empty() || !s.condition.MatchesEnd(root)) continue;
-      if (!prefix || prefix->condition.MatchesStart(root)) {
-        Form form;
-        form.root = root;
-        form.prefix = prefix;
-        form.suffix = &s;
-        if (Stems(root, [&](const FlagSet& flags) {
-              form.flags = &flags;
-              return Accept(form, part, fn);
-            }))
-          return true;
-      }
-      if (!twofold) continue;
-      // `s` as the outer of two suffixes.
-      for (char32_t key2 : {root.back(), char32_t{0}}) {
-        const auto it2 = a_.suffixIndex.find(key2);
-        if (it2 == a_.suffixIndex.end()) continue;
-        for (std::uint32_t index2 : it2->second) {
-          const Affix& s1 = a_.suffixes[index2];
-          if (!HasFlag(s1.cont, s.flag)) continue;
-          const std::size_t add1 = s1.append.size();
-          if (add1 >= root.size() || root.substr(root.size() - add1) != s1.append) continue;
-          if (!AffixAllowed(s1, part, false)) continue;
-          inner.assign(root.substr(0, root.size() - add1));
-          inner += s1.strip;
-          if (inner.empty() || !s1.condition.MatchesEnd(inner)) continue;
-          if (prefix && !prefix->condition.MatchesStart(inner)) continue;
-          Form form;
-          form.root = inner;
-          form.prefix = prefix;
-          form.suffix = &s1;
-          form.suffix2 = &s;
-          if (Stems(inner, [&](const FlagSet& flags) {
-                form.flags = &flags;
-                return Accept(form, part, fn);
-              }))
-            return true;
-        }
-      }
+  const bool twofold =
+      !a_.complexPrefixes && (part == Part::Whole || part == Part::Last || a_.compoundMoreSuffixes);
+  std::u32string rootBuffer, innerBuffer;
+  return a_.suffixIndex.ForEachMatch(word, [&](std::uint32_t index) {
+    const Affix& s = a_.suffixes[index];
+    const std::size_t add = s.append.size();
+    if (add == word.size() && !a_.fullStrip) return false;
+    if (!AffixAllowed(s, part, false)) return false;
+    const std::u32string_view root = Rebuilt(word, add, s.strip, true, rootBuffer);
+    if (root.empty() || !s.condition.MatchesEnd(root)) return false;
+    if (!prefix || prefix->condition.MatchesStart(root)) {
+      Form form;
+      form.root = root;
+      form.prefix = prefix;
+      form.suffix = &s;
+      if (Stems(root, [&](const FlagSet& flags) {
+            form.flags = &flags;
+            return Accept(form, part, fn);
+          }))
+        return true;
     }
-  }
-  return false;
+    if (!twofold || !a_.suffixContinued[s.flag]) return false;
+    // `s` as the outer of two suffixes.
+    return a_.suffixIndex.ForEachMatch(root, [&](std::uint32_t index2) {
+      const Affix& s1 = a_.suffixes[index2];
+      if (!HasFlag(s1.cont, s.flag)) return false;
+      const std::size_t add1 = s1.append.size();
+      if (add1 >= root.size()) return false;
+      if (!AffixAllowed(s1, part, false)) return false;
+      const std::u32string_view inner = Rebuilt(root, add1, s1.strip, true, innerBuffer);
+      if (inner.empty() || !s1.condition.MatchesEnd(inner)) return false;
+      if (prefix && !prefix->condition.MatchesStart(inner)) return false;
+      Form form;
+      form.root = inner;
+      form.prefix = prefix;
+      form.suffix = &s1;
+      form.suffix2 = &s;
+      return Stems(inner, [&](const FlagSet& flags) {
+        form.flags = &flags;
+        return Accept(form, part, fn);
+      });
+    });
+  });
 }
 
 bool WordChecker::ForEachForm(std::u32string_view word, Part part, const FormFn& fn) const {
@@ -157,65 +185,52 @@ bool WordChecker::ForEachForm(std::u32string_view word, Part part, const FormFn&
       }))
     return true;
   if (Suffixes(word, nullptr, part, fn)) return true;
-  std::u32string rest, root;
-  for (char32_t key : {word.front(), char32_t{0}}) {
-    const auto it = a_.prefixIndex.find(key);
-    if (it == a_.prefixIndex.end()) continue;
-    for (std::uint32_t index : it->second) {
-      const Affix& p = a_.prefixes[index];
-      const std::size_t add = p.append.size();
-      if (add > word.size() || word.substr(0, add) != p.append) continue;
-      if (add == word.size() && !a_.fullStrip) continue;
-      if (!AffixAllowed(p, part, true)) continue;
-      rest = p.strip;
-      rest += word.substr(add);
-      if (rest.empty()) continue;
-      if (p.condition.MatchesStart(rest)) {
-        Form form;
-        form.root = rest;
-        form.prefix = &p;
-        if (Stems(rest, [&](const FlagSet& flags) {
-              form.flags = &flags;
-              return Accept(form, part, fn);
-            }))
-          return true;
-      }
-      if (Suffixes(rest, &p, part, fn)) return true;
-      if (!a_.complexPrefixes) continue;
-      // `p` as the outer of two prefixes.
-      for (char32_t key2 : {rest.front(), char32_t{0}}) {
-        const auto it2 = a_.prefixIndex.find(key2);
-        if (it2 == a_.prefixIndex.end()) continue;
-        for (std::uint32_t index2 : it2->second) {
-          const Affix& p1 = a_.prefixes[index2];
-          if (!HasFlag(p1.cont, p.flag)) continue;
-          const std::size_t add1 = p1.append.size();
-          if (add1 >= rest.size() || rest.substr(0, add1) != p1.append) continue;
-          if (!AffixAllowed(p1, part, true)) continue;
-          root = p1.strip;
-          root += rest.substr(add1);
-          if (!p1.condition.MatchesStart(root)) continue;
-          Form form;
-          form.root = root;
-          form.prefix = &p1;
-          form.prefix2 = &p;
-          if (Stems(root, [&](const FlagSet& flags) {
-                form.flags = &flags;
-                return Accept(form, part, fn);
-              }))
-            return true;
-          // Two prefixes and a suffix.
-          if (Suffixes(root, &p1, part, [&](const Form& inner) {
-                Form f = inner;
-                f.prefix2 = &p;
-                return HasFlag(p1.cont, p.flag) && fn(f);
-              }))
-            return true;
-        }
-      }
+  std::u32string restBuffer, rootBuffer;
+  return a_.prefixIndex.ForEachMatch(word, [&](std::uint32_t index) {
+    const Affix& p = a_.prefixes[index];
+    const std::size_t add = p.append.size();
+    if (add == word.size() && !a_.fullStrip) return false;
+    if (!AffixAllowed(p, part, true)) return false;
+    const std::u32string_view rest = Rebuilt(word, add, p.strip, false, restBuffer);
+    if (rest.empty()) return false;
+    if (p.condition.MatchesStart(rest)) {
+      Form form;
+      form.root = rest;
+      form.prefix = &p;
+      if (Stems(rest, [&](const FlagSet& flags) {
+            form.flags = &flags;
+            return Accept(form, part, fn);
+          }))
+        return true;
     }
-  }
-  return false;
+    if (Suffixes(rest, &p, part, fn)) return true;
+    if (!a_.complexPrefixes || !a_.prefixContinued[p.flag]) return false;
+    // `p` as the outer of two prefixes.
+    return a_.prefixIndex.ForEachMatch(rest, [&](std::uint32_t index2) {
+      const Affix& p1 = a_.prefixes[index2];
+      if (!HasFlag(p1.cont, p.flag)) return false;
+      const std::size_t add1 = p1.append.size();
+      if (add1 >= rest.size()) return false;
+      if (!AffixAllowed(p1, part, true)) return false;
+      const std::u32string_view root = Rebuilt(rest, add1, p1.strip, false, rootBuffer);
+      if (!p1.condition.MatchesStart(root)) return false;
+      Form form;
+      form.root = root;
+      form.prefix = &p1;
+      form.prefix2 = &p;
+      if (Stems(root, [&](const FlagSet& flags) {
+            form.flags = &flags;
+            return Accept(form, part, fn);
+          }))
+        return true;
+      // Two prefixes and a suffix.
+      return Suffixes(root, &p1, part, [&](const Form& inner) {
+        Form f = inner;
+        f.prefix2 = &p;
+        return HasFlag(p1.cont, p.flag) && fn(f);
+      });
+    });
+  });
 }
 
 }  // namespace spellcheck::hunspell

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "hunspell/AffixIndex.h"
 #include "hunspell/Charset.h"
 #include "hunspell/Condition.h"
 #include "hunspell/Flags.h"
@@ -23,6 +24,9 @@ struct Affix {
   std::u32string append;
   Condition condition;
   FlagSet cont;  // continuation classes and flags the affixed word takes on
+  // What `cont` says about compounds, looked up once at load.
+  bool compoundForbid = false, onlyInCompound = false, compoundPermit = false;
+  bool compoundFlag = false, compoundBegin = false, compoundEnd = false;
 };
 
 // One CHECKCOMPOUNDPATTERN line.
@@ -65,9 +69,11 @@ struct AffixData {
   int maxDiff = -1;
 
   std::vector<Affix> prefixes, suffixes;
-  // Affixes by the first (prefix) or last (suffix) character they add; those
-  // that add nothing under 0.
-  std::unordered_map<char32_t, std::vector<std::uint32_t>> prefixIndex, suffixIndex;
+  // The affixes by the text they add.
+  AffixIndex prefixIndex, suffixIndex;
+  // Flags that some affix of the side lets a further affix carry: only an
+  // affix of such a flag can be the outer one of two.
+  std::vector<bool> prefixContinued, suffixContinued;
   std::vector<FlagSet> aliases;  // AF, numbered from 1
   std::size_t morphAliasCount = 0;
 

@@ -88,15 +88,30 @@ void Reader::Run(std::string_view bytes) {
   }
   for (auto& [key, cls] : classes_)
     if (cls.left > 0) Warn(0, "affix class announces more rules than it has");
-  // Index the affixes by the character they add next to the root.
-  for (std::uint32_t i = 0; i < d_.prefixes.size(); ++i) {
-    const auto& a = d_.prefixes[i].append;
-    d_.prefixIndex[a.empty() ? 0 : a.front()].push_back(i);
+  auto index = [](const std::vector<Affix>& affixes, bool fromEnd, AffixIndex& out,
+                  std::vector<bool>& continued) {
+    std::vector<std::u32string_view> texts;
+    continued.assign(std::size_t{1} << (8 * sizeof(Flag)), false);
+    for (const Affix& a : affixes) {
+      texts.push_back(a.append);
+      for (Flag f : a.cont) continued[f] = true;
+    }
+    out.Build(texts, fromEnd);
+  };
+  for (auto* list : {&d_.prefixes, &d_.suffixes}) {
+    for (Affix& a : *list) {
+      a.compoundForbid = HasFlag(a.cont, d_.compoundForbid);
+      a.onlyInCompound = HasFlag(a.cont, d_.onlyInCompound);
+      a.compoundPermit = HasFlag(a.cont, d_.compoundPermit);
+      a.compoundFlag = HasFlag(a.cont, d_.compoundFlag);
+      a.compoundBegin = HasFlag(a.cont, d_.compoundBegin);
+      a.compoundEnd = HasFlag(a.cont, d_.compoundEnd);
+    }
   }
-  for (std::uint32_t i = 0; i < d_.suffixes.size(); ++i) {
-    const auto& a = d_.suffixes[i].append;
-    d_.suffixIndex[a.empty() ? 0 : a.back()].push_back(i);
-  }
+  d_.prefixes.shrink_to_fit();
+  d_.suffixes.shrink_to_fit();
+  index(d_.prefixes, false, d_.prefixIndex, d_.prefixContinued);
+  index(d_.suffixes, true, d_.suffixIndex, d_.suffixContinued);
   for (const auto& rule : d_.compoundRules)
     for (const auto& e : rule) d_.compoundRuleFlags.push_back(e.flag);
   std::sort(d_.compoundRuleFlags.begin(), d_.compoundRuleFlags.end());

@@ -30,9 +30,16 @@ bool IsLower(char32_t c) {
 CapType ClassifyCase(std::u32string_view word) {
   std::size_t upper = 0, lower = 0;
   for (char32_t c : word) {
+    if (c < 0x80) {  // most letters of most texts
+      upper += c >= U'A' && c <= U'Z';
+      lower += c >= U'a' && c <= U'z';
+      continue;
+    }
+    // A small letter without a capital of its own (the sharp s) stays in
+    // words written in capitals: it counts as neither.
     if (IsUpper(c))
       ++upper;
-    else if (IsLower(c))
+    else if (IsLower(c) && text::UnicodeUpper(c) != c)
       ++lower;
   }
   if (upper == 0) return CapType::Lower;

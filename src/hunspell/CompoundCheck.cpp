@@ -1,6 +1,7 @@
 // Compounds: words made of dictionary words, by compound flags
 // (COMPOUNDFLAG, COMPOUNDBEGIN/MIDDLE/END) or by COMPOUNDRULE patterns, with
 // the checks at the joins that the .aff asks for. Bounded by the budget.
+#include <functional>
 #include <vector>
 
 #include "hunspell/Casing.h"
@@ -9,12 +10,6 @@
 namespace spellcheck::hunspell {
 
 namespace {
-
-struct Join {
-  std::u32string part, next;
-  const CompoundPattern* pattern = nullptr;  // the join is this pattern's replacement
-  bool simplifiedTriple = false;
-};
 
 bool EndsWith(std::u32string_view s, std::u32string_view end) {
   return s.size() >= end.size() && s.substr(s.size() - end.size()) == end;
@@ -90,24 +85,29 @@ bool WordChecker::RuleCompound(std::u32string_view word, Budget& budget) const {
       if (!budget.Spend()) return false;
       if (end < word.size() && word.size() - end < cmin) continue;
       const std::u32string_view part = word.substr(start, end - start);
-      if (Stems(part, [&](const FlagSet& flags) {
-            bool named = false;
-            for (Flag f : flags)
-              if (HasFlag(a_.compoundRuleFlags, f)) named = true;
-            if (!named || HasFlag(flags, a_.forbidden)) return false;
-            parts.push_back(&flags);
-            bool ok = false;
-            int steps = 2000;
-            for (const auto& rule : a_.compoundRules) {
-              if (end == word.size()) {
-                if (parts.size() >= 2 && RuleMatches(rule, 0, parts, 0, true, steps)) ok = true;
-              } else if (RuleMatches(rule, 0, parts, 0, false, steps) && from(end)) {
-                ok = true;
-              }
-              if (ok) break;
-            }
-            parts.pop_back();
-            return ok;
+      auto fits = [&](const FlagSet& flags) {
+        bool named = false;
+        for (Flag f : flags)
+          if (HasFlag(a_.compoundRuleFlags, f)) named = true;
+        if (!named || HasFlag(flags, a_.forbidden)) return false;
+        parts.push_back(&flags);
+        bool ok = false;
+        int steps = 2000;
+        for (const auto& rule : a_.compoundRules) {
+          if (end == word.size()) {
+            if (parts.size() >= 2 && RuleMatches(rule, 0, parts, 0, true, steps)) ok = true;
+          } else if (RuleMatches(rule, 0, parts, 0, false, steps) && from(end)) {
+            ok = true;
+          }
+          if (ok) break;
+        }
+        parts.pop_back();
+        return ok;
+      };
+      if (Stems(part, fits)) return true;
+      // The last part may carry affixes; the rule looks at its stem's flags.
+      if (end == word.size() && !parts.empty() && ForEachForm(part, Part::Last, [&](const Form& f) {
+            return f.Affixed() && fits(*f.flags);
           }))
         return true;
     }
@@ -125,16 +125,27 @@ bool WordChecker::FlagCompound(std::u32string_view word, const CaseContext& ctx,
     const Flag positional = part == Part::First    ? a_.compoundBegin
                             : part == Part::Middle ? a_.compoundMiddle
                                                    : a_.compoundEnd;
-    return f.Has(a_.compoundFlag) || f.Has(positional);
+    // The flag comes from the stem or the affixes next to it: an outer second
+    // suffix makes no word a compound part.
+    auto named = [&](Flag flag) {
+      if (flag == 0) return false;
+      if (f.StemHas(flag)) return true;
+      for (const Affix* a : {f.prefix, f.prefix2, f.suffix})
+        if (a && HasFlag(a->cont, flag)) return true;
+      return false;
+    };
+    return named(a_.compoundFlag) || named(positional);
   };
   auto joinOk = [&](const CompoundPattern* used, bool simplified, std::u32string_view a,
                     std::u32string_view b, const Form& prev, const Form& next, bool last) {
     if (a_.checkCompoundDup && last && a == b) return false;
     // Two words that the dictionary has as a phrase ("compound word").
-    std::u32string phrase(a);
-    phrase += U' ';
-    phrase += b;
-    if (ForEachForm(phrase, Part::Whole, [](const Form&) { return true; })) return false;
+    if (w_.HasPhrases()) {
+      std::u32string phrase(a);
+      phrase += U' ';
+      phrase += b;
+      if (ForEachForm(phrase, Part::Whole, [](const Form&) { return true; })) return false;
+    }
     if (a_.checkCompoundRep && !used && RepMakesWord(std::u32string(a) + std::u32string(b)))
       return false;
     if (a_.checkCompoundTriple && !simplified && !a.empty() && !b.empty()) {
@@ -160,14 +171,29 @@ bool WordChecker::FlagCompound(std::u32string_view word, const CaseContext& ctx,
     }
     return true;
   };
-  auto weight = [&](const Form& f) { return f.StemHas(a_.compoundRoot) ? 2 : 1; };
-  auto countOk = [&](int words) {
+  auto syllables = [&](std::u32string_view text) {
+    int n = 0;
+    for (char32_t c : text)
+      if (a_.syllableVowels.find(c) != std::u32string::npos) ++n;
+    return n;
+  };
+  // Hungarian counts a prefix of more than one syllable as a word of its own,
+  // and the syllables of the whole word but the last part's ending; elsewhere
+  // only the last part's syllables are counted.
+  const bool hungarian = a_.language.substr(0, 2) == "hu";
+  auto weight = [&](const Form& f) {
+    int w = f.StemHas(a_.compoundRoot) ? 2 : 1;
+    if (hungarian && f.prefix && syllables(f.prefix->append) > 1) ++w;
+    return w;
+  };
+  auto countOk = [&](int words, std::u32string_view lastText, const Form& last) {
     if (a_.compoundWordMax <= 0 || words <= a_.compoundWordMax) return true;
     if (a_.compoundSyllableMax <= 0) return false;
-    int syllables = 0;
-    for (char32_t c : word)
-      if (a_.syllableVowels.find(c) != std::u32string::npos) ++syllables;
-    return syllables <= a_.compoundSyllableMax;
+    if (!hungarian) return syllables(lastText) <= a_.compoundSyllableMax;
+    int n = syllables(word);
+    const Affix* ending = last.suffix2 ? last.suffix2 : last.suffix;
+    if (ending) n -= syllables(ending->append);
+    return n <= a_.compoundSyllableMax;
   };
 
   struct Prev {
@@ -178,49 +204,52 @@ bool WordChecker::FlagCompound(std::u32string_view word, const CaseContext& ctx,
   };
   std::function<bool(std::u32string_view, int, int, const Prev*)> rest =
       [&](std::u32string_view text, int index, int words, const Prev* prev) -> bool {
-    std::vector<Join> joins;
+    const Part here = index == 0 ? Part::First : Part::Middle;
+    // One way to cut the text: `part` first, `next` after it.
+    auto tryJoin = [&](std::u32string_view part, std::u32string_view next,
+                       const CompoundPattern* pattern, bool simplified) {
+      if (!budget.Spend()) return false;
+      if (a_.compoundForbid && (ForbiddenInCompound(part) || ForbiddenInCompound(next)))
+        return false;
+      return ForEachForm(part, here, [&](const Form& f) {
+        if (!partOk(f, here) || !budget.Spend()) return false;
+        if (prev &&
+            !joinOk(prev->pattern, prev->simplified, prev->text, part, *prev->form, f, false))
+          return false;
+        const int used = words + weight(f);
+        if (ForEachForm(next, Part::Last, [&](const Form& last) {
+              if (!partOk(last, Part::Last) ||
+                  !joinOk(pattern, simplified, part, next, f, last, true))
+                return false;
+              if (a_.forceUcase && last.Has(a_.forceUcase) && !ctx.capitalised) return false;
+              return countOk(used + weight(last), next, last);
+            }))
+          return true;
+        if (a_.compoundWordMax > 0 && used >= a_.compoundWordMax && a_.compoundSyllableMax <= 0)
+          return false;
+        const Prev me{part, &f, pattern, simplified};
+        return rest(next, index + 1, used, &me);
+      });
+    };
     for (std::size_t len = 1; len < text.size(); ++len) {
+      if (budget.steps < 0) return false;
       const std::u32string_view head = text.substr(0, len), tail = text.substr(len);
       if (len >= cmin && tail.size() >= cmin) {
-        joins.push_back({std::u32string(head), std::u32string(tail), nullptr, false});
-        if (a_.simplifiedTriple && len >= 2 && head[len - 1] == head[len - 2])
-          joins.push_back(
-              {std::u32string(head), head.back() + std::u32string(tail), nullptr, true});
+        if (tryJoin(head, tail, nullptr, false)) return true;
+        if (a_.simplifiedTriple && len >= 2 && head[len - 1] == head[len - 2]) {
+          const std::u32string next = head.back() + std::u32string(tail);
+          if (tryJoin(head, next, nullptr, true)) return true;
+        }
       }
       for (const auto& p : a_.compoundPatterns) {
         if (p.replacement.empty() || tail.substr(0, p.replacement.size()) != p.replacement)
           continue;
         // The written join stands for the first part's end and the next's start.
-        Join j{std::u32string(head) + p.end,
-               p.begin + std::u32string(tail.substr(p.replacement.size())), &p, false};
-        if (j.part.size() >= cmin && j.next.size() >= cmin) joins.push_back(std::move(j));
+        const std::u32string part = std::u32string(head) + p.end;
+        const std::u32string next = p.begin + std::u32string(tail.substr(p.replacement.size()));
+        if (part.size() >= cmin && next.size() >= cmin && tryJoin(part, next, &p, false))
+          return true;
       }
-    }
-    const Part here = index == 0 ? Part::First : Part::Middle;
-    for (const Join& j : joins) {
-      if (!budget.Spend()) return false;
-      if (a_.compoundForbid && (ForbiddenInCompound(j.part) || ForbiddenInCompound(j.next)))
-        continue;
-      if (ForEachForm(j.part, here, [&](const Form& f) {
-            if (!partOk(f, here) || !budget.Spend()) return false;
-            if (prev &&
-                !joinOk(prev->pattern, prev->simplified, prev->text, j.part, *prev->form, f, false))
-              return false;
-            const int used = words + weight(f);
-            if (ForEachForm(j.next, Part::Last, [&](const Form& last) {
-                  if (!partOk(last, Part::Last) ||
-                      !joinOk(j.pattern, j.simplifiedTriple, j.part, j.next, f, last, true))
-                    return false;
-                  if (a_.forceUcase && last.Has(a_.forceUcase) && !ctx.capitalised) return false;
-                  return countOk(used + weight(last));
-                }))
-              return true;
-            if (a_.compoundWordMax > 0 && used >= a_.compoundWordMax && a_.compoundSyllableMax <= 0)
-              return false;
-            const Prev me{j.part, &f, j.pattern, j.simplifiedTriple};
-            return rest(j.next, index + 1, used, &me);
-          }))
-        return true;
     }
     return false;
   };

@@ -4,6 +4,7 @@
 #ifndef SPELLCHECK_HUNSPELL_CONDITION_H
 #define SPELLCHECK_HUNSPELL_CONDITION_H
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,12 +21,14 @@ class Condition {
   std::size_t Length() const { return elements_.size(); }
 
  private:
+  // One position: any character, or one of (or, negated, none of) a run of chars_.
   struct Element {
-    std::u32string chars;  // empty with !negated: any character
-    bool negated = false;
-    bool Matches(char32_t c) const;
+    std::uint16_t begin = 0, count = 0;
+    bool negated = false, any = false;
   };
+  bool Matches(const Element& e, char32_t c) const;
   std::vector<Element> elements_;
+  std::u32string chars_;
 };
 
 }  // namespace spellcheck::hunspell

@@ -4,6 +4,18 @@ namespace spellcheck::hunspell {
 
 std::u32string ApplyConversions(std::u32string_view word, const Replacements& table) {
   if (table.empty()) return std::u32string(word);
+  // Most words hold no pattern at all: one search each before the full pass.
+  bool any = false;
+  for (const auto& [from, replacement] : table) {
+    std::u32string_view core = from;
+    if (core.size() > 1 && core.front() == U'_') core.remove_prefix(1);
+    if (core.size() > 1 && core.back() == U'_') core.remove_suffix(1);
+    if (word.find(core) != std::u32string_view::npos) {
+      any = true;
+      break;
+    }
+  }
+  if (!any) return std::u32string(word);
   std::u32string out;
   for (std::size_t i = 0; i < word.size();) {
     const std::u32string* to = nullptr;

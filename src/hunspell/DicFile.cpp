@@ -29,27 +29,43 @@ bool StartsMorphology(std::string_view rest) {
 
 void ReadDicFile(std::string_view bytes, std::string_view name, const AffixData& affixes,
                  WordTable& words, std::vector<std::string>* warnings) {
-  const auto lines = SplitLines(bytes);
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
   auto warn = [&](std::size_t line, const std::string& what) {
     if (warnings) warnings->push_back(std::string(name) + ":" + std::to_string(line) + ": " + what);
   };
-  std::size_t first = 0;
-  bool counted = false;
-  while (first < lines.size() && SplitFields(lines[first]).empty()) ++first;
-  if (first < lines.size()) {
-    const auto fields = SplitFields(lines[first]);
-    if (!fields.empty() && AllDigits(fields[0])) {
+  // Lines one at a time: a list of them all would outweigh the table.
+  std::size_t at = 0, number = 0;
+  auto nextLine = [&](std::string_view& line) {
+    if (at > bytes.size()) return false;
+    std::size_t end = bytes.find('\n', at);
+    if (end == std::string_view::npos) end = bytes.size();
+    line = bytes.substr(at, end - at);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    at = end + 1;
+    ++number;
+    return true;
+  };
+  // The table holds about one entry a line, and a few capitalised twins.
+  const auto lines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1;
+  words.Reserve(lines + lines / 32);
+  std::string_view line;
+  bool counted = false, pending = false;
+  while (nextLine(line)) {
+    if (SplitFields(line).empty()) continue;
+    const auto fields = SplitFields(line);
+    if (AllDigits(fields[0])) {
       counted = true;
-      ++first;
     } else {
-      warn(first + 1, "no word count on the first line");
+      warn(number, "no word count on the first line");
+      pending = true;  // this line is a word
     }
+    break;
   }
   std::string word, error;
   std::u32string decoded;
   FlagSet flags;
-  for (std::size_t i = first; i < lines.size(); ++i) {
-    const std::string_view line = lines[i];
+  while (pending || nextLine(line)) {
+    pending = false;
     if (line.empty() || line[0] == '\t' || line[0] == '#') continue;
     word.clear();
     std::string_view flagText;
@@ -78,13 +94,13 @@ void ReadDicFile(std::string_view bytes, std::string_view name, const AffixData&
     }
     if (word.empty()) continue;
     if (!affixes.charset.Decode(word, decoded)) {
-      warn(i + 1, "word with bytes that are not " + affixes.encoding);
+      warn(number, "word with bytes that are not " + affixes.encoding);
       continue;
     }
     for (char32_t c : affixes.ignore) std::erase(decoded, c);
     if (decoded.empty()) continue;
     flags.clear();
-    if (!flagText.empty() && !ResolveFlags(affixes, flagText, flags, error)) warn(i + 1, error);
+    if (!flagText.empty() && !ResolveFlags(affixes, flagText, flags, error)) warn(number, error);
     words.Add(ToUtf8(decoded), flags);
     const CapType type = ClassifyCase(decoded);
     if ((type == CapType::Mixed || type == CapType::MixedInit) &&
@@ -97,7 +113,6 @@ void ReadDicFile(std::string_view bytes, std::string_view name, const AffixData&
   }
   if (!counted && words.Size() == 0)
     throw LoadError(std::string(name) + ":1: no word count and no words");
-  words.Finish();
 }
 
 }  // namespace spellcheck::hunspell

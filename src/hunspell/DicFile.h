@@ -12,7 +12,8 @@
 namespace spellcheck::hunspell {
 
 // Lines that cannot be used are skipped and reported as "NAME:LINE: what".
-// Throws LoadError when the file has neither a count line nor any word.
+// Throws LoadError when the file has neither a count line nor any word. The
+// caller finishes the table (WordTable::Finish) once the bytes are gone.
 void ReadDicFile(std::string_view bytes, std::string_view name, const AffixData& affixes,
                  WordTable& words, std::vector<std::string>* warnings);
 

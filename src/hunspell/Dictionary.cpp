@@ -27,6 +27,7 @@ std::unique_ptr<Dictionary> Dictionary::FromText(std::string_view affBytes,
   d->words_ = std::make_unique<WordTable>();
   ReadAffixFile(affBytes, affName, *d->affixes_, warnings);
   ReadDicFile(dicBytes, dicName, *d->affixes_, *d->words_, warnings);
+  d->words_->Finish();
   d->checker_ = std::make_unique<WordChecker>(*d->affixes_, *d->words_);
   return d;
 }
@@ -34,11 +35,24 @@ std::unique_ptr<Dictionary> Dictionary::FromText(std::string_view affBytes,
 std::unique_ptr<Dictionary> Dictionary::Load(store::FileSystem& fs, const std::string& affPath,
                                              const std::string& dicPath,
                                              std::vector<std::string>* warnings) {
-  std::string aff, dic;
+  std::unique_ptr<Dictionary> d(new Dictionary());
+  d->affixes_ = std::make_unique<AffixData>();
+  d->words_ = std::make_unique<WordTable>();
   store::FileInfo info;
-  if (store::ReadWholeFile(fs, affPath, aff, info)) throw LoadError(affPath + ": cannot be read");
-  if (store::ReadWholeFile(fs, dicPath, dic, info)) throw LoadError(dicPath + ": cannot be read");
-  return FromText(aff, dic, affPath, dicPath, warnings);
+  {
+    std::string aff;
+    if (store::ReadWholeFile(fs, affPath, aff, info)) throw LoadError(affPath + ": cannot be read");
+    ReadAffixFile(aff, affPath, *d->affixes_, warnings);
+  }
+  {
+    // The file's bytes are gone before the hash table is built.
+    std::string dic;
+    if (store::ReadWholeFile(fs, dicPath, dic, info)) throw LoadError(dicPath + ": cannot be read");
+    ReadDicFile(dic, dicPath, *d->affixes_, *d->words_, warnings);
+  }
+  d->words_->Finish();
+  d->checker_ = std::make_unique<WordChecker>(*d->affixes_, *d->words_);
+  return d;
 }
 
 bool Dictionary::Decode(std::string_view utf8Word, std::u32string& out) const {
@@ -73,7 +87,8 @@ std::size_t Dictionary::StemCount() const {
 }
 
 std::size_t Dictionary::MemoryBytes() const {
-  std::size_t bytes = sizeof(*this) + sizeof(AffixData) + words_->MemoryBytes();
+  std::size_t bytes = sizeof(*this) + sizeof(AffixData) + words_->MemoryBytes() +
+                      affixes_->prefixIndex.MemoryBytes() + affixes_->suffixIndex.MemoryBytes();
   for (const auto* list : {&affixes_->prefixes, &affixes_->suffixes})
     for (const Affix& a : *list)
       bytes += sizeof(Affix) + (a.strip.capacity() + a.append.capacity()) * 4 +

@@ -2,6 +2,7 @@
 // numbers and break points around the readings of AffixCheck and
 // CompoundCheck.
 #include <algorithm>
+#include <functional>
 
 #include "hunspell/Casing.h"
 #include "hunspell/Conversion.h"
@@ -33,7 +34,7 @@ bool IsNumber(std::u32string_view word) {
 }  // namespace
 
 Status WordChecker::Simple(std::u32string_view word, const CaseContext& ctx, Budget& budget) const {
-  bool forbidden = false;
+  bool forbidden = false, keptCase = false;
   const bool found = ForEachForm(word, Part::Whole, [&](const Form& f) {
     if (f.StemHas(a_.forbidden) && !f.Affixed()) {
       forbidden = true;
@@ -53,10 +54,16 @@ Status WordChecker::Simple(std::u32string_view word, const CaseContext& ctx, Bud
     if (f.StemHas(a_.onlyInCompound)) return false;
     if (f.StemHas(kOnlyUpcaseFlag) && (!ctx.allCaps || ctx.caseChanged || f.StemHas(a_.keepCase)))
       return false;
-    if (ctx.caseChanged && f.StemHas(a_.keepCase) && !(a_.checkSharps && ctx.sharpS)) return false;
+    // The first reading decides: a homonym in its own case hides the others.
+    // CHECKSHARPS lets a KEEPCASE word with a sharp s take an initial capital,
+    // never all capitals (those write it "SS").
+    if (ctx.caseChanged && f.StemHas(a_.keepCase) &&
+        !(a_.checkSharps && ctx.sharpS && !ctx.allCaps))
+      keptCase = true;
     return true;
   });
   if (forbidden) return Status::Forbidden;
+  if (keptCase) return Status::Missing;
   if (found) return Status::Found;
   if (a_.HasCompounding() && IsCompound(word, ctx, budget)) return Status::Found;
   return Status::Missing;
@@ -103,8 +110,9 @@ Status WordChecker::CheckCased(std::u32string_view word, Budget& budget) const {
         }
       }
     }
+    // A capitalised form the dictionary forbids forbids the capitals too.
     s = lowered(Capitalised(word, tr));
-    if (s == Status::Found) return s;
+    if (s != Status::Missing) return s;
     s = lowered(Lowered(word, tr));
     if (s == Status::Found) return s;
     // An apostrophe: "UNICEF'S" may be "UNICEF's", "L'AFRIQUE" "L'Afrique".
@@ -181,6 +189,8 @@ bool WordChecker::Check(std::u32string_view input) const {
     }
     return false;
   };
+  // Capitals are split as the capitalised word ("CD-ROM" as "Cd" and "rom"), as hunspell does.
+  if (ClassifyCase(word) == CapType::All) return broken(Capitalised(word, a_.turkishCasing), 0);
   return broken(word, 0);
 }
 

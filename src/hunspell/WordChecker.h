@@ -5,9 +5,11 @@
 #ifndef SPELLCHECK_HUNSPELL_WORDCHECKER_H
 #define SPELLCHECK_HUNSPELL_WORDCHECKER_H
 
-#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 
 #include "hunspell/AffixData.h"
 #include "hunspell/WordTable.h"
@@ -33,7 +35,28 @@ struct Form {
   bool Has(Flag flag) const;
   bool StemHas(Flag flag) const { return HasFlag(*flags, flag); }
 };
-using FormFn = std::function<bool(const Form&)>;
+
+// A callable handed down for the length of a call, neither copied nor allocated.
+template <class Signature>
+class FunctionRef;
+template <class R, class... Args>
+class FunctionRef<R(Args...)> {
+ public:
+  template <class F, class = std::enable_if_t<!std::is_same_v<std::decay_t<F>, FunctionRef>>>
+  FunctionRef(F&& f)  // NOLINT: converts like std::function
+      : object_(const_cast<void*>(static_cast<const void*>(std::addressof(f)))),
+        call_([](void* o, Args... args) -> R {
+          return (*static_cast<std::remove_reference_t<F>*>(o))(std::forward<Args>(args)...);
+        }) {}
+  R operator()(Args... args) const { return call_(object_, std::forward<Args>(args)...); }
+
+ private:
+  void* object_;
+  R (*call_)(void*, Args...);
+};
+
+using FormFn = FunctionRef<bool(const Form&)>;
+using StemFn = FunctionRef<bool(const FlagSet&)>;
 
 enum class Status { Missing, Found, Forbidden };
 
@@ -42,7 +65,7 @@ struct CaseContext {
   bool caseChanged = false;  // the form's capitals differ from the text's
   bool capitalised = false;  // the text starts with a capital
   bool allCaps = false;      // the text is in capitals
-  bool sharpS = false;       // the form has a sharp s (CHECKSHARPS lets such words change case)
+  bool sharpS = false;       // the form has a sharp s (CHECKSHARPS lets such words be capitalised)
 };
 
 // Work left for one check; every step of compound search spends one.
@@ -70,7 +93,7 @@ class WordChecker {
   const WordTable& Words() const { return w_; }
 
  private:
-  bool Stems(std::u32string_view root, const std::function<bool(const FlagSet&)>& fn) const;
+  bool Stems(std::u32string_view root, const StemFn& fn) const;
   bool Suffixes(std::u32string_view word, const Affix* prefix, Part part, const FormFn& fn) const;
   bool Accept(const Form& form, Part part, const FormFn& fn) const;
   bool AffixAllowed(const Affix& affix, Part part, bool prefix) const;

@@ -22,6 +22,8 @@ class WordTable {
     Add(utf8Word, flags);
     hidden_ += entries_.size() - before;
   }
+  // Room for about `entries` words, so that loading never doubles the table.
+  void Reserve(std::size_t entries) { entries_.reserve(entries); }
   // Builds the hash table; Find works only afterwards.
   void Finish();
 
@@ -33,6 +35,8 @@ class WordTable {
     return false;
   }
   bool Contains(std::string_view word) const { return First(word) != kNone; }
+  // Some word holds a space (a phrase such as "compound word").
+  bool HasPhrases() const { return phrases_; }
 
   std::size_t Size() const { return entries_.size(); }
   std::size_t FileWords() const { return entries_.size() - hidden_; }
@@ -52,13 +56,24 @@ class WordTable {
   };
   std::uint32_t First(std::string_view word) const;
   static std::uint64_t Hash(std::string_view word);
+  std::uint32_t Mask() const {
+    return indexBits_ >= 32 ? UINT32_MAX : (std::uint32_t{1} << indexBits_) - 1;
+  }
+  // The hash's top bits, placed above the entry number.
+  std::uint32_t Tag(std::uint64_t hash) const {
+    return indexBits_ >= 32 ? 0 : static_cast<std::uint32_t>(hash >> 32) & ~Mask();
+  }
 
   std::string arena_;
   std::vector<Entry> entries_;
   std::vector<FlagSet> flagSets_;
   std::unordered_map<std::string, std::uint32_t> flagSetIds_;  // only while loading
+  // Each slot holds an entry's number in its low indexBits_ bits and bits of
+  // the word's hash above them, so that most probes never touch the words.
   std::vector<std::uint32_t> slots_;
+  unsigned indexBits_ = 32;
   std::size_t hidden_ = 0;
+  bool phrases_ = false;
 };
 
 }  // namespace spellcheck::hunspell
