@@ -55,7 +55,7 @@ for entry in "${languages[@]}"; do
   timeout 600 "$tool" -a --no-custom -d "$dict" <"$out/$dir.probe.asked" >"$out/$dir.probe" \
     2>"$out/$dir.err" || status=$?
   start=$(date +%s.%N)
-  timeout 600 "$tool" list --no-config --no-custom --mode text --where -d "$dict" "$(realpath "$words")" \
+  timeout 600 "$tool" list --config "$engine_config" --no-custom --mode text --where -d "$dict" "$(realpath "$words")" \
     >"$out/$dir.ours" 2>>"$out/$dir.err" || status=$?
   seconds=$(printf '%.2f' "$(echo "$(date +%s.%N) - $start" | bc)")
   if ((status > 1)); then

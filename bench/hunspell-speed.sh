@@ -45,7 +45,7 @@ for entry in de:de_DE fr:fr_FR pl:pl_PL; do
   python3 bench/hunspell_words.py stream <"$text" >"$words"
   count=$(wc -l <"$words")
   declare -A commands=(
-    [spellcheck]="$tool list --no-config --no-custom --mode text -d $tag @WORDS@"
+    [spellcheck]="$tool list --config $engine_config --no-custom --mode text -d $tag @WORDS@"
     [nuspell]="$out/nuspell_check /usr/share/hunspell/$tag <@WORDS@"
     [hunspell]="hunspell -d $tag -i utf-8 -l <@WORDS@"
   )

@@ -227,12 +227,13 @@ const ModeRule* Config::ModeFor(const fs::path& path) const {
   return nullptr;
 }
 
-std::vector<std::string> Config::VocabulariesFor(const std::string& mode, std::size_t* line) const {
+std::vector<std::string> Config::VocabulariesFor(const std::string& mode, std::size_t* line,
+                                                bool english) const {
   auto found = vocabularies.find(mode);
   if (found == vocabularies.end()) found = vocabularies.find("all");
   if (found == vocabularies.end()) {
     if (line) *line = 0;
-    return DefaultVocabularies(mode);
+    return DefaultVocabularies(mode, english);
   }
   if (line) *line = found->second.line;
   return found->second.value;

@@ -78,7 +78,9 @@ struct Config {
   const ModeRule* ModeFor(const std::filesystem::path& file) const;
   // The vocabularies on for files of `mode`: the config's, else the
   // defaults; `line` tells where the config says so (0: the default).
-  std::vector<std::string> VocabulariesFor(const std::string& mode, std::size_t* line) const;
+  // `english`: the run is in English (see DefaultVocabularies).
+  std::vector<std::string> VocabulariesFor(const std::string& mode, std::size_t* line,
+                                           bool english) const;
   // Whether `exclude` leaves out an entry (absolute, normal) of a walk.
   bool Excludes(const std::filesystem::path& entry, bool isFolder) const;
 };

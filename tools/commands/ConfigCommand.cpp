@@ -195,7 +195,8 @@ int RunConfig(const catalogue::DictionaryOptions& options, const ConfigOptions& 
       mode = rule ? rule->mode : ModeForFile(path.string());
     }
     std::size_t line = 0;
-    const std::vector<std::string> vocabularies = config.VocabulariesFor(mode, &line);
+    const std::vector<std::string> vocabularies =
+        config.VocabulariesFor(mode, &line, IsEnglishRun(run));
     print.Line("vocabularies", List(vocabularies),
                line != 0 ? config.Where(line) : "default for " + mode + " files");
   }

@@ -341,7 +341,7 @@ class Fixer {
     AddDefinedNamesOf(document, mode, identifiers_);
     WordContext& context = contexts_[mode];
     if (context.identifiers == nullptr) {
-      for (const std::string& name : DefaultVocabularies(mode)) {
+      for (const std::string& name : DefaultVocabularies(mode, IsEnglishRun(dictionaries_))) {
         if (const Vocabulary* vocabulary = vocabularies_.Get(name)) {
           context.vocabularies.push_back(vocabulary);
         }

@@ -376,7 +376,8 @@ class Plan {
     const auto key = std::make_pair(&config, mode);
     if (const auto known = contextOf_.find(key); known != contextOf_.end()) return known->second;
     WordContext& context = contexts_.emplace_back();
-    for (const std::string& name : config.VocabulariesFor(mode, nullptr)) {
+    const bool english = IsEnglishRun(sets[SetFor(config)]);
+    for (const std::string& name : config.VocabulariesFor(mode, nullptr, english)) {
       if (const Vocabulary* vocabulary = vocabularies_.Get(name)) {
         context.vocabularies.push_back(vocabulary);
       }
@@ -400,7 +401,7 @@ class Plan {
         for (const engine::MainDictionary& main : run.set.mains) {
           catalogue::RequireReadable(fs_, main.file, "main");
         }
-      } catch (const ToolError& error) {
+      } catch (const std::runtime_error& error) {
         if (!options_.main.empty() || !config.main.set) throw;
         throw ToolError(std::string(error.what()) + " (named in " + config.Where(config.main.line) +
                         ")");

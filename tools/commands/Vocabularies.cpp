@@ -126,8 +126,18 @@ std::string VocabularyNames() {
   return names;
 }
 
-std::vector<std::string> DefaultVocabularies(std::string_view mode) {
-  std::vector<std::string> names(General.begin(), General.end());
+bool IsEnglishRun(const catalogue::RunDictionaries& run) {
+  const auto& languages = run.languages.languages;
+  return languages.empty() ||
+         std::any_of(languages.begin(), languages.end(),
+                     [](const catalogue::Language& each) { return each.tag.starts_with("en"); });
+}
+
+std::vector<std::string> DefaultVocabularies(std::string_view mode, bool english) {
+  std::vector<std::string> names;
+  for (const std::string_view name : General) {
+    if (english || name != "english") names.emplace_back(name);
+  }
   if (mode == "python" || mode == "go" || mode == "js" || mode == "rust" || mode == "shell") {
     names.emplace_back(mode);
   } else if (mode == "c") {

@@ -18,6 +18,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "catalogue/RunDictionaries.h"
+
 namespace spellcheck::tool {
 
 class Vocabulary {
@@ -47,8 +49,13 @@ bool IsVocabulary(std::string_view name);
 // The names known, separated by ", ", for messages.
 std::string VocabularyNames();
 // Those on by default for a file of `mode`: the general ones for every kind,
-// and the language's own for code.
-std::vector<std::string> DefaultVocabularies(std::string_view mode);
+// and the language's own for code. The English words of SCOWL's larger
+// sizes only for a run in English (`english`): a German text is no place
+// for them.
+std::vector<std::string> DefaultVocabularies(std::string_view mode, bool english);
+// Whether a run is in English: one of its languages is, or it names its main
+// dictionary as a file.
+bool IsEnglishRun(const catalogue::RunDictionaries& run);
 // The vocabulary's file in the first data folder that has it.
 std::optional<std::filesystem::path> FindVocabulary(std::string_view name);
 // One line each: name, words, file, or that it is not installed.
