@@ -348,6 +348,7 @@ class Fixer {
       }
       context.identifiers = &identifiers_;
       context.minLength = DefaultMinWordLength;
+      context.english = IsEnglishRun(dictionaries_);
       context.compounds = IsCodeLanguage(mode);
     }
     documentWords_.SetContext(&context);

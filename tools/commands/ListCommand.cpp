@@ -384,6 +384,7 @@ class Plan {
     }
     if (!config.identifiers.set || config.identifiers.value) context.identifiers = &identifiers_;
     context.compounds = IsCodeLanguage(mode);
+    context.english = english;
     context.minLength =
         config.minWordLength.set ? config.minWordLength.value : DefaultMinWordLength;
     contextOf_.emplace(key, &context);

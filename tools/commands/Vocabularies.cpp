@@ -225,6 +225,7 @@ bool WordContext::Accepts(std::string_view word, bool inDefinition, const Correc
   if (Known(word, inDefinition, {})) return true;
   // The possessive of a known word: engine's, glibc's.
   for (const std::string_view ending : {std::string_view("'s"), std::string_view("\u2019s")}) {
+    if (!english) break;
     if (word.size() > ending.size() + 1 && word.ends_with(ending) &&
         Known(word.substr(0, word.size() - ending.size()), inDefinition, correct)) {
       return true;

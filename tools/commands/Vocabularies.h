@@ -90,6 +90,8 @@ struct WordContext {
   // known words of three letters or more (newpath, addrlist,
   // spilldescriptors) is correct, unless it is one edit from a known word.
   bool compounds = false;
+  // An English run: the possessive 's of a known word is a word too.
+  bool english = true;
 
   // Whether a word that the dictionaries reject goes unreported all the
   // same; `correct` asks the dictionaries about a piece of it (its stem
