@@ -58,7 +58,8 @@ Status WordChecker::Simple(std::u32string_view word, const CaseContext& ctx, Bud
   });
   if (forbidden) return Status::Forbidden;
   if (found) return Status::Found;
-  if (a_.HasCompounding() && IsCompound(word, ctx, budget)) return Status::Found;
+  if (budget.compounds && a_.HasCompounding() && IsCompound(word, ctx, budget))
+    return Status::Found;
   return Status::Missing;
 }
 
@@ -124,6 +125,13 @@ Status WordChecker::CheckCased(std::u32string_view word, Budget& budget) const {
     if (s == Status::Found) return s;
   }
   return Status::Missing;
+}
+
+bool WordChecker::CheckSuggestion(std::u32string_view input, Budget& budget) const {
+  std::u32string word = a_.iconv.empty() ? std::u32string(input) : ApplyConversions(input, a_.iconv);
+  for (char32_t c : a_.ignore) std::erase(word, c);
+  if (word.empty()) return false;
+  return CheckCased(word, budget) == Status::Found;
 }
 
 bool WordChecker::Check(std::u32string_view input) const {
