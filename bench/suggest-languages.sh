@@ -48,12 +48,12 @@ accepted() {
 
 # score NAME LANG ANSWERS: one row.
 score() {
-  awk -F'\t' -v name="$1" -v lang="$2" '
+  times=$(cut -f1 "$3" | sort -n | awk '{ t[NR] = $1 } END {
+    printf "%.0f | %.0f | %.0f", t[int((NR + 1) / 2)], t[int(NR * 0.99 + 0.999)], t[NR] }')
+  awk -F'\t' -v name="$1" -v lang="$2" -v times="$times" '
     FILENAME == ARGV[1] { intended[FNR] = $2; next }
     {
       n++
-      t = $1 + 0; time[n] = t
-      if (t > worst) { worst = t; worstWord = n }
       answer = ""
       for (i = 2; i <= NF; i++) if ($i ~ /^[&#]/) { answer = $i; break }
       if (answer == "") { correct++; next }
@@ -63,10 +63,8 @@ score() {
       for (r = 1; r <= count && r <= 5; r++) if (s[r] == intended[n]) { if (r == 1) top1++; top5++; break }
     }
     END {
-      asort(time)
-      printf "| %s | %s | %d | %.1f | %.1f | %.1f | %.1f | %.0f | %.0f | %.0f |\n", lang, name, n,
-        100 * top1 / n, 100 * top5 / n, 100 * correct / n, 100 * none / n,
-        time[int((n + 1) / 2)], time[int(n * 0.99 + 0.999)], worst
+      printf "| %s | %s | %d | %.1f | %.1f | %.1f | %.1f | %s |\n", lang, name, n,
+        100 * top1 / n, 100 * top5 / n, 100 * correct / n, 100 * none / n, times
     }' "$work/pairs" "$3"
 }
 

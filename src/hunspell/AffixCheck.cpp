@@ -116,31 +116,28 @@ bool WordChecker::Suffixes(std::u32string_view word, const Affix* prefix, Part p
           return true;
       }
       if (!twofold) continue;
-      // `s` as the outer of two suffixes.
-      for (char32_t key2 : {root.back(), char32_t{0}}) {
-        const auto it2 = a_.suffixIndex.find(key2);
-        if (it2 == a_.suffixIndex.end()) continue;
-        for (std::uint32_t index2 : it2->second) {
-          const Affix& s1 = a_.suffixes[index2];
-          if (!HasFlag(s1.cont, s.flag)) continue;
-          const std::size_t add1 = s1.append.size();
-          if (add1 >= root.size() || root.substr(root.size() - add1) != s1.append) continue;
-          if (!AffixAllowed(s1, part, false)) continue;
-          inner.assign(root.substr(0, root.size() - add1));
-          inner += s1.strip;
-          if (inner.empty() || !s1.condition.MatchesEnd(inner)) continue;
-          if (prefix && !prefix->condition.MatchesStart(inner)) continue;
-          Form form;
-          form.root = inner;
-          form.prefix = prefix;
-          form.suffix = &s1;
-          form.suffix2 = &s;
-          if (Stems(inner, [&](const FlagSet& flags) {
-                form.flags = &flags;
-                return Accept(form, part, fn);
-              }))
-            return true;
-        }
+      // `s` as the outer of two suffixes: only inner ones that carry its flag.
+      const auto carrying = a_.suffixesCarrying.find(s.flag);
+      if (carrying == a_.suffixesCarrying.end()) continue;
+      for (std::uint32_t index2 : carrying->second) {
+        const Affix& s1 = a_.suffixes[index2];
+        const std::size_t add1 = s1.append.size();
+        if (add1 >= root.size() || root.substr(root.size() - add1) != s1.append) continue;
+        if (!AffixAllowed(s1, part, false)) continue;
+        inner.assign(root.substr(0, root.size() - add1));
+        inner += s1.strip;
+        if (inner.empty() || !s1.condition.MatchesEnd(inner)) continue;
+        if (prefix && !prefix->condition.MatchesStart(inner)) continue;
+        Form form;
+        form.root = inner;
+        form.prefix = prefix;
+        form.suffix = &s1;
+        form.suffix2 = &s;
+        if (Stems(inner, [&](const FlagSet& flags) {
+              form.flags = &flags;
+              return Accept(form, part, fn);
+            }))
+          return true;
       }
     }
   }

@@ -68,6 +68,9 @@ struct AffixData {
   // Affixes by the first (prefix) or last (suffix) character they add; those
   // that add nothing under 0.
   std::unordered_map<char32_t, std::vector<std::uint32_t>> prefixIndex, suffixIndex;
+  // Suffixes by each flag of their continuation classes: the inner suffixes
+  // another suffix may follow.
+  std::unordered_map<Flag, std::vector<std::uint32_t>> suffixesCarrying;
   std::vector<FlagSet> aliases;  // AF, numbered from 1
   std::size_t morphAliasCount = 0;
 

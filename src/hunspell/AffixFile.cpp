@@ -96,6 +96,10 @@ void Reader::Run(std::string_view bytes) {
   for (std::uint32_t i = 0; i < d_.suffixes.size(); ++i) {
     const auto& a = d_.suffixes[i].append;
     d_.suffixIndex[a.empty() ? 0 : a.back()].push_back(i);
+    for (Flag f : d_.suffixes[i].cont) {
+      auto& list = d_.suffixesCarrying[f];
+      if (list.empty() || list.back() != i) list.push_back(i);
+    }
   }
   for (const auto& rule : d_.compoundRules)
     for (const auto& e : rule) d_.compoundRuleFlags.push_back(e.flag);
