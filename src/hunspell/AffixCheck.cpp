@@ -1,5 +1,7 @@
 // The readings of a word as a stem with affixes, found by taking affixes off
 // at lookup time: only affixes whose added text the word shows are tried.
+#include <algorithm>
+
 #include "hunspell/WordChecker.h"
 
 namespace spellcheck::hunspell {
@@ -92,9 +94,9 @@ bool WordChecker::Suffixes(std::u32string_view word, const Affix* prefix, Part p
   if (word.empty()) return false;
   const bool twofold = !a_.complexPrefixes && (part == Part::Whole || a_.compoundMoreSuffixes);
   std::u32string root, inner;
-  for (char32_t key : {word.back(), char32_t{0}}) {
-    const auto it = a_.suffixIndex.find(key);
-    if (it == a_.suffixIndex.end()) continue;
+  for (std::size_t ending = 0; ending <= std::min(word.size(), a_.longestSuffix); ++ending) {
+    const auto it = a_.suffixesByAppend.find(AffixData::TextHash(word.substr(word.size() - ending)));
+    if (it == a_.suffixesByAppend.end()) continue;
     for (std::uint32_t index : it->second) {
       const Affix& s = a_.suffixes[index];
       const std::size_t add = s.append.size();

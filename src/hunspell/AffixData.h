@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -68,6 +69,15 @@ struct AffixData {
   // Affixes by the first (prefix) or last (suffix) character they add; those
   // that add nothing under 0.
   std::unordered_map<char32_t, std::vector<std::uint32_t>> prefixIndex, suffixIndex;
+  // Suffixes by what they add (a hash of it; the text still has to match),
+  // and the longest they add: a word's endings find their suffixes at once.
+  std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> suffixesByAppend;
+  std::size_t longestSuffix = 0;
+  static std::uint64_t TextHash(std::u32string_view text) {
+    std::uint64_t h = 1469598103934665603ULL ^ text.size();
+    for (char32_t c : text) h = (h ^ c) * 1099511628211ULL;
+    return h;
+  }
   // Suffixes by each flag of their continuation classes: the inner suffixes
   // another suffix may follow.
   std::unordered_map<Flag, std::vector<std::uint32_t>> suffixesCarrying;

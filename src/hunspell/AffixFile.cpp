@@ -96,6 +96,8 @@ void Reader::Run(std::string_view bytes) {
   for (std::uint32_t i = 0; i < d_.suffixes.size(); ++i) {
     const auto& a = d_.suffixes[i].append;
     d_.suffixIndex[a.empty() ? 0 : a.back()].push_back(i);
+    d_.suffixesByAppend[AffixData::TextHash(a)].push_back(i);
+    d_.longestSuffix = std::max(d_.longestSuffix, a.size());
     for (Flag f : d_.suffixes[i].cont) {
       auto& list = d_.suffixesCarrying[f];
       if (list.empty() || list.back() != i) list.push_back(i);
