@@ -15,6 +15,8 @@ constexpr int kSwap = 40;       // neighbours swapped
 constexpr int kKey = 60;        // a neighbouring key instead
 constexpr int kKeyExtra = 60;   // a neighbouring key pressed too
 constexpr int kFirst = 30;      // the first letter wrong
+// A letter left out: the commonest slip of all, a little cheaper than another one.
+constexpr int kMissing = 90;
 
 // Latin-1 (from U+00C0) and Latin Extended-A (U+0100..U+017F) base letters.
 constexpr char kLatin1[] = "aaaaaaaceeeeiiiidnooooo\0ouuuuyts" "aaaaaaaceeeeiiiidnooooo\0ouuuuyty";
@@ -39,7 +41,9 @@ char32_t BaseLetter(char32_t c) {
 }
 
 EditModel::EditModel(const AffixData& a) : turkish_(a.turkishCasing) {
-  static const std::u32string kQwerty = U"qwertyuiop|asdfghjkl|zxcvbnm";
+  // Without KEY: the rows of a QWERTY keyboard and the keys below each other.
+  static const std::u32string kQwerty =
+      U"qwertyuiop|asdfghjkl|zxcvbnm|qawsedrftgyhujikolp|azsxdcfvgbhnjmk";
   const std::u32string& rows = a.key.empty() ? kQwerty : a.key;
   for (std::size_t i = 0; i + 1 < rows.size(); ++i)
     if (rows[i] != U'|' && rows[i + 1] != U'|')
@@ -81,7 +85,7 @@ int EditModel::Cost(std::u32string_view typed, std::u32string_view word, int lim
   // The word's letter at j is missing from what was typed.
   auto missing = [&](std::size_t j) {
     if ((j > 0 && w[j] == w[j - 1]) || (j + 1 < m && w[j] == w[j + 1])) return kDouble;
-    return kPlainEdit;
+    return kMissing;
   };
   int rows[3][kMaxLength + 1];
   int* prev2 = rows[0];

@@ -11,8 +11,12 @@ namespace {
 
 // The .aff's own misspellings (REP) cost at most this.
 constexpr int kRep = 50;
-// Only the case wrong.
+// Only the case wrong; capitals the word did not have (names, acronyms) are
+// less likely meant.
 constexpr int kCase = 5;
+constexpr int kUnaskedCapitals = 40;
+// A letter left out (as in the edit model).
+constexpr int kMissing = 90;
 // A letter moved over its neighbour.
 constexpr int kFarSwap = 120;
 // Two words: a missing space, and a one-letter part is rarely meant.
@@ -32,13 +36,19 @@ constexpr std::size_t kNearIds = 400;
 constexpr long kCheckWork = 20;
 // Most of the budget goes to candidates made by edits; the near-stem search
 // gets a share of its own.
-constexpr long kNearBudget = 8000;
+constexpr long kNearBudget = 4000;
 // Kept for the last look at the words found (NOSUGGEST).
 constexpr long kFinalWork = 2000;
 
+// TRY lists the letters commonest first: a rare letter is less likely the
+// one left out or meant.
+int Rarity(std::size_t rank, std::size_t letters) {
+  return letters > 1 ? static_cast<int>(rank * 20 / (letters - 1)) : 0;
+}
+
 }  // namespace
 
-void Suggester::Add(std::u32string text, int cost) {
+void Suggester::Add(std::u32string text, int cost, bool own) {
   // Making candidates may take half the budget; checking them the rest.
   if (++work_ > kBudget / 2) return;
   if (cost > kMaxCost || text.empty() || text == base_) return;
@@ -48,7 +58,7 @@ void Suggester::Add(std::u32string text, int cost) {
     known = std::min(known, cost);
     return;
   }
-  candidates_.push_back({std::move(text), cost});
+  candidates_.push_back({std::move(text), cost, own});
 }
 
 int Suggester::FirstLetter(const std::u32string& text) const {
@@ -86,7 +96,8 @@ void Suggester::Edits(const std::u32string& w) {
         ++work_;
         if (from.empty() || w.compare(i, from.size(), from) != 0) continue;
         for (const auto& to : group)
-          if (to != from) Add(w.substr(0, i) + to + w.substr(i + from.size()), kRep / 2);
+          if (to != from && !(to.size() == 1 && IsUpper(to[0]) && !IsUpper(from[0])))
+            Add(w.substr(0, i) + to + w.substr(i + from.size()), kRep / 2);
       }
   // Swapped neighbours, and over one letter.
   for (std::size_t i = 0; i + 1 < n; ++i) {
@@ -111,11 +122,13 @@ void Suggester::Edits(const std::u32string& w) {
   for (std::size_t i = 0; i < n && !far; ++i) {
     const char32_t lower = ToLower(w[i], a_.turkishCasing);
     // Another letter instead.
-    for (char32_t t : letters) {
+    for (std::size_t k = 0; k < letters.size(); ++k) {
+      const char32_t t = letters[k];
       if (t == lower) continue;
       std::u32string c = w;
       c[i] = IsUpper(w[i]) ? ToUpper(t, a_.turkishCasing) : t;
-      Add(c, model_.Replace(lower, t) + FirstLetter(c));
+      const int cost = model_.Replace(lower, t);
+      Add(c, cost + (cost >= kPlainEdit ? Rarity(k, letters.size()) : 0) + FirstLetter(c));
     }
   }
   // A letter left out (a doubled one written once, any).
@@ -126,10 +139,10 @@ void Suggester::Edits(const std::u32string& w) {
       Add(c, model_.Cost(w, c, kMaxCost));
     }
     if (far) continue;
-    for (char32_t t : letters) {
+    for (std::size_t k = 0; k < letters.size(); ++k) {
       std::u32string c = w;
-      c.insert(i, 1, t);
-      Add(c, kPlainEdit + FirstLetter(c));
+      c.insert(i, 1, letters[k]);
+      Add(c, kMissing + Rarity(k, letters.size()) + FirstLetter(c));
     }
   }
   // Two words.
@@ -188,6 +201,7 @@ void Suggester::NearStems(const std::u32string& w) {
     }
     if (ids.size() > kNearIds) ids.resize(kNearIds);
     for (std::uint32_t id : ids) {
+      if (work_ >= limit) break;
       stem.clear();
       if (!FromUtf8(c_.Words().Word(id), stem)) continue;
       // Put the word's ending on the stem, in place of the stem's own.
@@ -197,9 +211,12 @@ void Suggester::NearStems(const std::u32string& w) {
       std::u32string c = stem.substr(0, stem.size() - root.strip.size()) + root.append;
       // Stems keep their capitals; the word's shape comes later.
       if (shape_ != 0) c = Lowered(c, a_.turkishCasing);
-      work_ += static_cast<long>(c.size() * w.size() / 32);
+      work_ += 1 + static_cast<long>(c.size() * w.size() / 64);
       if (made_.count(c)) continue;
-      Add(c, model_.Cost(w, c, kMaxCost));
+      // Capitals the word did not have: a name for a common word.
+      bool capitals = false;
+      for (char32_t ch : c) capitals = capitals || IsUpper(ch);
+      Add(c, model_.Cost(w, c, kMaxCost) + (capitals && shape_ == 0 ? kUnaskedCapitals : 0));
     }
   }
 }
@@ -262,15 +279,17 @@ std::vector<std::string> Suggester::Suggest(std::u32string_view input, std::size
   shape_ = type == CapType::All ? 2 : type == CapType::Initial ? 1 : 0;
   base_ = shape_ ? Lowered(original_, tr) : original_;
   // The word right but for its capitals.
-  if (shape_ != 1) Add(Capitalised(original_, tr), kCase);
-  if (shape_ != 2 && original_.size() > 1) Add(Uppered(original_, tr), kCase * 2);
+  const int unasked = shape_ == 0 ? kUnaskedCapitals : 0;
+  if (shape_ != 1) Add(Capitalised(original_, tr), kCase + unasked, true);
+  if (shape_ != 2 && original_.size() > 1) Add(Uppered(original_, tr), kCase * 2 + unasked, true);
   if (shape_ == 0 && !base_.empty()) {
     std::u32string c = base_;
     c[0] = ToUpper(c[0], tr);
-    Add(c, kCase);
+    Add(c, kCase + unasked, true);
   }
   Edits(base_);
   NearStems(base_);
+
   std::stable_sort(candidates_.begin(), candidates_.end(),
                    [](const Candidate& x, const Candidate& y) { return x.cost < y.cost; });
   // Checked cheapest first, until the list is full and nothing cheaper can come.
@@ -282,7 +301,7 @@ std::vector<std::string> Suggester::Suggest(std::u32string_view input, std::size
     if (work_ + 2 * kCheckWork + kCompoundSteps + kFinalWork > kBudget) break;
     if (costs.size() >= max && cand.cost > costs[max - 1]) break;
     // Candidates with capitals of their own (from the capitals' rules) are checked as they are.
-    const bool own = cand.cost <= kCase * 2;
+    const bool own = cand.own;
     const std::u32string text = own ? cand.text : Shaped(cand.text);
     int cost = cand.cost;
     bool ok = Accept(text, false);

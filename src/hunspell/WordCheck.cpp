@@ -128,7 +128,13 @@ Status WordChecker::CheckCased(std::u32string_view word, Budget& budget) const {
 }
 
 bool WordChecker::CheckSuggestion(std::u32string_view input, Budget& budget) const {
-  std::u32string word = a_.iconv.empty() ? std::u32string(input) : ApplyConversions(input, a_.iconv);
+  // Most words hold no character that an ICONV pattern starts with.
+  bool convert = false;
+  for (const auto& [from, to] : a_.iconv) {
+    const char32_t first = from.size() > 1 && from[0] == U'_' ? from[1] : from.empty() ? 0 : from[0];
+    if (input.find(first) != std::u32string_view::npos) convert = true;
+  }
+  std::u32string word = convert ? ApplyConversions(input, a_.iconv) : std::u32string(input);
   for (char32_t c : a_.ignore) std::erase(word, c);
   if (word.empty()) return false;
   return CheckCased(word, budget) == Status::Found;
