@@ -78,6 +78,8 @@ struct AffixData {
     for (char32_t c : text) h = (h ^ c) * 1099511628211ULL;
     return h;
   }
+  // Suffixes by their own flag: what a stem's flags let it take.
+  std::unordered_map<Flag, std::vector<std::uint32_t>> suffixesByFlag;
   // Suffixes by each flag of their continuation classes: the inner suffixes
   // another suffix may follow.
   std::unordered_map<Flag, std::vector<std::uint32_t>> suffixesCarrying;

@@ -97,6 +97,7 @@ void Reader::Run(std::string_view bytes) {
     const auto& a = d_.suffixes[i].append;
     d_.suffixIndex[a.empty() ? 0 : a.back()].push_back(i);
     d_.suffixesByAppend[AffixData::TextHash(a)].push_back(i);
+    d_.suffixesByFlag[d_.suffixes[i].flag].push_back(i);
     d_.longestSuffix = std::max(d_.longestSuffix, a.size());
     for (Flag f : d_.suffixes[i].cont) {
       auto& list = d_.suffixesCarrying[f];

@@ -26,12 +26,20 @@ constexpr int kShortPart = 40;
 constexpr int kCompound = 20;
 // Candidates that cost more are not looked at.
 constexpr int kMaxCost = 260;
-// Compound checks: at most this many candidates, each within this many steps.
-constexpr int kCompoundChecks = 120;
+// Compound checks: at most this many candidates, each within this many
+// steps, and all within the budget's share for them.
+constexpr int kCompoundChecks = 60;
 constexpr long kCompoundSteps = 300;
+constexpr long kCompoundWork = 8000;
+// The near stems' forms are checked first, within this share.
+constexpr long kNearCheckWork = 3000;
 // Near stems: at most this many possible stems of the word, and of stems found.
 constexpr std::size_t kRoots = 12;
 constexpr std::size_t kNearIds = 400;
+// Stems near the whole word whose forms are made.
+constexpr std::size_t kExpandStems = 40;
+// Taken off the cost of a stem suggested as it is (twice for one without flags).
+constexpr int kStemBonus = 10;
 // Steps one plain check counts for.
 constexpr long kCheckWork = 20;
 // Most of the budget goes to candidates made by edits; the near-stem search
@@ -48,7 +56,7 @@ int Rarity(std::size_t rank, std::size_t letters) {
 
 }  // namespace
 
-void Suggester::Add(std::u32string text, int cost, bool own) {
+void Suggester::Add(std::u32string text, int cost, bool own, bool near) {
   // Making candidates may take half the budget; checking them the rest.
   if (++work_ > kBudget / 2) return;
   if (cost > kMaxCost || text.empty() || text == base_) return;
@@ -58,7 +66,7 @@ void Suggester::Add(std::u32string text, int cost, bool own) {
     known = std::min(known, cost);
     return;
   }
-  candidates_.push_back({std::move(text), cost, own});
+  candidates_.push_back({std::move(text), cost, own, near});
 }
 
 int Suggester::FirstLetter(const std::u32string& text) const {
@@ -200,6 +208,9 @@ void Suggester::NearStems(const std::u32string& w) {
       stems_->Near(root.text, ids, work_, limit);
     }
     if (ids.size() > kNearIds) ids.resize(kNearIds);
+    // The stems near the whole word, with their own endings: for a slip in
+    // the ending as well as in the stem.
+    if (&root == &roots.front()) Expand(w, ids, limit);
     for (std::uint32_t id : ids) {
       if (work_ >= limit) break;
       stem.clear();
@@ -216,9 +227,58 @@ void Suggester::NearStems(const std::u32string& w) {
       // Capitals the word did not have: a name for a common word.
       bool capitals = false;
       for (char32_t ch : c) capitals = capitals || IsUpper(ch);
-      Add(c, model_.Cost(w, c, kMaxCost) + (capitals && shape_ == 0 ? kUnaskedCapitals : 0));
+      Add(c, model_.Cost(w, c, kMaxCost) + (capitals && shape_ == 0 ? kUnaskedCapitals : 0), false,
+          true);
     }
   }
+}
+
+void Suggester::Expand(const std::u32string& w, std::vector<std::uint32_t>& ids, long limit) {
+  std::sort(ids.begin(), ids.end());
+  ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+  std::u32string stem, form;
+  std::size_t stems = 0;
+  for (std::uint32_t id : ids) {
+    if (work_ >= limit || ++stems > kExpandStems) break;
+    stem.clear();
+    if (!FromUtf8(c_.Words().Word(id), stem)) continue;
+    if (shape_ != 0) stem = Lowered(stem, a_.turkishCasing);
+    for (Flag flag : c_.Words().Flags(id)) {
+      const auto list = a_.suffixesByFlag.find(flag);
+      if (list == a_.suffixesByFlag.end()) continue;
+      for (std::uint32_t k : list->second) {
+        if (++work_ >= limit) return;
+        const Affix& s = a_.suffixes[k];
+        const std::size_t size = stem.size() - std::min(stem.size(), s.strip.size()) + s.append.size();
+        if (size + 2 < w.size() || size > w.size() + 2 || s.strip.size() >= stem.size()) continue;
+        if (stem.compare(stem.size() - s.strip.size(), s.strip.size(), s.strip) != 0 ||
+            !s.condition.MatchesEnd(stem))
+          continue;
+        form.assign(stem, 0, stem.size() - s.strip.size());
+        form += s.append;
+        if (made_.count(form)) continue;
+        work_ += static_cast<long>(form.size() * w.size() / 64);
+        Add(form, model_.Cost(w, form, kMaxCost), false, true);
+      }
+    }
+  }
+}
+
+int Suggester::Prior(const std::u32string& text) const {
+  // Stems themselves, above all those without flags (articles, pronouns,
+  // prepositions, conjunctions: the commonest words of a text), are likelier
+  // meant than forms made with affixes.
+  if (text.find(U' ') != std::u32string::npos) return 0;
+  int prior = 0;
+  auto look = [&](const std::u32string& form) {
+    c_.Words().AnyOf(ToUtf8(form), [&](const FlagSet& flags) {
+      prior = std::min(prior, flags.empty() ? -2 * kStemBonus : -kStemBonus);
+      return flags.empty();
+    });
+  };
+  look(text);
+  if (shape_ != 0) look(Lowered(text, a_.turkishCasing));
+  return prior;
 }
 
 std::u32string Suggester::Shaped(const std::u32string& text) const {
@@ -292,28 +352,51 @@ std::vector<std::string> Suggester::Suggest(std::u32string_view input, std::size
 
   std::stable_sort(candidates_.begin(), candidates_.end(),
                    [](const Candidate& x, const Candidate& y) { return x.cost < y.cost; });
-  // Checked cheapest first, until the list is full and nothing cheaper can come.
-  int compoundChecks = 0;
+  // Checked cheapest first, until the list is full and nothing cheaper can
+  // come: the near stems' forms first (few, and what edits cannot reach),
+  // then everything, then compounds of the cheapest that are no simple word.
   const bool compounding = a_.HasCompounding();
+  const long reserve = kFinalWork + (compounding ? kCompoundWork : 0);
   std::vector<int> costs;  // of the words found, sorted
-  for (const Candidate& cand : candidates_) {
-    // The next check may take this much: never more than the budget.
-    if (work_ + 2 * kCheckWork + kCompoundSteps + kFinalWork > kBudget) break;
-    if (costs.size() >= max && cand.cost > costs[max - 1]) break;
-    // Candidates with capitals of their own (from the capitals' rules) are checked as they are.
-    const bool own = cand.own;
-    const std::u32string text = own ? cand.text : Shaped(cand.text);
-    int cost = cand.cost;
-    bool ok = Accept(text, false);
-    if (!ok && compounding && compoundChecks < kCompoundChecks &&
-        text.find(U' ') == std::u32string::npos) {
-      ++compoundChecks;
-      ok = Accept(text, true);
-      cost += kCompound;
-    }
-    if (!ok) continue;
-    found_.push_back({text, cost, found_.size()});
+  std::vector<char> checked(candidates_.size(), 0);
+  auto full = [&](int cost) { return costs.size() >= max && cost > costs[max - 1]; };
+  auto keep = [&](const std::u32string& text, int cost) {
+    found_.push_back({text, cost + Prior(text), found_.size()});
     costs.insert(std::upper_bound(costs.begin(), costs.end(), cost), cost);
+  };
+  // Candidates with capitals of their own (from the capitals' rules) are checked as they are.
+  auto text = [&](const Candidate& c) { return c.own ? c.text : Shaped(c.text); };
+  const long nearEnd = work_ + kNearCheckWork;
+  for (std::size_t k = 0; k < candidates_.size(); ++k) {
+    const Candidate& cand = candidates_[k];
+    if (!cand.near) continue;
+    if (work_ + kCheckWork > nearEnd || full(cand.cost)) break;
+    checked[k] = 1;
+    const std::u32string t = text(cand);
+    if (Accept(t, false)) keep(t, cand.cost);
+  }
+  for (std::size_t k = 0; k < candidates_.size(); ++k) {
+    const Candidate& cand = candidates_[k];
+    // The next check may take this much: never more than the budget.
+    if (work_ + kCheckWork + reserve > kBudget || full(cand.cost)) break;
+    if (checked[k]) continue;
+    checked[k] = 1;
+    const std::u32string t = text(cand);
+    if (Accept(t, false)) {
+      keep(t, cand.cost);
+      checked[k] = 2;
+    }
+  }
+  int compoundChecks = 0;
+  for (std::size_t k = 0; compounding && k < candidates_.size(); ++k) {
+    const Candidate& cand = candidates_[k];
+    if (work_ + kCheckWork + kCompoundSteps + kFinalWork > kBudget ||
+        compoundChecks >= kCompoundChecks || full(cand.cost + kCompound))
+      break;
+    if (checked[k] == 2 || cand.text.find(U' ') != std::u32string::npos) continue;
+    ++compoundChecks;
+    const std::u32string t = text(cand);
+    if (Accept(t, true)) keep(t, cand.cost + kCompound);
   }
   std::stable_sort(found_.begin(), found_.end(),
                    [](const Found& x, const Found& y) { return x.cost < y.cost; });

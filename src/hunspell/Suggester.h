@@ -28,7 +28,7 @@ class Suggester {
 
   // The work one suggestion may take, in steps: a candidate made, an index
   // probe or hit, and a step of the affix or compound search each count.
-  static constexpr long kBudget = 15000;
+  static constexpr long kBudget = 20000;
   // Words longer than this (in letters) get no suggestions.
   static constexpr std::size_t kMaxLetters = 60;
   long WorkDone() const { return work_; }
@@ -37,16 +37,19 @@ class Suggester {
   struct Candidate {
     std::u32string text;
     int cost;
-    bool own = false;  // capitals of its own: checked as it is
+    bool own = false;   // capitals of its own: checked as it is
+    bool near = false;  // from the near-stem search
   };
   struct Found {
     std::u32string text;
     int cost;
     std::size_t order;
   };
-  void Add(std::u32string text, int cost, bool own = false);
+  void Add(std::u32string text, int cost, bool own = false, bool near = false);
   void Edits(const std::u32string& w);
   void NearStems(const std::u32string& w);
+  void Expand(const std::u32string& w, std::vector<std::uint32_t>& ids, long limit);
+  int Prior(const std::u32string& text) const;
   bool Accept(const std::u32string& text, bool compounds);
   bool Suggestable(const std::u32string& text);
   std::u32string Shaped(const std::u32string& text) const;
