@@ -28,9 +28,9 @@ constexpr int kCompound = 20;
 constexpr int kMaxCost = 260;
 // Compound checks: at most this many candidates, each within this many
 // steps, and all within the budget's share for them.
-constexpr int kCompoundChecks = 60;
+constexpr int kCompoundChecks = 150;
 constexpr long kCompoundSteps = 300;
-constexpr long kCompoundWork = 8000;
+constexpr long kCompoundWork = 16000;
 // The near stems' forms are checked first, within this share.
 constexpr long kNearCheckWork = 3000;
 // Near stems: at most this many possible stems of the word, and of stems found.
@@ -60,6 +60,10 @@ void Suggester::Add(std::u32string text, int cost, bool own, bool near) {
   // Making candidates may take half the budget; checking them the rest.
   if (++work_ > kBudget / 2) return;
   if (cost > kMaxCost || text.empty() || text == base_) return;
+  // A part of a compound ("Haus-", "-los") only where the word is one too.
+  if ((text.front() == U'-' && base_.front() != U'-') ||
+      (text.back() == U'-' && base_.back() != U'-'))
+    return;
   const auto [at, fresh] = made_.emplace(text, candidates_.size());
   if (!fresh) {
     int& known = candidates_[at->second].cost;
@@ -224,11 +228,7 @@ void Suggester::NearStems(const std::u32string& w) {
       if (shape_ != 0) c = Lowered(c, a_.turkishCasing);
       work_ += 1 + static_cast<long>(c.size() * w.size() / 64);
       if (made_.count(c)) continue;
-      // Capitals the word did not have: a name for a common word.
-      bool capitals = false;
-      for (char32_t ch : c) capitals = capitals || IsUpper(ch);
-      Add(c, model_.Cost(w, c, kMaxCost) + (capitals && shape_ == 0 ? kUnaskedCapitals : 0), false,
-          true);
+      Add(c, model_.Cost(w, c, kMaxCost) + Unasked(c), false, true);
     }
   }
 }
@@ -258,10 +258,18 @@ void Suggester::Expand(const std::u32string& w, std::vector<std::uint32_t>& ids,
         form += s.append;
         if (made_.count(form)) continue;
         work_ += static_cast<long>(form.size() * w.size() / 64);
-        Add(form, model_.Cost(w, form, kMaxCost), false, true);
+        Add(form, model_.Cost(w, form, kMaxCost) + Unasked(form), false, true);
       }
     }
   }
+}
+
+int Suggester::Unasked(const std::u32string& text) const {
+  // Capitals the word did not have: a name for a common word.
+  if (shape_ != 0) return 0;
+  for (char32_t c : text)
+    if (IsUpper(c)) return kUnaskedCapitals;
+  return 0;
 }
 
 int Suggester::Prior(const std::u32string& text) const {

@@ -28,7 +28,7 @@ class Suggester {
 
   // The work one suggestion may take, in steps: a candidate made, an index
   // probe or hit, and a step of the affix or compound search each count.
-  static constexpr long kBudget = 20000;
+  static constexpr long kBudget = 30000;
   // Words longer than this (in letters) get no suggestions.
   static constexpr std::size_t kMaxLetters = 60;
   long WorkDone() const { return work_; }
@@ -50,6 +50,7 @@ class Suggester {
   void NearStems(const std::u32string& w);
   void Expand(const std::u32string& w, std::vector<std::uint32_t>& ids, long limit);
   int Prior(const std::u32string& text) const;
+  int Unasked(const std::u32string& text) const;
   bool Accept(const std::u32string& text, bool compounds);
   bool Suggestable(const std::u32string& text);
   std::u32string Shaped(const std::u32string& text) const;
