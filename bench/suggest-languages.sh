@@ -5,8 +5,11 @@
 # dictionary. The same words for every checker: only misspellings that
 # hunspell rejects and whose intended word it accepts. Prints one table row
 # per checker and language: the intended word first, among the first five,
-# taken as correct, no suggestion, and each word's round trip through the
-# pipe (pipe_timer: median, 99th percentile, worst, in µs).
+# taken as correct, no suggestion, each word's round trip through the pipe
+# (pipe_timer: median, 99th percentile, worst, in µs) and the processor time
+# a word takes (the run's user and system time less that of a run without
+# words, by the word: unlike the round trip, the machine's other work does
+# not add to it).
 #
 # Usage: bench/suggest-languages.sh BUILD [COUNT [SEED]]
 #   COUNT words per language (default 500), SEED of the error model (1).
@@ -46,11 +49,11 @@ accepted() {
     { ok = ($0 ~ /^[*+-]/) ? 1 : 0 }'
 }
 
-# score NAME LANG ANSWERS: one row.
+# score NAME LANG ANSWERS CPU-µs-A-WORD: one row.
 score() {
   times=$(cut -f1 "$3" | sort -n | awk '{ t[NR] = $1 } END {
     printf "%.0f | %.0f | %.0f", t[int((NR + 1) / 2)], t[int(NR * 0.99 + 0.999)], t[NR] }')
-  awk -F'\t' -v name="$1" -v lang="$2" -v times="$times" '
+  awk -F'\t' -v name="$1" -v lang="$2" -v times="$times" -v cpu="$4" '
     FILENAME == ARGV[1] { intended[FNR] = $2; next }
     {
       n++
@@ -63,13 +66,13 @@ score() {
       for (r = 1; r <= count && r <= 5; r++) if (s[r] == intended[n]) { if (r == 1) top1++; top5++; break }
     }
     END {
-      printf "| %s | %s | %d | %.1f | %.1f | %.1f | %.1f | %s |\n", lang, name, n,
-        100 * top1 / n, 100 * top5 / n, 100 * correct / n, 100 * none / n, times
+      printf "| %s | %s | %d | %.1f | %.1f | %.1f | %.1f | %s | %.0f |\n", lang, name, n,
+        100 * top1 / n, 100 * top5 / n, 100 * correct / n, 100 * none / n, times, cpu
     }' "$work/pairs" "$3"
 }
 
-echo "| lang | checker | words | top1% | top5% | correct% | nosugg% | median µs | p99 µs | worst µs |"
-echo "| --- | --- | ---: | ---: | ---: | ---: | ---: | ---: | ---: | ---: |"
+echo "| lang | checker | words | top1% | top5% | correct% | nosugg% | median µs | p99 µs | worst µs | cpu µs/word |"
+echo "| --- | --- | ---: | ---: | ---: | ---: | ---: | ---: | ---: | ---: | ---: |"
 for lang in $langs; do
   dict=$(dictionary "$lang")
   python3 "$here/suggest_typos.py" "$lang" $((count * 3)) "$seed" >"$work/raw"
@@ -84,8 +87,12 @@ for lang in $langs; do
   run() {
     name=$1
     shift
-    "$timer" "$work/typed" "$@" >"$work/answers"
-    score "$name" "$lang" "$work/answers"
+    : >"$work/none"
+    /usr/bin/time -f "%U %S" -o "$work/cpu0" "$timer" "$work/none" "$@" >/dev/null
+    /usr/bin/time -f "%U %S" -o "$work/cpu" "$timer" "$work/typed" "$@" >"$work/answers"
+    cpu=$(cat "$work/cpu0" "$work/cpu" | awk -v n="$(wc -l <"$work/typed")" '
+      { t[NR] = $1 + $2 } END { printf "%.0f", (t[2] - t[1]) * 1e6 / n }')
+    score "$name" "$lang" "$work/answers" "$cpu"
     [ -z "${KEEP:-}" ] || paste "$work/pairs" "$work/answers" >"$KEEP/$lang.$name.tsv"
   }
   if [ "${ONLY:-}" != spellcheck ]; then

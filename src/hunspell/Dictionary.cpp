@@ -30,7 +30,8 @@ std::unique_ptr<Dictionary> Dictionary::FromText(std::string_view affBytes,
   ReadAffixFile(affBytes, affName, *d->affixes_, warnings);
   ReadDicFile(dicBytes, dicName, *d->affixes_, *d->words_, warnings);
   d->checker_ = std::make_unique<WordChecker>(*d->affixes_, *d->words_);
-  d->model_ = std::make_unique<EditModel>(*d->affixes_);
+  std::string_view name = affName.substr(affName.find_last_of("/\\") + 1);
+  d->model_ = std::make_unique<EditModel>(*d->affixes_, name);
   return d;
 }
 

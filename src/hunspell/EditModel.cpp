@@ -1,6 +1,8 @@
 #include "hunspell/EditModel.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <iterator>
 
 #include "hunspell/Casing.h"
 
@@ -40,11 +42,45 @@ char32_t BaseLetter(char32_t c) {
   return c;
 }
 
-EditModel::EditModel(const AffixData& a) : turkish_(a.turkishCasing) {
-  // Without KEY: the rows of a QWERTY keyboard and the keys below each other.
-  static const std::u32string kQwerty =
-      U"qwertyuiop|asdfghjkl|zxcvbnm|qawsedrftgyhujikolp|azsxdcfvgbhnjmk";
-  const std::u32string& rows = a.key.empty() ? kQwerty : a.key;
+void EditModel::AddKeyboard(std::string_view language) {
+  // The language's usual keyboard: its three rows of letters, staggered.
+  struct Layout {
+    const char* languages;
+    const char32_t* rows[3];
+  };
+  static const Layout kLayouts[] = {
+      {"de cs sk hu sl hr sr bs", {U"qwertzuiopü", U"asdfghjklöä", U"yxcvbnm"}},
+      {"fr", {U"azertyuiop", U"qsdfghjklm", U"wxcvbn"}},
+      {"ru", {U"йцукенгшщзхъ", U"фывапролджэ", U"ячсмитьбю"}},
+      {"uk", {U"йцукенгшщзхї", U"фівапролджє", U"ячсмитьбю"}},
+      {"", {U"qwertyuiop", U"asdfghjkl", U"zxcvbnm"}},
+  };
+  const std::string code(language.substr(0, 2));
+  const Layout* layout = &kLayouts[std::size(kLayouts) - 1];
+  for (const Layout& l : kLayouts) {
+    const std::string names = l.languages;
+    if (!code.empty() && names.find(code) != std::string::npos) {
+      layout = &l;
+      break;
+    }
+  }
+  static const int stagger[] = {0, 25, 75};  // hundredths of a key
+  for (int r = 0; r < 3; ++r)
+    for (int s = r; s < 3 && s <= r + 1; ++s) {
+      const std::u32string_view a = layout->rows[r], b = layout->rows[s];
+      for (std::size_t i = 0; i < a.size(); ++i)
+        for (std::size_t j = 0; j < b.size(); ++j) {
+          const int dx = std::abs(static_cast<int>(i * 100) + stagger[r] -
+                                  static_cast<int>(j * 100) - stagger[s]);
+          if ((r == s && dx == 100) || (r != s && dx < 100)) keys_.insert(Pair(a[i], b[j]));
+        }
+    }
+}
+
+EditModel::EditModel(const AffixData& a, std::string_view name) : turkish_(a.turkishCasing) {
+  // KEY's rows, or without it, the language's usual keyboard.
+  if (a.key.empty()) AddKeyboard(a.language.empty() ? name : std::string_view(a.language));
+  const std::u32string& rows = a.key;
   for (std::size_t i = 0; i + 1 < rows.size(); ++i)
     if (rows[i] != U'|' && rows[i + 1] != U'|')
       keys_.insert(Pair(ToLower(rows[i], turkish_), ToLower(rows[i + 1], turkish_)));

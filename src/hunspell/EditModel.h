@@ -3,7 +3,8 @@
 // alignment) over code points. Cheap: a letter with another accent or none
 // (é/e, ą/a, ё/е), letters the .aff's MAP relates, a doubled letter written
 // once or a single one doubled, neighbours swapped, a neighbouring key (from
-// the .aff's KEY rows, else QWERTY) typed instead or beside. A wrong first
+// the .aff's KEY rows, else the language's usual keyboard: QWERTZ, AZERTY,
+// ЙЦУКЕН or QWERTY) typed instead or beside. A wrong first
 // letter is a rarer slip and costs more.
 #ifndef SPELLCHECK_HUNSPELL_EDITMODEL_H
 #define SPELLCHECK_HUNSPELL_EDITMODEL_H
@@ -23,7 +24,9 @@ char32_t BaseLetter(char32_t c);
 
 class EditModel {
  public:
-  explicit EditModel(const AffixData& affixes);
+  // `name`: the dictionary's name ("de_DE"), for its language when the .aff
+  // does not name one.
+  EditModel(const AffixData& affixes, std::string_view name);
   // Both words as written; small and capital letters count alike. Returns a
   // value above `limit` once the cost must exceed it (and for words longer
   // than kMaxLength).
@@ -38,6 +41,8 @@ class EditModel {
   static std::uint64_t Pair(char32_t a, char32_t b) {
     return a < b ? std::uint64_t{a} << 32 | b : std::uint64_t{b} << 32 | a;
   }
+  void AddKeyboard(std::string_view language);
+
   bool turkish_;
   std::unordered_set<std::uint64_t> keys_;  // neighbouring keys
   std::unordered_set<std::uint64_t> map_;   // related by MAP

@@ -29,7 +29,7 @@ constexpr int kMaxCost = 260;
 // Compound checks: at most this many candidates, each within this many
 // steps, and all within the budget's share for them.
 constexpr int kCompoundChecks = 150;
-constexpr long kCompoundSteps = 300;
+constexpr long kCompoundSteps = 600;
 constexpr long kCompoundWork = 16000;
 // The near stems' forms are checked first, within this share.
 constexpr long kNearCheckWork = 3000;

@@ -127,13 +127,18 @@ TEST_F(HunspellToolTest, PipeAnswersEveryOddLine) {
     }
     input += "^" + line + "\n";
   }
-  const ToolResult pipe = RunWith({"-a", "-d", "pl_PL"}, input);
-  EXPECT_EQ(pipe.status, 0) << pipe.err;
-  std::size_t answers = 0;
-  for (std::size_t at = pipe.out.find("\n\n"); at != std::string::npos;
-       at = pipe.out.find("\n\n", at + 1))
-    ++answers;
-  EXPECT_EQ(answers, static_cast<std::size_t>(lines));
+  // The Hunspell dictionary, and a word list's ranked suggestions.
+  WriteSorted(MainDic(), {"dom", "kot", "ogr\xF3" "d", "tam"});
+  for (const bool hunspell : {true, false}) {
+    const ToolResult pipe =
+        hunspell ? RunWith({"-a", "-d", "pl_PL"}, input) : Run({"-a"}, input);
+    EXPECT_EQ(pipe.status, 0) << pipe.err;
+    std::size_t answers = 0;
+    for (std::size_t at = pipe.out.find("\n\n"); at != std::string::npos;
+         at = pipe.out.find("\n\n", at + 1))
+      ++answers;
+    EXPECT_EQ(answers, static_cast<std::size_t>(lines)) << hunspell;
+  }
 }
 
 TEST_F(HunspellToolTest, DictsNamesTheKindAndAdditionsStayInOurOwnFiles) {
