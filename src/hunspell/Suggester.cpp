@@ -45,7 +45,7 @@ constexpr long kCheckWork = 20;
 // Most of the budget goes to candidates made by edits; the near-stem search
 // gets a share of its own.
 constexpr long kNearBudget = 4000;
-// Kept for the last look at the words found (NOSUGGEST).
+// Kept back, so that a check that needs a second one stays within the budget.
 constexpr long kFinalWork = 2000;
 
 // TRY lists the letters commonest first: a rare letter is less likely the
@@ -314,31 +314,6 @@ bool Suggester::Accept(const std::u32string& text, bool compounds) {
   return ok;
 }
 
-bool Suggester::Suggestable(const std::u32string& text) {
-  if (!a_.noSuggest) return true;
-  // Words found only through a stem marked NOSUGGEST are not offered.
-  const bool tr = a_.turkishCasing;
-  std::size_t start = 0;
-  while (start <= text.size()) {
-    std::size_t end = text.find(U' ', start);
-    if (end == std::u32string::npos) end = text.size();
-    const std::u32string part = text.substr(start, end - start);
-    bool any = false, clean = false;
-    for (const std::u32string& form : {part, Lowered(part, tr), Capitalised(part, tr)}) {
-      c_.ForEachForm(form, Part::Whole, [&](const Form& f) {
-        any = true;
-        if (!f.StemHas(a_.noSuggest)) clean = true;
-        return clean;
-      });
-      work_ += kCheckWork;
-      if (clean) break;
-    }
-    if (any && !clean) return false;
-    start = end + 1;
-  }
-  return true;
-}
-
 std::vector<std::string> Suggester::Suggest(std::u32string_view input, std::size_t max) {
   const bool tr = a_.turkishCasing;
   original_ = std::u32string(input);
@@ -391,8 +366,13 @@ std::vector<std::string> Suggester::Suggest(std::u32string_view input, std::size
     checked[k] = 1;
     const std::u32string t = text(cand);
     if (Accept(t, false)) {
-      keep(t, cand.cost);
       checked[k] = 2;
+      // Capitals are offered for words that have them, not for any word
+      // (which in capitals is right too).
+      if (cand.own && shape_ != 2 && ClassifyCase(t) == CapType::All &&
+          Accept(Capitalised(t, a_.turkishCasing), false))
+        continue;
+      keep(t, cand.cost);
     }
   }
   int compoundChecks = 0;
@@ -411,8 +391,8 @@ std::vector<std::string> Suggester::Suggest(std::u32string_view input, std::size
   std::vector<std::string> out;
   std::unordered_set<std::string> seen;
   for (const Found& f : found_) {
-    if (out.size() >= max || work_ + 6 * kCheckWork > kBudget) break;
-    if (f.text == original_ || !Suggestable(f.text)) continue;
+    if (out.size() >= max) break;
+    if (f.text == original_) continue;
     std::string utf8 = ToUtf8(a_.oconv.empty() ? f.text : ApplyConversions(f.text, a_.oconv));
     if (seen.insert(utf8).second) out.push_back(std::move(utf8));
   }

@@ -52,7 +52,6 @@ class Suggester {
   int Prior(const std::u32string& text) const;
   int Unasked(const std::u32string& text) const;
   bool Accept(const std::u32string& text, bool compounds);
-  bool Suggestable(const std::u32string& text);
   std::u32string Shaped(const std::u32string& text) const;
   int FirstLetter(const std::u32string& text) const;
 

@@ -51,6 +51,7 @@ Status WordChecker::Simple(std::u32string_view word, const CaseContext& ctx, Bud
       return true;
     }
     if (f.StemHas(a_.onlyInCompound)) return false;
+    if (budget.noSuggest && f.StemHas(a_.noSuggest)) return false;
     if (f.StemHas(kOnlyUpcaseFlag) && (!ctx.allCaps || ctx.caseChanged || f.StemHas(a_.keepCase)))
       return false;
     if (ctx.caseChanged && f.StemHas(a_.keepCase) && !(a_.checkSharps && ctx.sharpS)) return false;
@@ -137,6 +138,7 @@ bool WordChecker::CheckSuggestion(std::u32string_view input, Budget& budget) con
   std::u32string word = convert ? ApplyConversions(input, a_.iconv) : std::u32string(input);
   for (char32_t c : a_.ignore) std::erase(word, c);
   if (word.empty()) return false;
+  budget.noSuggest = a_.noSuggest != 0;
   return CheckCased(word, budget) == Status::Found;
 }
 

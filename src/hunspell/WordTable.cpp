@@ -24,14 +24,16 @@ void WordTable::Finish() {
   flagSetIds_ = {};
   std::size_t size = 16;
   while (size < entries_.size() + entries_.size() / 2) size *= 2;
-  slots_.assign(size, kNone);
+  slots_.assign(size, kEmpty);
   std::vector<std::uint32_t> last(size, kNone);  // tail of each chain, by slot
   for (std::uint32_t e = 0; e < entries_.size(); ++e) {
     const std::string_view word = Word(e);
-    std::size_t slot = Hash(word) & (size - 1);
-    while (slots_[slot] != kNone && Word(slots_[slot]) != word) slot = (slot + 1) & (size - 1);
-    if (slots_[slot] == kNone) {
-      slots_[slot] = e;
+    const std::uint64_t hash = Hash(word);
+    std::size_t slot = hash & (size - 1);
+    while (slots_[slot] != kEmpty && Word(EntryOf(slots_[slot])) != word)
+      slot = (slot + 1) & (size - 1);
+    if (slots_[slot] == kEmpty) {
+      slots_[slot] = Tag(hash) | e;
     } else {
       entries_[last[slot]].next = e;
     }
@@ -44,15 +46,19 @@ void WordTable::Finish() {
 std::uint32_t WordTable::First(std::string_view word) const {
   if (slots_.empty()) return kNone;
   const std::size_t mask = slots_.size() - 1;
-  for (std::size_t slot = Hash(word) & mask;; slot = (slot + 1) & mask) {
-    const std::uint32_t e = slots_[slot];
-    if (e == kNone || Word(e) == word) return e;
+  const std::uint64_t hash = Hash(word);
+  // The slot's tag (the hash's high bits) spares reading most other words.
+  const std::uint64_t tag = Tag(hash);
+  for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+    const std::uint64_t s = slots_[slot];
+    if (s == kEmpty) return kNone;
+    if ((s & kTagMask) == tag && Word(EntryOf(s)) == word) return EntryOf(s);
   }
 }
 
 std::size_t WordTable::MemoryBytes() const {
   std::size_t bytes = arena_.capacity() + entries_.capacity() * sizeof(Entry) +
-                      slots_.capacity() * sizeof(std::uint32_t);
+                      slots_.capacity() * sizeof(std::uint64_t);
   for (const auto& f : flagSets_) bytes += sizeof(FlagSet) + f.capacity() * sizeof(Flag);
   return bytes;
 }

@@ -57,7 +57,12 @@ class WordTable {
   std::vector<Entry> entries_;
   std::vector<FlagSet> flagSets_;
   std::unordered_map<std::string, std::uint32_t> flagSetIds_;  // only while loading
-  std::vector<std::uint32_t> slots_;
+  // Each slot: the high half of the word's hash, and its first entry.
+  static constexpr std::uint64_t kEmpty = UINT64_MAX;
+  static constexpr std::uint64_t kTagMask = 0xFFFFFFFF00000000ULL;
+  static std::uint64_t Tag(std::uint64_t hash) { return hash & kTagMask; }
+  static std::uint32_t EntryOf(std::uint64_t slot) { return static_cast<std::uint32_t>(slot); }
+  std::vector<std::uint64_t> slots_;
   std::size_t hidden_ = 0;
 };
 
