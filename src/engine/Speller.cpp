@@ -131,9 +131,8 @@ std::vector<std::string> Speller::Suggest(std::string_view utf8Word, Order order
   std::vector<std::string> fromLists;
   if (text::Utf8ToCp1252(utf8Word, cp1252_) && !cp1252_.empty()) {
     const std::string word = cp1252_;
-    for (const std::string& found : order == Order::Ranked || !hunspell_.empty()
-                                        ? Ranked(word, max)
-                                        : Positional(word)) {
+    for (const std::string& found :
+         order == Order::Ranked || !hunspell_.empty() ? Ranked(word, max) : Positional(word)) {
       fromLists.push_back(text::Cp1252ToUtf8(found));
     }
   }
@@ -165,7 +164,8 @@ std::vector<std::string> Speller::RankedHunspell(std::string_view utf8Word, std:
     for (const auto& list : lists) {
       if (k >= list.size()) continue;
       any = true;
-      if (std::find(merged.begin(), merged.end(), list[k]) == merged.end()) merged.push_back(list[k]);
+      if (std::find(merged.begin(), merged.end(), list[k]) == merged.end())
+        merged.push_back(list[k]);
     }
     if (!any) break;
   }

@@ -95,7 +95,8 @@ bool WordChecker::Suffixes(std::u32string_view word, const Affix* prefix, Part p
   const bool twofold = !a_.complexPrefixes && (part == Part::Whole || a_.compoundMoreSuffixes);
   std::u32string root, inner;
   for (std::size_t ending = 0; ending <= std::min(word.size(), a_.longestSuffix); ++ending) {
-    const auto it = a_.suffixesByAppend.find(AffixData::TextHash(word.substr(word.size() - ending)));
+    const auto it =
+        a_.suffixesByAppend.find(AffixData::TextHash(word.substr(word.size() - ending)));
     if (it == a_.suffixesByAppend.end()) continue;
     for (std::uint32_t index : it->second) {
       const Affix& s = a_.suffixes[index];

@@ -10,22 +10,43 @@ namespace spellcheck::hunspell {
 
 namespace {
 
-constexpr int kAccent = 25;     // another accent, or none
-constexpr int kMapped = 30;     // letters the dictionary relates
-constexpr int kDouble = 25;     // a doubled letter written once, or a single one doubled
-constexpr int kSwap = 40;       // neighbours swapped
-constexpr int kKey = 60;        // a neighbouring key instead
-constexpr int kKeyExtra = 60;   // a neighbouring key pressed too
-constexpr int kFirst = 30;      // the first letter wrong
+constexpr int kAccent = 25;    // another accent, or none
+constexpr int kMapped = 30;    // letters the dictionary relates
+constexpr int kDouble = 25;    // a doubled letter written once, or a single one doubled
+constexpr int kSwap = 40;      // neighbours swapped
+constexpr int kKey = 60;       // a neighbouring key instead
+constexpr int kKeyExtra = 60;  // a neighbouring key pressed too
+constexpr int kFirst = 30;     // the first letter wrong
 // A letter left out: the commonest slip of all, a little cheaper than another one.
 constexpr int kMissing = 90;
 
 // Latin-1 (from U+00C0) and Latin Extended-A (U+0100..U+017F) base letters.
-constexpr char kLatin1[] = "aaaaaaaceeeeiiiidnooooo\0ouuuuyts" "aaaaaaaceeeeiiiidnooooo\0ouuuuyty";
+constexpr char kLatin1[] =
+    "aaaaaaaceeeeiiiidnooooo\0ouuuuyts"
+    "aaaaaaaceeeeiiiidnooooo\0ouuuuyty";
 constexpr char kExtendedA[] =
-    "aaaaaa" "cccccccc" "dddd" "eeeeeeeeee" "gggggggg" "hhhh" "iiiiiiiiii" "ii" "jj" "kkk"
-    "llllllllll" "nnnnnnnnn" "oooooo" "oo" "rrrrrr" "ssssssss" "tttttt" "uuuuuuuuuuuu" "ww" "yyy"
-    "zzzzzz" "s";
+    "aaaaaa"
+    "cccccccc"
+    "dddd"
+    "eeeeeeeeee"
+    "gggggggg"
+    "hhhh"
+    "iiiiiiiiii"
+    "ii"
+    "jj"
+    "kkk"
+    "llllllllll"
+    "nnnnnnnnn"
+    "oooooo"
+    "oo"
+    "rrrrrr"
+    "ssssssss"
+    "tttttt"
+    "uuuuuuuuuuuu"
+    "ww"
+    "yyy"
+    "zzzzzz"
+    "s";
 
 }  // namespace
 

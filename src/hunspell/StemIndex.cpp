@@ -5,12 +5,27 @@
 
 namespace spellcheck::hunspell {
 
-std::uint32_t StemIndex::Hash(std::u32string_view text) {
-  std::uint64_t h = 1469598103934665603ULL ^ text.size();
-  for (char32_t c : text) h = (h ^ c) * 1099511628211ULL;
-  h ^= h >> 31;
+namespace {
+
+// A polynomial hash (sum of (c + 1) * P^place) finished by a mixer: the hash
+// of each one-letter deletion follows from prefix and suffix sums in
+// constant time, which keeps building the index fast.
+constexpr std::uint64_t kBase = 0x9e3779b97f4a7c15ULL;
+
+std::uint32_t Finish(std::uint64_t h, std::size_t length) {
+  h ^= length * 0xff51afd7ed558ccdULL;
+  h ^= h >> 29;
   h *= 0xbf58476d1ce4e5b9ULL;
-  return static_cast<std::uint32_t>(h ^ (h >> 32));
+  h ^= h >> 32;
+  return static_cast<std::uint32_t>(h);
+}
+
+}  // namespace
+
+std::uint32_t StemIndex::Hash(std::u32string_view text) {
+  std::uint64_t h = 0;
+  for (char32_t c : text) h = h * kBase + c + 1;
+  return Finish(h, text.size());
 }
 
 std::u32string StemIndex::Fold(std::u32string_view word) {
@@ -23,18 +38,25 @@ StemIndex::StemIndex(const WordTable& words) {
   std::vector<std::uint64_t> pairs;
   pairs.reserve(words.Size() * 8);
   std::u32string stem;
+  std::uint64_t power[kMaxStem + 1], suffix[kMaxStem + 1];
+  power[0] = 1;
+  for (std::size_t k = 1; k <= kMaxStem; ++k) power[k] = power[k - 1] * kBase;
   for (std::uint32_t id = 0; id < words.Size(); ++id) {
-    stem.clear();
     if (!FromUtf8(words.Word(id), stem) || stem.size() < kMinStem || stem.size() > kMaxStem)
       continue;
-    const std::u32string folded = Fold(stem);
-    pairs.push_back(std::uint64_t{Hash(folded)} << 32 | id);
-    std::u32string one;
-    for (std::size_t k = 0; k < folded.size(); ++k) {
-      if (k > 0 && folded[k] == folded[k - 1]) continue;
-      one.assign(folded, 0, k);
-      one.append(folded, k + 1);
-      pairs.push_back(std::uint64_t{Hash(one)} << 32 | id);
+    const std::size_t n = stem.size();
+    for (char32_t& c : stem) c = BaseLetter(c);
+    suffix[n] = 0;
+    for (std::size_t k = n; k-- > 0;)
+      suffix[k] = suffix[k + 1] + (stem[k] + 1ULL) * power[n - 1 - k];
+    pairs.push_back(std::uint64_t{Finish(suffix[0], n)} << 32 | id);
+    // Its one-letter deletions (one per run of a letter).
+    std::uint64_t prefix = 0;
+    for (std::size_t k = 0; k < n; ++k) {
+      if (k == 0 || stem[k] != stem[k - 1])
+        pairs.push_back(
+            std::uint64_t{Finish(prefix * power[n - 1 - k] + suffix[k + 1], n - 1)} << 32 | id);
+      prefix = prefix * kBase + stem[k] + 1;
     }
   }
   std::size_t buckets = 1;

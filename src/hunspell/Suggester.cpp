@@ -249,7 +249,8 @@ void Suggester::Expand(const std::u32string& w, std::vector<std::uint32_t>& ids,
       for (std::uint32_t k : list->second) {
         if (++work_ >= limit) return;
         const Affix& s = a_.suffixes[k];
-        const std::size_t size = stem.size() - std::min(stem.size(), s.strip.size()) + s.append.size();
+        const std::size_t size =
+            stem.size() - std::min(stem.size(), s.strip.size()) + s.append.size();
         if (size + 2 < w.size() || size > w.size() + 2 || s.strip.size() >= stem.size()) continue;
         if (stem.compare(stem.size() - s.strip.size(), s.strip.size(), s.strip) != 0 ||
             !s.condition.MatchesEnd(stem))
@@ -306,8 +307,8 @@ bool Suggester::Accept(const std::u32string& text, bool compounds) {
   while (ok && start <= text.size()) {
     std::size_t end = text.find(U' ', start);
     if (end == std::u32string::npos) end = text.size();
-    ok = end > start && c_.CheckSuggestion(std::u32string_view(text).substr(start, end - start),
-                                           budget);
+    ok = end > start &&
+         c_.CheckSuggestion(std::u32string_view(text).substr(start, end - start), budget);
     start = end + 1;
   }
   work_ += kCheckWork + (before - std::max(0L, budget.steps));

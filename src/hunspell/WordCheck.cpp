@@ -132,7 +132,9 @@ bool WordChecker::CheckSuggestion(std::u32string_view input, Budget& budget) con
   // Most words hold no character that an ICONV pattern starts with.
   bool convert = false;
   for (const auto& [from, to] : a_.iconv) {
-    const char32_t first = from.size() > 1 && from[0] == U'_' ? from[1] : from.empty() ? 0 : from[0];
+    const char32_t first = from.size() > 1 && from[0] == U'_' ? from[1]
+                           : from.empty()                     ? 0
+                                                              : from[0];
     if (input.find(first) != std::u32string_view::npos) convert = true;
   }
   std::u32string word = convert ? ApplyConversions(input, a_.iconv) : std::u32string(input);

@@ -48,8 +48,8 @@ struct CaseContext {
 // Work left for one check; every step of compound search spends one.
 struct Budget {
   long steps = 20000;
-  bool compounds = true;    // whether readings as compounds are looked for
-  bool noSuggest = false;   // whether stems marked NOSUGGEST are passed over (for suggestions)
+  bool compounds = true;   // whether readings as compounds are looked for
+  bool noSuggest = false;  // whether stems marked NOSUGGEST are passed over (for suggestions)
   bool Spend() { return --steps >= 0; }
 };
 

@@ -31,10 +31,13 @@ const char* const Dic =
     "6\n"
     "kot/A\n"
     "kotek/A\n"
-    "\xB3" "awka/A\n"
-    "\xBF" "aba/A\n"
+    "\xB3"
+    "awka/A\n"
+    "\xBF"
+    "aba/A\n"
     "dom/C\n"
-    "ogr\xF3" "d/C\n";
+    "ogr\xF3"
+    "d/C\n";
 
 class HunspellToolTest : public ToolTest {
  protected:
@@ -63,13 +66,23 @@ TEST_F(HunspellToolTest, AffixesCompoundsAndCapitalsDecideWhatIsCorrect) {
     std::string word;
     bool correct;
   };
-  const std::vector<Case> cases = {
-      {"kot", true},           {"koty", true},       {"Koty", true},   {"KOTY", true},
-      {"\xC5\x82" "awk\xC4\x85", true},   // ławką: a suffix that strips and adds
-      {"\xC5\xBB" "aba", true},           // Żaba: capitalised
-      {"domogr\xC3\xB3" "d", true},       // domogród: a compound
-      {"kotdom", false},                  // kot has no compounding flag
-      {"kotz", false},         {"lawka", false},     {"do", false}};
+  const std::vector<Case> cases = {{"kot", true},
+                                   {"koty", true},
+                                   {"Koty", true},
+                                   {"KOTY", true},
+                                   {"\xC5\x82"
+                                    "awk\xC4\x85",
+                                    true},  // ławką: a suffix that strips and adds
+                                   {"\xC5\xBB"
+                                    "aba",
+                                    true},  // Żaba: capitalised
+                                   {"domogr\xC3\xB3"
+                                    "d",
+                                    true},             // domogród: a compound
+                                   {"kotdom", false},  // kot has no compounding flag
+                                   {"kotz", false},
+                                   {"lawka", false},
+                                   {"do", false}};
   for (const Case& each : cases) {
     const ToolResult result = RunWith({"check", "-d", "pl_PL", each.word});
     EXPECT_EQ(result.out, each.word + (each.correct ? ": correct\n" : ": misspelled\n"))
@@ -87,13 +100,20 @@ TEST_F(HunspellToolTest, AffixesCompoundsAndCapitalsDecideWhatIsCorrect) {
 }
 
 TEST_F(HunspellToolTest, ListPipeAndSuggestUseTheDictionary) {
-  const ToolResult list =
-      RunWith({"list", "-d", "pl_PL"}, "Koty i \xC5\xBC" "ab\xC4\x85, kotz oraz lawka.\n");
+  const ToolResult list = RunWith({"list", "-d", "pl_PL"},
+                                  "Koty i \xC5\xBC"
+                                  "ab\xC4\x85, kotz oraz lawka.\n");
   EXPECT_EQ(list.out, "i\nkotz\noraz\nlawka\n") << list.err;
   const ToolResult suggest = RunWith({"suggest", "-d", "pl_PL", "lawka", "kotz", "rzaba"});
-  EXPECT_NE(suggest.out.find("lawka: \xC5\x82" "awka"), std::string::npos) << suggest.out;
+  EXPECT_NE(suggest.out.find("lawka: \xC5\x82"
+                             "awka"),
+            std::string::npos)
+      << suggest.out;
   EXPECT_NE(suggest.out.find("kotz: kot"), std::string::npos) << suggest.out;
-  EXPECT_NE(suggest.out.find("rzaba: \xC5\xBC" "aba"), std::string::npos) << suggest.out;
+  EXPECT_NE(suggest.out.find("rzaba: \xC5\xBC"
+                             "aba"),
+            std::string::npos)
+      << suggest.out;
   const ToolResult pipe = RunWith({"-a", "-d", "pl_PL"}, "^koty lawka\n");
   EXPECT_NE(pipe.out.find("*\n& lawka "), std::string::npos) << pipe.out;
 }
@@ -105,9 +125,17 @@ TEST_F(HunspellToolTest, PipeAnswersEveryOddLine) {
   std::mt19937 random(7);
   auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
   const std::string base64 = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  const std::vector<std::string> pieces = {"kot", "dom", "\xC5\x82" "awka", "\xD0\xB4\xD0\xBE",
-                                           "\xE4\xB8\x80", "\xC3\x28", std::string(1, '\0'),
-                                           "\xFF", "ogr\xC3\xB3" "d"};
+  const std::vector<std::string> pieces = {"kot",
+                                           "dom",
+                                           "\xC5\x82"
+                                           "awka",
+                                           "\xD0\xB4\xD0\xBE",
+                                           "\xE4\xB8\x80",
+                                           "\xC3\x28",
+                                           std::string(1, '\0'),
+                                           "\xFF",
+                                           "ogr\xC3\xB3"
+                                           "d"};
   std::string input;
   const int lines = 300;
   for (int k = 0; k < lines; ++k) {
@@ -128,10 +156,12 @@ TEST_F(HunspellToolTest, PipeAnswersEveryOddLine) {
     input += "^" + line + "\n";
   }
   // The Hunspell dictionary, and a word list's ranked suggestions.
-  WriteSorted(MainDic(), {"dom", "kot", "ogr\xF3" "d", "tam"});
+  WriteSorted(MainDic(), {"dom", "kot",
+                          "ogr\xF3"
+                          "d",
+                          "tam"});
   for (const bool hunspell : {true, false}) {
-    const ToolResult pipe =
-        hunspell ? RunWith({"-a", "-d", "pl_PL"}, input) : Run({"-a"}, input);
+    const ToolResult pipe = hunspell ? RunWith({"-a", "-d", "pl_PL"}, input) : Run({"-a"}, input);
     EXPECT_EQ(pipe.status, 0) << pipe.err;
     std::size_t answers = 0;
     for (std::size_t at = pipe.out.find("\n\n"); at != std::string::npos;

@@ -151,7 +151,9 @@ TEST(HunspellSuggest, OffersEditsButNeverNoSuggestOrForbidden) {
 TEST(HunspellSuggest, AnyWordStaysWithinTheBudget) {
   std::string dic = "30\n";
   for (char c = 'a'; c <= 'z'; ++c) dic += std::string(1, c) + "/X\n";
-  dic += "ab/X\nabc/X\nbab/X\nha\xC5\x82" "as/X\n";
+  dic +=
+      "ab/X\nabc/X\nbab/X\nha\xC5\x82"
+      "as/X\n";
   const auto d = Dictionary::FromText(
       "SET UTF-8\nTRY abcdefghijklmnopqrstuvwxyz\xC5\x82\nCOMPOUNDFLAG X\nCOMPOUNDMIN 1\n"
       "REP 2\nREP a ab\nREP b ba\nMAP 1\nMAP a\xC3\xA1(ab)\n",
@@ -167,8 +169,14 @@ TEST(HunspellSuggest, AnyWordStaysWithinTheBudget) {
       {"one letter repeated to the limit", std::string(100, 'b'), false},
       {"thousands of compound splits", std::string(59, 'a') + "0", false},
       {"base64", "QUJDREVGR0hJSktMTU5PUFFSU1RVVldYWVphYmNkZWZnaGlqa2xtbm9wcXJzdHV2d3h5", false},
-      {"mixed scripts", "ab\xD0\xB1\xCE\xB1\xE4\xB8\x80" "ba", false},
-      {"invalid UTF-8", "ab\xC3\x28" "ba", true},
+      {"mixed scripts",
+       "ab\xD0\xB1\xCE\xB1\xE4\xB8\x80"
+       "ba",
+       false},
+      {"invalid UTF-8",
+       "ab\xC3\x28"
+       "ba",
+       true},
       {"NUL", nul, false},
       {"short", "abcc", false},
   };
@@ -186,16 +194,16 @@ TEST(HunspellSuggest, AnyWordStaysWithinTheBudget) {
 // Ranked by what the slip costs: a neighbouring key before a plain edit, an
 // accent before both; a word split at a break point is never offered.
 TEST(HunspellSuggest, RanksSlipsAndNeverOffersBrokenWords) {
-  const auto d = Dictionary::FromText(
-      "SET UTF-8\nTRY esrnatdl\xC3\xA9\nKEY qwertyuiop|asdfghjkl|zxcvbnm\n",
-      "5\nsare\nsane\nsate\nr\xC3\xA9sum\xC3\xA9\nhaus\n", "r.aff", "r.dic");
+  const auto d =
+      Dictionary::FromText("SET UTF-8\nTRY esrnatdl\xC3\xA9\nKEY qwertyuiop|asdfghjkl|zxcvbnm\n",
+                           "5\nsare\nsane\nsate\nr\xC3\xA9sum\xC3\xA9\nhaus\n", "r.aff", "r.dic");
   const struct {
     const char* typed;
     const char* first;
   } cases[] = {
-      {"sabe", "sane"},                          // b: a neighbour of n
-      {"resume", "r\xC3\xA9sum\xC3\xA9"},   // accents left off
-      {"Sabe", "Sane"},                          // capitals kept
+      {"sabe", "sane"},                    // b: a neighbour of n
+      {"resume", "r\xC3\xA9sum\xC3\xA9"},  // accents left off
+      {"Sabe", "Sane"},                    // capitals kept
   };
   for (const auto& c : cases) {
     const auto list = d->Suggest(c.typed);
