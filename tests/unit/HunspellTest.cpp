@@ -192,27 +192,34 @@ TEST(HunspellSuggest, AnyWordStaysWithinTheBudget) {
 }
 
 // Ranked by what the slip costs: a neighbouring key before a plain edit, an
-// accent before both; a word split at a break point is never offered.
+// accent before both; capitals kept. Words that only a break point or a
+// compound part's hyphen makes ("haus-d", "haus-") are never offered.
 TEST(HunspellSuggest, RanksSlipsAndNeverOffersBrokenWords) {
-  const auto d =
-      Dictionary::FromText("SET UTF-8\nTRY esrnatdl\xC3\xA9\nKEY qwertyuiop|asdfghjkl|zxcvbnm\n",
-                           "5\nsare\nsane\nsate\nr\xC3\xA9sum\xC3\xA9\nhaus\n", "r.aff", "r.dic");
+  const auto d = Dictionary::FromText(
+      "SET UTF-8\nTRY esrnatdl\xC3\xA9-\nKEY qwertyuiop|asdfghjkl|zxcvbnm\n"
+      "SFX j Y 1\nSFX j 0 - .\n",
+      "6\nsare\nsane\nsate\nr\xC3\xA9sum\xC3\xA9\nhaus/j\nd\n", "r.aff", "r.dic");
   const struct {
     const char* typed;
     const char* first;
   } cases[] = {
-      {"sabe", "sane"},                    // b: a neighbour of n
+      {"sabe", "sane"},                        // b: a neighbour of n
       {"resume", "r\xC3\xA9sum\xC3\xA9"},  // accents left off
-      {"Sabe", "Sane"},                    // capitals kept
+      {"Sabe", "Sane"},                        // capitals kept
   };
   for (const auto& c : cases) {
     const auto list = d->Suggest(c.typed);
     ASSERT_FALSE(list.empty()) << c.typed;
     EXPECT_EQ(list[0], c.first) << c.typed;
   }
-  const auto hyphen = d->Suggest("haus-");
-  EXPECT_EQ(std::find(hyphen.begin(), hyphen.end(), "haus-"), hyphen.end());
-  for (const auto& s : d->Suggest("hausx")) EXPECT_EQ(s.find('-'), std::string::npos) << s;
+  ASSERT_TRUE(d->Check("haus-d"));  // text may break at the hyphen
+  ASSERT_TRUE(d->Check("haus-"));
+  for (const char* typed : {"haus-f", "hausx", "haus-x"}) {
+    for (const auto& s : d->Suggest(typed)) {
+      EXPECT_NE(s, "haus-d") << typed;
+      EXPECT_NE(s, "haus-") << typed;
+    }
+  }
 }
 
 }  // namespace
