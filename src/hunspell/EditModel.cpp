@@ -124,6 +124,20 @@ int EditModel::Replace(char32_t a, char32_t b) const {
   return kPlainEdit;
 }
 
+int EditModel::Extra(std::u32string_view typed, std::size_t i) const {
+  const std::size_t n = typed.size();
+  auto at = [&](std::size_t k) { return ToLower(typed[k], turkish_); };
+  const char32_t c = at(i);
+  if ((i > 0 && c == at(i - 1)) || (i + 1 < n && c == at(i + 1))) return kDouble;
+  if ((i > 0 && Neighbours(c, at(i - 1))) || (i + 1 < n && Neighbours(c, at(i + 1))))
+    return kKeyExtra;
+  return kPlainEdit;
+}
+
+int EditModel::Swap() {
+  return kSwap;
+}
+
 int EditModel::Cost(std::u32string_view typed, std::u32string_view word, int limit) const {
   const std::size_t n = typed.size(), m = word.size();
   if (n > kMaxLength || m > kMaxLength) return limit + 1;
@@ -142,7 +156,8 @@ int EditModel::Cost(std::u32string_view typed, std::u32string_view word, int lim
   // The word's letter at j is missing from what was typed.
   auto missing = [&](std::size_t j) {
     if ((j > 0 && w[j] == w[j - 1]) || (j + 1 < m && w[j] == w[j + 1])) return kDouble;
-    return kMissing;
+    // An accented letter left out whole is rarer than a plain one.
+    return BaseLetter(w[j]) != w[j] ? kMissing + kAccent / 2 : kMissing;
   };
   int rows[3][kMaxLength + 1];
   int* prev2 = rows[0];

@@ -33,6 +33,11 @@ class EditModel {
   int Cost(std::u32string_view typed, std::u32string_view word, int limit) const;
   // What one replacement of a by b costs (both small).
   int Replace(char32_t a, char32_t b) const;
+  // What the typed letter at i costs when it has no place in the word (a
+  // doubled one, a neighbouring key pressed too, any other); what swapping
+  // neighbours costs.
+  int Extra(std::u32string_view typed, std::size_t i) const;
+  static int Swap();
   bool Neighbours(char32_t a, char32_t b) const;
 
   static constexpr std::size_t kMaxLength = 64;

@@ -15,8 +15,9 @@ constexpr int kRep = 50;
 // less likely meant.
 constexpr int kCase = 5;
 constexpr int kUnaskedCapitals = 40;
-// A letter left out (as in the edit model).
+// A letter left out, a doubled one written once (as in the edit model).
 constexpr int kMissing = 90;
+constexpr int kDoubled = 25;
 // A letter moved over its neighbour.
 constexpr int kFarSwap = 120;
 // Two words: a missing space, and a one-letter part is rarely meant.
@@ -29,8 +30,9 @@ constexpr int kMaxCost = 260;
 // Compound checks: at most this many candidates, each within this many
 // steps, and all within the budget's share for them.
 constexpr int kCompoundChecks = 150;
-constexpr long kCompoundSteps = 600;
-constexpr long kCompoundWork = 16000;
+constexpr long kCompoundSteps = 300;
+constexpr long kCompoundStepWork = 2;
+constexpr long kCompoundWork = 13000;
 // The near stems' forms are checked first, within this share.
 constexpr long kNearCheckWork = 3000;
 // Near stems: at most this many possible stems of the word, and of stems found.
@@ -98,6 +100,7 @@ void Suggester::Edits(const std::u32string& w) {
       ++work_;
       if ((atStart && at != 0) || (atEnd && at + from.size() != n)) continue;
       std::u32string c = w.substr(0, at) + to + w.substr(at + from.size());
+      work_ += static_cast<long>(c.size() * n / 64);
       Add(c, std::min(kRep, model_.Cost(w, c, kRep)));
     }
   }
@@ -116,7 +119,7 @@ void Suggester::Edits(const std::u32string& w) {
     if (w[i] == w[i + 1]) continue;
     std::u32string c = w;
     std::swap(c[i], c[i + 1]);
-    Add(c, model_.Cost(w, c, kMaxCost));
+    Add(c, EditModel::Swap());
     if (i + 2 < n && w[i] != w[i + 2]) {
       c = w;
       std::swap(c[i], c[i + 2]);
@@ -128,7 +131,7 @@ void Suggester::Edits(const std::u32string& w) {
     if (i > 0 && w[i] == w[i - 1]) continue;
     std::u32string c = w;
     c.erase(i, 1);
-    Add(c, model_.Cost(w, c, kMaxCost));
+    Add(c, model_.Extra(w, i) + FirstLetter(c));
   }
   const bool far = n > 30;  // long words: only the cheap edits
   for (std::size_t i = 0; i < n && !far; ++i) {
@@ -148,7 +151,7 @@ void Suggester::Edits(const std::u32string& w) {
     if (i > 0) {
       std::u32string c = w;
       c.insert(i, 1, w[i - 1]);
-      Add(c, model_.Cost(w, c, kMaxCost));
+      Add(c, kDoubled);
     }
     if (far) continue;
     for (std::size_t k = 0; k < letters.size(); ++k) {
@@ -311,7 +314,9 @@ bool Suggester::Accept(const std::u32string& text, bool compounds) {
          c_.CheckSuggestion(std::u32string_view(text).substr(start, end - start), budget);
     start = end + 1;
   }
-  work_ += kCheckWork + (before - std::max(0L, budget.steps));
+  // A step of the compound search does more than one of the other steps.
+  work_ += kCheckWork + static_cast<long>(text.size() / 4) +
+           kCompoundStepWork * (before - std::max(0L, budget.steps));
   return ok;
 }
 
@@ -379,7 +384,7 @@ std::vector<std::string> Suggester::Suggest(std::u32string_view input, std::size
   int compoundChecks = 0;
   for (std::size_t k = 0; compounding && k < candidates_.size(); ++k) {
     const Candidate& cand = candidates_[k];
-    if (work_ + kCheckWork + kCompoundSteps + kFinalWork > kBudget ||
+    if (work_ + kCheckWork + kCompoundStepWork * kCompoundSteps + kFinalWork > kBudget ||
         compoundChecks >= kCompoundChecks || full(cand.cost + kCompound))
       break;
     if (checked[k] == 2 || cand.text.find(U' ') != std::u32string::npos) continue;

@@ -28,7 +28,7 @@ class Suggester {
 
   // The work one suggestion may take, in steps: a candidate made, an index
   // probe or hit, and a step of the affix or compound search each count.
-  static constexpr long kBudget = 30000;
+  static constexpr long kBudget = 24000;
   // Words longer than this (in letters) get no suggestions.
   static constexpr std::size_t kMaxLetters = 60;
   long WorkDone() const { return work_; }
