@@ -23,7 +23,11 @@ bool Form::Unmodified() const {
 bool WordChecker::Stems(std::u32string_view root,
                         const std::function<bool(const FlagSet&)>& fn) const {
   if (root.empty()) return false;
-  return w_.AnyOf(ToUtf8(root), fn);
+  // One buffer a thread: lookups are the commonest step of every check. The
+  // table has found the word's entries before `fn` may look up another.
+  thread_local std::string key;
+  ToUtf8(root, key);
+  return w_.AnyOf(key, fn);
 }
 
 bool WordChecker::AffixAllowed(const Affix& affix, Part part, bool prefix) const {

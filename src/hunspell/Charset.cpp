@@ -74,6 +74,12 @@ std::size_t Charset::EncodedLength(std::u32string_view word) const {
 
 std::string ToUtf8(std::u32string_view text) {
   std::string out;
+  ToUtf8(text, out);
+  return out;
+}
+
+void ToUtf8(std::u32string_view text, std::string& out) {
+  out.clear();
   out.reserve(text.size() * 2);
   for (char32_t c : text) {
     if (c < 0x80) {
@@ -85,7 +91,6 @@ std::string ToUtf8(std::u32string_view text) {
       text::AppendUtf8(out, c);
     }
   }
-  return out;
 }
 
 bool FromUtf8(std::string_view text, std::u32string& out) {

@@ -47,7 +47,8 @@ class Dictionary {
   // Suggestions for a word, best first, at most `max`, UTF-8. Thread-safe.
   // Bounded: at most SuggestBudget() steps of work for any word (counted in
   // `work` when given); words over 100 bytes in the dictionary's encoding
-  // get none.
+  // get none. The first call also builds the near-word index of the stems
+  // (about as long as loading the dictionary took).
   std::vector<std::string> Suggest(std::string_view utf8Word, std::size_t max = 10,
                                    long* work = nullptr) const;
   static long SuggestBudget();
