@@ -32,6 +32,8 @@ constexpr int kMaxCost = 260;
 constexpr int kCompoundChecks = 150;
 constexpr long kCompoundSteps = 300;
 constexpr long kCompoundStepWork = 2;
+// Compounds are looked for while they could still come among the first few.
+constexpr std::size_t kCompoundTop = 5;
 constexpr long kCompoundWork = 13000;
 // The near stems' forms are checked first, within this share.
 constexpr long kNearCheckWork = 3000;
@@ -385,7 +387,8 @@ std::vector<std::string> Suggester::Suggest(std::u32string_view input, std::size
   for (std::size_t k = 0; compounding && k < candidates_.size(); ++k) {
     const Candidate& cand = candidates_[k];
     if (work_ + kCheckWork + kCompoundStepWork * kCompoundSteps + kFinalWork > kBudget ||
-        compoundChecks >= kCompoundChecks || full(cand.cost + kCompound))
+        compoundChecks >= kCompoundChecks || full(cand.cost + kCompound) ||
+        (costs.size() >= kCompoundTop && cand.cost + kCompound > costs[kCompoundTop - 1]))
       break;
     if (checked[k] == 2 || cand.text.find(U' ') != std::u32string::npos) continue;
     ++compoundChecks;

@@ -41,12 +41,23 @@ void WordTable::Finish() {
   }
   entries_.shrink_to_fit();
   arena_.shrink_to_fit();
+  // About a byte a word: small enough to stay in the cache, where the slots
+  // are not.
+  std::size_t words = 1;
+  while (words * 8 < entries_.size()) words *= 2;
+  bloom_.assign(words, 0);
+  for (std::uint32_t e = 0; e < entries_.size(); ++e) {
+    const std::uint64_t hash = Hash(Word(e));
+    bloom_[(hash >> 40) & (words - 1)] |= BloomBits(hash);
+  }
 }
 
 std::uint32_t WordTable::First(std::string_view word) const {
   if (slots_.empty()) return kNone;
   const std::size_t mask = slots_.size() - 1;
   const std::uint64_t hash = Hash(word);
+  const std::uint64_t bits = BloomBits(hash);
+  if ((bloom_[(hash >> 40) & (bloom_.size() - 1)] & bits) != bits) return kNone;
   // The slot's tag (the hash's high bits) spares reading most other words.
   const std::uint64_t tag = Tag(hash);
   for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
@@ -58,7 +69,7 @@ std::uint32_t WordTable::First(std::string_view word) const {
 
 std::size_t WordTable::MemoryBytes() const {
   std::size_t bytes = arena_.capacity() + entries_.capacity() * sizeof(Entry) +
-                      slots_.capacity() * sizeof(std::uint64_t);
+                      slots_.capacity() * sizeof(std::uint64_t) + bloom_.capacity() * 8;
   for (const auto& f : flagSets_) bytes += sizeof(FlagSet) + f.capacity() * sizeof(Flag);
   return bytes;
 }

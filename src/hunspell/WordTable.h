@@ -63,6 +63,12 @@ class WordTable {
   static std::uint64_t Tag(std::uint64_t hash) { return hash & kTagMask; }
   static std::uint32_t EntryOf(std::uint64_t slot) { return static_cast<std::uint32_t>(slot); }
   std::vector<std::uint64_t> slots_;
+  // A Bloom filter of the words (three bits in one 64-bit word each): most
+  // words looked up are not there, and most of those end here.
+  static std::uint64_t BloomBits(std::uint64_t hash) {
+    return 1ULL << (hash & 63) | 1ULL << ((hash >> 6) & 63) | 1ULL << ((hash >> 12) & 63);
+  }
+  std::vector<std::uint64_t> bloom_;
   std::size_t hidden_ = 0;
 };
 
