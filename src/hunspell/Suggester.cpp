@@ -18,8 +18,9 @@ constexpr int kUnaskedCapitals = 40;
 // A letter left out, a doubled one written once (as in the edit model).
 constexpr int kMissing = 90;
 constexpr int kDoubled = 25;
-// A letter moved over its neighbour.
+// A letter swapped over its neighbour, or moved further.
 constexpr int kFarSwap = 120;
+constexpr int kMoved = 120;
 // Two words: a missing space, and a one-letter part is rarely meant.
 constexpr int kSplit = 110;
 constexpr int kShortPart = 40;
@@ -128,6 +129,18 @@ void Suggester::Edits(const std::u32string& w) {
       Add(c, kFarSwap + FirstLetter(c));
     }
   }
+  // A letter moved two to four places, either way.
+  for (std::size_t i = 0; i < n; ++i)
+    for (std::size_t j = i + 2; j < n && j <= i + 4; ++j) {
+      std::u32string c = w;
+      c.erase(i, 1);
+      c.insert(j, 1, w[i]);
+      Add(c, kMoved + FirstLetter(c));
+      c = w;
+      c.erase(j, 1);
+      c.insert(i, 1, w[j]);
+      Add(c, kMoved + FirstLetter(c));
+    }
   // A letter too many (a doubled one, a neighbouring key, any).
   for (std::size_t i = 0; i < n; ++i) {
     if (i > 0 && w[i] == w[i - 1]) continue;
