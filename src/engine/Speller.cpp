@@ -9,6 +9,10 @@
 
 namespace spellcheck::engine {
 
+namespace {
+constexpr std::size_t kMaxSuggestBytes = 400;
+}  // namespace
+
 Speller::Speller(std::unique_ptr<Engine> engine, DictionarySet dictionaries, bool rememberAnswers)
     : engine_(std::move(engine)),
       dictionaries_(std::move(dictionaries)),
@@ -130,6 +134,9 @@ bool Speller::Answer(std::string_view utf8Word) {
 }
 
 std::vector<std::string> Speller::Suggest(std::string_view utf8Word, Order order, std::size_t max) {
+  // No word of any dictionary is this long (100 bytes in the dictionary's
+  // encoding; 4 bytes a letter at most in UTF-8): nothing to look for.
+  if (utf8Word.size() > kMaxSuggestBytes) return {};
   std::vector<std::string> fromLists;
   if (text::Utf8ToCp1252(utf8Word, cp1252_) && !cp1252_.empty()) {
     const std::string word = cp1252_;

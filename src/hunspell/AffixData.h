@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -74,6 +75,9 @@ struct AffixData {
   // Flags that some affix of the side lets a further affix carry: only an
   // affix of such a flag can be the outer one of two.
   std::vector<bool> prefixContinued, suffixContinued;
+  // Suffixes by their own flag: the forms a stem's flags let it take (for
+  // suggestions made from near stems).
+  std::unordered_map<Flag, std::vector<std::uint32_t>> suffixesByFlag;
   std::vector<FlagSet> aliases;  // AF, numbered from 1
   std::size_t morphAliasCount = 0;
 

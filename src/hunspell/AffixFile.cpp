@@ -112,6 +112,8 @@ void Reader::Run(std::string_view bytes) {
   d_.suffixes.shrink_to_fit();
   index(d_.prefixes, false, d_.prefixIndex, d_.prefixContinued);
   index(d_.suffixes, true, d_.suffixIndex, d_.suffixContinued);
+  for (std::uint32_t i = 0; i < d_.suffixes.size(); ++i)
+    d_.suffixesByFlag[d_.suffixes[i].flag].push_back(i);
   for (const auto& rule : d_.compoundRules)
     for (const auto& e : rule) d_.compoundRuleFlags.push_back(e.flag);
   std::sort(d_.compoundRuleFlags.begin(), d_.compoundRuleFlags.end());

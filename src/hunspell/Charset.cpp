@@ -74,9 +74,23 @@ std::size_t Charset::EncodedLength(std::u32string_view word) const {
 
 std::string ToUtf8(std::u32string_view text) {
   std::string out;
-  out.reserve(text.size());
-  for (char32_t c : text) text::AppendUtf8(out, c);
+  ToUtf8(text, out);
   return out;
+}
+
+void ToUtf8(std::u32string_view text, std::string& out) {
+  out.clear();
+  out.reserve(text.size() * 2);
+  for (char32_t c : text) {
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      text::AppendUtf8(out, c);
+    }
+  }
 }
 
 bool FromUtf8(std::string_view text, std::u32string& out) {

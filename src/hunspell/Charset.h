@@ -30,6 +30,7 @@ class Charset {
 
 // UTF-8 of a code point string, and back (false on invalid UTF-8).
 std::string ToUtf8(std::u32string_view text);
+void ToUtf8(std::u32string_view text, std::string& out);  // into `out`, replacing it
 bool FromUtf8(std::string_view text, std::u32string& out);
 
 }  // namespace spellcheck::hunspell

@@ -90,6 +90,7 @@ bool WordChecker::RuleCompound(std::u32string_view word, Budget& budget) const {
         for (Flag f : flags)
           if (HasFlag(a_.compoundRuleFlags, f)) named = true;
         if (!named || HasFlag(flags, a_.forbidden)) return false;
+        if (budget.noSuggest && HasFlag(flags, a_.noSuggest)) return false;
         parts.push_back(&flags);
         bool ok = false;
         int steps = 2000;
@@ -121,6 +122,7 @@ bool WordChecker::FlagCompound(std::u32string_view word, const CaseContext& ctx,
   const std::size_t cmin = static_cast<std::size_t>(a_.compoundMin);
   auto partOk = [&](const Form& f, Part part) {
     if (f.StemHas(a_.forbidden) || f.StemHas(kOnlyUpcaseFlag)) return false;
+    if (budget.noSuggest && f.StemHas(a_.noSuggest)) return false;
     if (ctx.caseChanged && f.StemHas(a_.keepCase)) return false;
     const Flag positional = part == Part::First    ? a_.compoundBegin
                             : part == Part::Middle ? a_.compoundMiddle

@@ -3,6 +3,8 @@
 #include "hunspell/AffixData.h"
 #include "hunspell/AffixFile.h"
 #include "hunspell/DicFile.h"
+#include "hunspell/EditModel.h"
+#include "hunspell/StemIndex.h"
 #include "hunspell/Suggester.h"
 #include "hunspell/WordChecker.h"
 #include "hunspell/WordTable.h"
@@ -27,8 +29,7 @@ std::unique_ptr<Dictionary> Dictionary::FromText(std::string_view affBytes,
   d->words_ = std::make_unique<WordTable>();
   ReadAffixFile(affBytes, affName, *d->affixes_, warnings);
   ReadDicFile(dicBytes, dicName, *d->affixes_, *d->words_, warnings);
-  d->words_->Finish();
-  d->checker_ = std::make_unique<WordChecker>(*d->affixes_, *d->words_);
+  d->Finish(affName);
   return d;
 }
 
@@ -50,9 +51,16 @@ std::unique_ptr<Dictionary> Dictionary::Load(store::FileSystem& fs, const std::s
     if (store::ReadWholeFile(fs, dicPath, dic, info)) throw LoadError(dicPath + ": cannot be read");
     ReadDicFile(dic, dicPath, *d->affixes_, *d->words_, warnings);
   }
-  d->words_->Finish();
-  d->checker_ = std::make_unique<WordChecker>(*d->affixes_, *d->words_);
+  d->Finish(affPath);
   return d;
+}
+
+void Dictionary::Finish(std::string_view affName) {
+  words_->Finish();
+  checker_ = std::make_unique<WordChecker>(*affixes_, *words_);
+  // The edit model knows a language's keyboard by the dictionary's name.
+  const std::string_view name = affName.substr(affName.find_last_of("/\\") + 1);
+  model_ = std::make_unique<EditModel>(*affixes_, name);
 }
 
 bool Dictionary::Decode(std::string_view utf8Word, std::u32string& out) const {
@@ -67,10 +75,20 @@ bool Dictionary::Check(std::string_view utf8Word) const {
   return checker_->Check(word);
 }
 
-std::vector<std::string> Dictionary::Suggest(std::string_view utf8Word, std::size_t max) const {
+std::vector<std::string> Dictionary::Suggest(std::string_view utf8Word, std::size_t max,
+                                             long* work) const {
+  if (work) *work = 0;
   std::u32string word;
   if (max == 0 || !Decode(utf8Word, word)) return {};
-  return Suggester(*checker_).Suggest(word, max);
+  std::call_once(stemsMade_, [this] { stems_ = std::make_unique<StemIndex>(*words_); });
+  Suggester suggester(*checker_, *model_, stems_.get());
+  std::vector<std::string> list = suggester.Suggest(word, max);
+  if (work) *work = suggester.WorkDone();
+  return list;
+}
+
+long Dictionary::SuggestBudget() {
+  return Suggester::kBudget;
 }
 
 const std::string& Dictionary::WordCharacters() const {
@@ -89,6 +107,7 @@ std::size_t Dictionary::StemCount() const {
 std::size_t Dictionary::MemoryBytes() const {
   std::size_t bytes = sizeof(*this) + sizeof(AffixData) + words_->MemoryBytes() +
                       affixes_->prefixIndex.MemoryBytes() + affixes_->suffixIndex.MemoryBytes();
+  if (stems_) bytes += stems_->MemoryBytes();
   for (const auto* list : {&affixes_->prefixes, &affixes_->suffixes})
     for (const Affix& a : *list)
       bytes += sizeof(Affix) + (a.strip.capacity() + a.append.capacity()) * 4 +

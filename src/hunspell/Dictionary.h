@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,8 @@ namespace spellcheck::hunspell {
 struct AffixData;
 class WordTable;
 class WordChecker;
+class EditModel;
+class StemIndex;
 
 class Dictionary {
  public:
@@ -42,7 +45,13 @@ class Dictionary {
   // Whole-word check of a UTF-8 word. Thread-safe.
   bool Check(std::string_view utf8Word) const;
   // Suggestions for a word, best first, at most `max`, UTF-8. Thread-safe.
-  std::vector<std::string> Suggest(std::string_view utf8Word, std::size_t max = 10) const;
+  // Bounded: at most SuggestBudget() steps of work for any word (counted in
+  // `work` when given); words over 100 bytes in the dictionary's encoding
+  // get none. The first call also builds the near-word index of the stems
+  // (about as long as loading the dictionary took).
+  std::vector<std::string> Suggest(std::string_view utf8Word, std::size_t max = 10,
+                                   long* work = nullptr) const;
+  static long SuggestBudget();
 
   const std::string& WordCharacters() const;
   const std::string& Language() const;
@@ -56,9 +65,16 @@ class Dictionary {
   // UTF-8, characters outside its set, over 100 bytes in its encoding).
   bool Decode(std::string_view utf8Word, std::u32string& out) const;
 
+  // Builds what checking and suggesting need once the files are read.
+  void Finish(std::string_view affName);
+
   std::unique_ptr<AffixData> affixes_;
   std::unique_ptr<WordTable> words_;
   std::unique_ptr<WordChecker> checker_;
+  std::unique_ptr<EditModel> model_;
+  // The near-word index, made on the first suggestion.
+  mutable std::once_flag stemsMade_;
+  mutable std::unique_ptr<StemIndex> stems_;
 };
 
 }  // namespace spellcheck::hunspell

@@ -52,6 +52,7 @@ Status WordChecker::Simple(std::u32string_view word, const CaseContext& ctx, Bud
       return true;
     }
     if (f.StemHas(a_.onlyInCompound)) return false;
+    if (budget.noSuggest && f.StemHas(a_.noSuggest)) return false;
     if (f.StemHas(kOnlyUpcaseFlag) && (!ctx.allCaps || ctx.caseChanged || f.StemHas(a_.keepCase)))
       return false;
     // The first reading decides: a homonym in its own case hides the others.
@@ -65,7 +66,8 @@ Status WordChecker::Simple(std::u32string_view word, const CaseContext& ctx, Bud
   if (forbidden) return Status::Forbidden;
   if (keptCase) return Status::Missing;
   if (found) return Status::Found;
-  if (a_.HasCompounding() && IsCompound(word, ctx, budget)) return Status::Found;
+  if (budget.compounds && a_.HasCompounding() && IsCompound(word, ctx, budget))
+    return Status::Found;
   return Status::Missing;
 }
 
@@ -132,6 +134,22 @@ Status WordChecker::CheckCased(std::u32string_view word, Budget& budget) const {
     if (s == Status::Found) return s;
   }
   return Status::Missing;
+}
+
+bool WordChecker::CheckSuggestion(std::u32string_view input, Budget& budget) const {
+  // Most words hold no character that an ICONV pattern starts with.
+  bool convert = false;
+  for (const auto& [from, to] : a_.iconv) {
+    const char32_t first = from.size() > 1 && from[0] == U'_' ? from[1]
+                           : from.empty()                     ? 0
+                                                              : from[0];
+    if (input.find(first) != std::u32string_view::npos) convert = true;
+  }
+  std::u32string word = convert ? ApplyConversions(input, a_.iconv) : std::u32string(input);
+  for (char32_t c : a_.ignore) std::erase(word, c);
+  if (word.empty()) return false;
+  budget.noSuggest = a_.noSuggest != 0;
+  return CheckCased(word, budget) == Status::Found;
 }
 
 bool WordChecker::Check(std::u32string_view input) const {

@@ -71,6 +71,8 @@ struct CaseContext {
 // Work left for one check; every step of compound search spends one.
 struct Budget {
   long steps = 20000;
+  bool compounds = true;   // whether readings as compounds are looked for
+  bool noSuggest = false;  // whether stems marked NOSUGGEST are passed over (for suggestions)
   bool Spend() { return --steps >= 0; }
 };
 
@@ -83,6 +85,10 @@ class WordChecker {
   bool Check(std::u32string_view word) const;
   // The word as written, without break points: found, forbidden or missing.
   Status CheckCased(std::u32string_view word, Budget& budget) const;
+  // The stricter check of a word to suggest: as Check, but no break points
+  // (no "Haus-" from "Haus"), no trailing dots, no numbers, and no stem
+  // marked NOSUGGEST, alone or in a compound.
+  bool CheckSuggestion(std::u32string_view word, Budget& budget) const;
   // Calls fn on each structurally valid reading until it returns true.
   bool ForEachForm(std::u32string_view word, Part part, const FormFn& fn) const;
   // One reading of the word that a text may use alone.

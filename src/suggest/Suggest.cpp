@@ -47,6 +47,11 @@ constexpr std::size_t kShortPart = 2;
 constexpr std::size_t kFunctionWord = 3;
 // The deletion index covers words at most this many bytes longer or shorter.
 constexpr std::size_t kLengthSlack = 3;
+// Stored words are at most this long, so longer parts of a split match none.
+constexpr std::size_t kMaxPart = 24;
+// Longer words get no suggestions: no word is that long (the Hunspell
+// format's limit too), and the work stays bounded for any input.
+constexpr std::size_t kMaxInput = 100;
 
 // The penalty for a word's rarity, by SCOWL level: small among the common
 // sizes, growing as words become rare.
@@ -328,7 +333,9 @@ class Ranking {
 
   // Two words run together.
   void Splits() {
-    for (std::size_t k = 1; k < folded_.size(); ++k) {
+    if (folded_.size() > 2 * kMaxPart) return;
+    for (std::size_t k = folded_.size() > kMaxPart ? folded_.size() - kMaxPart : 1;
+         k < folded_.size() && k <= kMaxPart; ++k) {
       const std::string_view left = std::string_view(folded_).substr(0, k);
       const std::string_view right = std::string_view(folded_).substr(k);
       std::string leftForm, rightForm;
@@ -375,6 +382,7 @@ class Ranking {
 
 std::vector<Scored> SuggestScored(std::string_view word,
                                   std::span<const RankedIndex* const> indexes, std::size_t max) {
+  if (word.size() > kMaxInput) return {};
   return Ranking(word, indexes).Best(max);
 }
 

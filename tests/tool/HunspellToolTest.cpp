@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <random>
 
 #include "ToolFixture.h"
 
@@ -121,6 +122,59 @@ TEST_F(HunspellToolTest, ListPipeAndSuggestUseTheDictionary) {
       << suggest.out;
   const ToolResult pipe = RunWith({"-a", "-d", "pl_PL"}, "^koty lawka\n");
   EXPECT_NE(pipe.out.find("*\n& lawka "), std::string::npos) << pipe.out;
+}
+
+// Odd lines (long runs of a letter, base64 blobs, mixed scripts, invalid
+// UTF-8, NUL bytes) each get their answer, and the session ends (the test's
+// timeout stands for a stall).
+TEST_F(HunspellToolTest, PipeAnswersEveryOddLine) {
+  std::mt19937 random(7);
+  auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  const std::string base64 = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  const std::vector<std::string> pieces = {"kot",
+                                           "dom",
+                                           "\xC5\x82"
+                                           "awka",
+                                           "\xD0\xB4\xD0\xBE",
+                                           "\xE4\xB8\x80",
+                                           "\xC3\x28",
+                                           std::string(1, '\0'),
+                                           "\xFF",
+                                           "ogr\xC3\xB3"
+                                           "d"};
+  std::string input;
+  const int lines = 300;
+  for (int k = 0; k < lines; ++k) {
+    std::string line;
+    switch (k % 4) {
+      case 0:
+        line.assign(50 + pick(3000), static_cast<char>('a' + pick(26)));
+        break;
+      case 1:
+        for (int n = 100 + pick(500); n > 0; --n) line += base64[pick(64)];
+        break;
+      case 2:
+        for (int n = 1 + pick(40); n > 0; --n) line += pieces[pick(pieces.size())];
+        break;
+      default:
+        for (int n = 5 + pick(30); n > 0; --n) line += "domkot"[pick(6)];
+    }
+    input += "^" + line + "\n";
+  }
+  // The Hunspell dictionary, and a word list's ranked suggestions.
+  WriteSorted(MainDic(), {"dom", "kot",
+                          "ogr\xF3"
+                          "d",
+                          "tam"});
+  for (const bool hunspell : {true, false}) {
+    const ToolResult pipe = hunspell ? RunWith({"-a", "-d", "pl_PL"}, input) : Run({"-a"}, input);
+    EXPECT_EQ(pipe.status, 0) << pipe.err;
+    std::size_t answers = 0;
+    for (std::size_t at = pipe.out.find("\n\n"); at != std::string::npos;
+         at = pipe.out.find("\n\n", at + 1))
+      ++answers;
+    EXPECT_EQ(answers, static_cast<std::size_t>(lines)) << hunspell;
+  }
 }
 
 TEST_F(HunspellToolTest, DictsNamesTheKindAndAdditionsStayInOurOwnFiles) {

@@ -2,6 +2,7 @@
 // own test cases leave out, and hostile input that must be answered.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -196,6 +197,82 @@ TEST(HunspellSuggest, OffersEditsButNeverNoSuggestOrForbidden) {
   EXPECT_EQ(std::find(tes.begin(), tes.end(), "tesst"), tes.end());
   EXPECT_EQ(std::find(tes.begin(), tes.end(), "tets"), tes.end());
   EXPECT_EQ(d->Suggest("Fone").at(0), "Phone");
+}
+
+// Every word gets its list (or none) within the work budget, whatever its
+// length or letters; over 100 bytes, none.
+TEST(HunspellSuggest, AnyWordStaysWithinTheBudget) {
+  std::string dic = "30\n";
+  for (char c = 'a'; c <= 'z'; ++c) dic += std::string(1, c) + "/X\n";
+  dic +=
+      "ab/X\nabc/X\nbab/X\nha\xC5\x82"
+      "as/X\n";
+  const auto d = Dictionary::FromText(
+      "SET UTF-8\nTRY abcdefghijklmnopqrstuvwxyz\xC5\x82\nCOMPOUNDFLAG X\nCOMPOUNDMIN 1\n"
+      "REP 2\nREP a ab\nREP b ba\nMAP 1\nMAP a\xC3\xA1(ab)\n",
+      dic, "c.aff", "c.dic");
+  std::string nul("ab\0ba", 5);
+  const struct {
+    const char* name;
+    std::string word;
+    bool none;  // no list at all
+  } cases[] = {
+      {"300 letters", std::string(300, 'q'), true},
+      {"70,000 letters", std::string(70000, 'a'), true},
+      {"one letter repeated to the limit", std::string(100, 'b'), false},
+      {"thousands of compound splits", std::string(59, 'a') + "0", false},
+      {"base64", "QUJDREVGR0hJSktMTU5PUFFSU1RVVldYWVphYmNkZWZnaGlqa2xtbm9wcXJzdHV2d3h5", false},
+      {"mixed scripts",
+       "ab\xD0\xB1\xCE\xB1\xE4\xB8\x80"
+       "ba",
+       false},
+      {"invalid UTF-8",
+       "ab\xC3\x28"
+       "ba",
+       true},
+      {"NUL", nul, false},
+      {"short", "abcc", false},
+  };
+  for (const auto& c : cases) {
+    long work = -1;
+    const auto list = d->Suggest(c.word, 10, &work);
+    EXPECT_LE(work, Dictionary::SuggestBudget()) << c.name;
+    EXPECT_LE(list.size(), 10u) << c.name;
+    if (c.none) {
+      EXPECT_TRUE(list.empty()) << c.name;
+    }
+  }
+}
+
+// Ranked by what the slip costs: a neighbouring key before a plain edit, an
+// accent before both; capitals kept. Words that only a break point or a
+// compound part's hyphen makes ("haus-d", "haus-") are never offered.
+TEST(HunspellSuggest, RanksSlipsAndNeverOffersBrokenWords) {
+  const auto d = Dictionary::FromText(
+      "SET UTF-8\nTRY esrnatdl\xC3\xA9-\nKEY qwertyuiop|asdfghjkl|zxcvbnm\n"
+      "SFX j Y 1\nSFX j 0 - .\n",
+      "6\nsare\nsane\nsate\nr\xC3\xA9sum\xC3\xA9\nhaus/j\nd\n", "r.aff", "r.dic");
+  const struct {
+    const char* typed;
+    const char* first;
+  } cases[] = {
+      {"sabe", "sane"},                        // b: a neighbour of n
+      {"resume", "r\xC3\xA9sum\xC3\xA9"},  // accents left off
+      {"Sabe", "Sane"},                        // capitals kept
+  };
+  for (const auto& c : cases) {
+    const auto list = d->Suggest(c.typed);
+    ASSERT_FALSE(list.empty()) << c.typed;
+    EXPECT_EQ(list[0], c.first) << c.typed;
+  }
+  ASSERT_TRUE(d->Check("haus-d"));  // text may break at the hyphen
+  ASSERT_TRUE(d->Check("haus-"));
+  for (const char* typed : {"haus-f", "hausx", "haus-x"}) {
+    for (const auto& s : d->Suggest(typed)) {
+      EXPECT_NE(s, "haus-d") << typed;
+      EXPECT_NE(s, "haus-") << typed;
+    }
+  }
 }
 
 }  // namespace
