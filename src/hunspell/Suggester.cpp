@@ -45,8 +45,9 @@ constexpr std::size_t kNearIds = 400;
 constexpr std::size_t kExpandStems = 40;
 // Taken off the cost of a stem suggested as it is (twice for one without flags).
 constexpr int kStemBonus = 10;
-// Steps one plain check counts for.
+// Steps one plain check counts for, when the word is short.
 constexpr long kCheckWork = 20;
+constexpr long kShortWord = 12;
 // Most of the budget goes to candidates made by edits; the near-stem search
 // gets a share of its own.
 constexpr long kNearBudget = 4000;
@@ -326,7 +327,9 @@ bool Suggester::Accept(const std::u32string& text, bool compounds) {
     start = end + 1;
   }
   // A step of the compound search does more than one of the other steps.
-  work_ += kCheckWork + static_cast<long>(text.size() / 4) +
+  // Long words cost more to check: more endings, longer stems to look up.
+  const long length = static_cast<long>(text.size());
+  work_ += kCheckWork + (length > kShortWord ? 2 * (length - kShortWord) : 0) +
            kCompoundStepWork * (before - std::max(0L, budget.steps));
   return ok;
 }
