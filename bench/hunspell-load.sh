@@ -120,3 +120,5 @@ for file in "$out"/*.stderr; do
   head -20 "$file"
   echo '```'
 done
+# The status says whether every dictionary loaded.
+((worked == total))
