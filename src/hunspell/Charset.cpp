@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "text/Charsets.h"
+#include "text/Unicode.h"
 #include "text/Utf8.h"
 
 namespace spellcheck::hunspell {
@@ -33,7 +34,7 @@ bool Charset::Select(std::string_view name) {
       table_[b] = static_cast<char32_t>(b);
     } else if (text::DecodeCharset(name, std::string_view(&byte, 1), utf8)) {
       std::u32string cps;
-      if (FromUtf8(utf8, cps) && cps.size() == 1) table_[b] = cps[0];
+      if (text::Utf8ToUtf32(utf8, cps) && cps.size() == 1) table_[b] = cps[0];
     } else if (!text::IsKnownCharset(name)) {
       return false;
     }
@@ -44,7 +45,7 @@ bool Charset::Select(std::string_view name) {
 
 bool Charset::Decode(std::string_view bytes, std::u32string& out) const {
   out.clear();
-  if (utf8_) return FromUtf8(bytes, out);
+  if (utf8_) return text::Utf8ToUtf32(bytes, out);
   out.reserve(bytes.size());
   bool ok = true;
   for (unsigned char b : bytes) {
@@ -91,21 +92,6 @@ void ToUtf8(std::u32string_view text, std::string& out) {
       text::AppendUtf8(out, c);
     }
   }
-}
-
-bool FromUtf8(std::string_view text, std::u32string& out) {
-  out.clear();
-  out.reserve(text.size());
-  bool ok = true;
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    const std::size_t before = pos;
-    const char32_t c = text::DecodeUtf8(text, pos);
-    if (c == text::InvalidChar && !(pos - before == 3 && text.substr(before, 3) == "\xEF\xBF\xBD"))
-      ok = false;
-    out += c;
-  }
-  return ok;
 }
 
 }  // namespace spellcheck::hunspell

@@ -28,10 +28,10 @@ class Charset {
   std::unordered_map<char32_t, unsigned char> reverse_;
 };
 
-// UTF-8 of a code point string, and back (false on invalid UTF-8).
+// UTF-8 of a code point string, fast for the alphabets of most dictionaries
+// (the way back is text::Utf8ToUtf32).
 std::string ToUtf8(std::u32string_view text);
 void ToUtf8(std::u32string_view text, std::string& out);  // into `out`, replacing it
-bool FromUtf8(std::string_view text, std::u32string& out);
 
 }  // namespace spellcheck::hunspell
 

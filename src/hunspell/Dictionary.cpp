@@ -9,6 +9,7 @@
 #include "hunspell/WordChecker.h"
 #include "hunspell/WordTable.h"
 #include "store/TextFile.h"
+#include "text/Unicode.h"
 
 namespace spellcheck::hunspell {
 
@@ -65,7 +66,7 @@ void Dictionary::Finish(std::string_view affName) {
 
 bool Dictionary::Decode(std::string_view utf8Word, std::u32string& out) const {
   if (utf8Word.size() > 4 * kMaxWordBytes) return false;
-  if (!FromUtf8(utf8Word, out)) return false;
+  if (!text::Utf8ToUtf32(utf8Word, out)) return false;
   return affixes_->charset.EncodedLength(out) <= kMaxWordBytes;
 }
 

@@ -2,6 +2,7 @@
 
 #include "hunspell/Charset.h"
 #include "hunspell/EditModel.h"
+#include "text/Unicode.h"
 
 namespace spellcheck::hunspell {
 
@@ -42,7 +43,8 @@ StemIndex::StemIndex(const WordTable& words) {
   power[0] = 1;
   for (std::size_t k = 1; k <= kMaxStem; ++k) power[k] = power[k - 1] * kBase;
   for (std::uint32_t id = 0; id < words.Size(); ++id) {
-    if (!FromUtf8(words.Word(id), stem) || stem.size() < kMinStem || stem.size() > kMaxStem)
+    if (!text::Utf8ToUtf32(words.Word(id), stem) || stem.size() < kMinStem ||
+        stem.size() > kMaxStem)
       continue;
     const std::size_t n = stem.size();
     for (char32_t& c : stem) c = BaseLetter(c);

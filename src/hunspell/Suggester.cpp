@@ -4,6 +4,7 @@
 
 #include "hunspell/Casing.h"
 #include "hunspell/Conversion.h"
+#include "text/Unicode.h"
 
 namespace spellcheck::hunspell {
 
@@ -233,7 +234,7 @@ void Suggester::NearStems(const std::u32string& w) {
     for (std::uint32_t id : ids) {
       if (work_ >= limit) break;
       stem.clear();
-      if (!FromUtf8(c_.Words().Word(id), stem)) continue;
+      if (!text::Utf8ToUtf32(c_.Words().Word(id), stem)) continue;
       // Put the word's ending on the stem, in place of the stem's own.
       if (stem.size() < root.strip.size() ||
           stem.compare(stem.size() - root.strip.size(), root.strip.size(), root.strip) != 0)
@@ -256,7 +257,7 @@ void Suggester::Expand(const std::u32string& w, std::vector<std::uint32_t>& ids,
   for (std::uint32_t id : ids) {
     if (work_ >= limit || ++stems > kExpandStems) break;
     stem.clear();
-    if (!FromUtf8(c_.Words().Word(id), stem)) continue;
+    if (!text::Utf8ToUtf32(c_.Words().Word(id), stem)) continue;
     if (shape_ != 0) stem = Lowered(stem, a_.turkishCasing);
     for (Flag flag : c_.Words().Flags(id)) {
       const auto list = a_.suffixesByFlag.find(flag);
