@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "ToolFixture.h"
-#include "commands/Vocabularies.h"
+#include "vocabularies/Vocabularies.h"
 #include "filters/Filter.h"
 #include "filters/Identifiers.h"
 

@@ -9,7 +9,7 @@
 #include <tuple>
 
 #include "commands/ToolError.h"
-#include "commands/Vocabularies.h"
+#include "vocabularies/Vocabularies.h"
 #include "filters/Filter.h"
 #include "tree/TreeWalk.h"
 

@@ -14,7 +14,7 @@
 #include "commands/Config.h"
 #include "commands/ProjectWords.h"
 #include "commands/ToolError.h"
-#include "commands/Vocabularies.h"
+#include "vocabularies/Vocabularies.h"
 #include "filters/Filter.h"
 #include "input/TextCodec.h"
 #include "output/Output.h"

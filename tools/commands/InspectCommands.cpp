@@ -12,7 +12,7 @@
 #include "catalogue/Folders.h"
 #include "commands/Commands.h"
 #include "commands/ToolError.h"
-#include "commands/Vocabularies.h"
+#include "vocabularies/Vocabularies.h"
 #include "hunspell/Dictionary.h"
 #include "input/TextCodec.h"
 #include "output/Output.h"

@@ -21,7 +21,7 @@
 #include "commands/Config.h"
 #include "commands/ProjectWords.h"
 #include "commands/ToolError.h"
-#include "commands/Vocabularies.h"
+#include "vocabularies/Vocabularies.h"
 #include "filters/DocumentWords.h"
 #include "filters/Filter.h"
 #include "filters/Identifiers.h"

@@ -12,11 +12,11 @@
 #include <unordered_set>
 #include <vector>
 
-#include "commands/Vocabularies.h"
 #include "engine/Speller.h"
 #include "filters/Filter.h"
 #include "filters/InlineControls.h"
 #include "input/LineChecker.h"
+#include "vocabularies/Vocabularies.h"
 
 namespace spellcheck::tool {
 

@@ -3,8 +3,8 @@
 // software terms, acronyms, company and licence names, file types, one per
 // programming language). They are made at build time into
 // share/spellcheck/vocabularies/NAME.dic; one that was not built is left out.
-#ifndef SPELLCHECK_TOOL_COMMANDS_VOCABULARIES_H
-#define SPELLCHECK_TOOL_COMMANDS_VOCABULARIES_H
+#ifndef SPELLCHECK_TOOL_VOCABULARIES_VOCABULARIES_H
+#define SPELLCHECK_TOOL_VOCABULARIES_VOCABULARIES_H
 
 #include <cstddef>
 #include <filesystem>

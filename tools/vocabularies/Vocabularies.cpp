@@ -1,4 +1,4 @@
-#include "commands/Vocabularies.h"
+#include "vocabularies/Vocabularies.h"
 
 #include <algorithm>
 #include <array>
