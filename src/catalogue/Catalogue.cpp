@@ -16,11 +16,6 @@ namespace fs = std::filesystem;
 // The mapping file of a data folder: "TAG FILE" lines.
 constexpr const char* MappingName = "languages";
 
-bool IsFile(const fs::path& path) {
-  std::error_code ignored;
-  return fs::is_regular_file(path, ignored);
-}
-
 bool IsLowerAscii(char c) {
   return c >= 'a' && c <= 'z';
 }
@@ -125,7 +120,7 @@ std::vector<Language> WordLists(const std::string& folder) {
   std::error_code error;
   for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
     const fs::path& path = it->path();
-    if (path.extension() != ".dic" || !IsFile(path)) continue;
+    if (path.extension() != ".dic" || !IsFile(path.string())) continue;
     std::string tag = path.stem().string();
     if (tag == "english") {
       tag = DefaultLanguage;
@@ -148,7 +143,7 @@ std::vector<Language> HunspellDictionaries(const std::string& folder) {
     if (path.extension() != ".dic" || !IsTagName(path.stem().string())) continue;
     // Named the way the tool names its other files, with a slash.
     const std::string stem = folder + "/" + path.stem().string();
-    if (IsFile(path) && IsFile(stem + ".aff")) {
+    if (IsFile(path.string()) && IsFile(stem + ".aff")) {
       found.push_back({path.stem().string(), Kind::Hunspell, stem + ".dic", stem + ".aff"});
     }
   }
@@ -300,7 +295,7 @@ Language HunspellAt(const std::string& path) {
   fs::path dic = base, aff = base;
   dic += ".dic";
   aff += ".aff";
-  if (!IsFile(dic) || !IsFile(aff)) {
+  if (!IsFile(dic.string()) || !IsFile(aff.string())) {
     throw Error("no Hunspell dictionary at " + path + ": it needs " + aff.string() + " and " +
                 dic.string());
   }

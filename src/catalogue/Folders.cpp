@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <system_error>
 
 namespace spellcheck::catalogue {
 namespace {
@@ -69,6 +70,11 @@ bool InEnvironment(const char* name) {
 #else
   return std::getenv(name) != nullptr;
 #endif
+}
+
+bool IsFile(const std::string& path) {
+  std::error_code ignored;
+  return std::filesystem::is_regular_file(path, ignored);
 }
 
 std::string UserDataFolder() {

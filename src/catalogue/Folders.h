@@ -26,6 +26,9 @@ std::vector<std::string> DataFolders();
 // system's /usr/share/hunspell and /usr/share/myspell.
 std::vector<std::string> HunspellFolders();
 
+// True for a regular file (through links); never an error.
+bool IsFile(const std::string& path);
+
 // The per-user folder of the default custom dictionaries, with its slash;
 // empty (the current folder) when there is no home.
 std::string UserDataFolder();

@@ -9,11 +9,6 @@
 namespace spellcheck::catalogue {
 namespace {
 
-bool IsFile(const std::filesystem::path& path) {
-  std::error_code ignored;
-  return std::filesystem::is_regular_file(path, ignored);
-}
-
 // A main dictionary and its ranking: the commonness levels NAME.levels
 // beside a word list NAME.dic, and the English sound key for English (and
 // for a file of no named language, as always).
