@@ -55,6 +55,19 @@ std::string DataHome() {
 
 }  // namespace
 
+std::string CacheFolder() {
+  if (InEnvironment("SPELLCHECK_CACHE")) return Environment("SPELLCHECK_CACHE");
+#if defined(_WIN32)
+  const std::string local = Environment("LOCALAPPDATA");
+  if (!local.empty()) return local + "/spellcheck";
+#endif
+  const std::string cacheHome = Environment("XDG_CACHE_HOME");
+  // Relative paths are not to be used, by the XDG rules.
+  if (!cacheHome.empty() && cacheHome.front() == '/') return cacheHome + "/spellcheck";
+  const std::string home = Environment("HOME");
+  return home.empty() ? std::string() : home + "/.cache/spellcheck";
+}
+
 std::string Environment(const char* name) {
   const char* value = std::getenv(name);
   return value ? std::string(value) : std::string();

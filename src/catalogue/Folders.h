@@ -26,6 +26,12 @@ std::vector<std::string> DataFolders();
 // system's /usr/share/hunspell and /usr/share/myspell.
 std::vector<std::string> HunspellFolders();
 
+// The folder of compiled dictionaries: $SPELLCHECK_CACHE when it is set (set
+// to nothing: none, every run computes what it needs); else
+// $XDG_CACHE_HOME/spellcheck, ~/.cache/spellcheck, on Windows
+// %LOCALAPPDATA%\spellcheck; empty when there is no such place.
+std::string CacheFolder();
+
 // True for a regular file (through links); never an error.
 bool IsFile(const std::string& path);
 

@@ -120,11 +120,12 @@ engine::Speller MakeSpeller(store::FileSystem& fs, const RunDictionaries& dictio
   for (const engine::MainDictionary& main : dictionaries.set.mains) {
     RequireReadable(fs, main.file, "main");
   }
+  const compiled::Cache cache(fs, CacheFolder());
   auto source = reading == Reading::EachLookup
                     ? engine::ReadEachCall(fs)
-                    : engine::KeepInMemory(fs, {engine::Recheck::When::OnRefresh, {}});
+                    : engine::KeepInMemory(fs, {engine::Recheck::When::OnRefresh, {}}, cache);
   return engine::Speller(std::make_unique<engine::Engine>(fs, std::move(source)), dictionaries.set,
-                         reading == Reading::InMemory);
+                         reading == Reading::InMemory, cache);
 }
 
 }  // namespace spellcheck::catalogue

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "compiled/Cache.h"
 #include "engine/LoadedDictionary.h"
 #include "store/FileSystem.h"
 
@@ -56,8 +57,11 @@ struct Recheck {
 };
 
 // Keeps each file's contents in memory from its first use; a file that
-// changed is read again at the next look (see Recheck).
-std::unique_ptr<DictionarySource> KeepInMemory(store::FileSystem& fs, Recheck recheck);
+// changed is read again at the next look (see Recheck). With a cache, the
+// contents of a file that has not changed for a while come from its
+// compiled form, made there at the first reading.
+std::unique_ptr<DictionarySource> KeepInMemory(store::FileSystem& fs, Recheck recheck,
+                                               compiled::Cache cache = {});
 
 }  // namespace spellcheck::engine
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "compiled/Image.h"
 #include "store/FileSystem.h"
 
 namespace spellcheck::engine {
@@ -19,6 +20,9 @@ struct FileState {
 
   bool operator==(const FileState& other) const;
 };
+
+// Adds a file's name and state to the key of what is compiled from it.
+void AddTo(compiled::Key& key, const std::string& name, const FileState& state);
 
 // Looks at the file behind `name`, following links.
 FileState LookAt(store::FileSystem& fs, const std::string& name);

@@ -40,8 +40,9 @@ std::shared_ptr<const hunspell::Dictionary> Acquire(store::FileSystem& fs,
 
 }  // namespace
 
-HunspellHandle::HunspellHandle(store::FileSystem& fs, std::string aff, std::string dic)
-    : fs_(fs), aff_(std::move(aff)), dic_(std::move(dic)) {
+HunspellHandle::HunspellHandle(store::FileSystem& fs, std::string aff, std::string dic,
+                               compiled::Cache cache)
+    : fs_(fs), aff_(std::move(aff)), dic_(std::move(dic)), cache_(std::move(cache)) {
   affState_ = LookAt(fs_, aff_);
   dicState_ = LookAt(fs_, dic_);
   dictionary_ = Acquire(fs_, aff_, dic_, affState_, dicState_);

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "compiled/Cache.h"
 #include "engine/FileWatch.h"
 #include "hunspell/Dictionary.h"
 #include "store/FileSystem.h"
@@ -19,7 +20,10 @@ class HunspellHandle {
  public:
   // Loads it (or takes the copy already loaded). Throws hunspell::LoadError
   // when it cannot be read.
-  HunspellHandle(store::FileSystem& fs, std::string aff, std::string dic);
+  // With a cache, a dictionary whose files have not changed for a while
+  // starts from its compiled form, made there at the first load.
+  HunspellHandle(store::FileSystem& fs, std::string aff, std::string dic,
+                 compiled::Cache cache = {});
 
   const hunspell::Dictionary& Get() const { return *dictionary_; }
   // Looks at both files again; when either changed, takes the dictionary as
@@ -30,6 +34,7 @@ class HunspellHandle {
  private:
   store::FileSystem& fs_;
   std::string aff_, dic_;
+  compiled::Cache cache_;
   FileState affState_, dicState_;
   std::shared_ptr<const hunspell::Dictionary> dictionary_;
 };

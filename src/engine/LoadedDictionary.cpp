@@ -100,7 +100,7 @@ std::unique_ptr<LoadedDictionary> LoadedDictionary::Read(store::File& file,
   const std::uint64_t count = bytes / store::RecordSize;
   if (count > std::numeric_limits<std::uint32_t>::max() - 1)
     store::Raise(store::code::ReadBeyondEnd);
-  auto& records = dictionary->records_;
+  auto& records = dictionary->ownedRecords_;
   records.resize(static_cast<std::size_t>(count));
   auto* target = reinterpret_cast<unsigned char*>(records.data());
   const std::size_t want = records.size() * store::RecordSize;
@@ -112,7 +112,36 @@ std::unique_ptr<LoadedDictionary> LoadedDictionary::Read(store::File& file,
     have += got;
   }
   records.resize(have / store::RecordSize);
+  dictionary->records_ = records;
   dictionary->BuildLookup();
+  return dictionary;
+}
+
+void LoadedDictionary::Compile(compiled::ImageWriter& writer) const {
+  writer.Add(std::vector<std::uint32_t>{ordered_ ? 1u : 0u});
+  writer.Add(records_);
+  writer.Add(slots_);
+}
+
+std::unique_ptr<LoadedDictionary> LoadedDictionary::View(
+    std::shared_ptr<const compiled::Image> image, const store::FileInfo& info) {
+  std::span<const std::uint32_t> meta;
+  std::unique_ptr<LoadedDictionary> dictionary(new LoadedDictionary(info));
+  if (image == nullptr || image->Sections() != 3 || !image->Get(0, meta) || meta.size() != 1 ||
+      meta[0] > 1 || !image->Get(1, dictionary->records_) || !image->Get(2, dictionary->slots_)) {
+    return nullptr;
+  }
+  dictionary->ordered_ = meta[0] == 1;
+  const std::size_t slots = dictionary->slots_.size();
+  // A table is a power of two of slots, with room left (probes end at an
+  // empty slot), whose entries name records.
+  if (slots != 0 && (std::popcount(slots) != 1 || slots < dictionary->records_.size() ||
+                     !dictionary->ordered_)) {
+    return nullptr;
+  }
+  // Slots are checked where they are read (see Holds): a check of them all
+  // here would cost as much as reading the whole file.
+  dictionary->image_ = std::move(image);
   return dictionary;
 }
 
@@ -125,7 +154,8 @@ void LoadedDictionary::BuildLookup() {
   // At least twice as many slots as records keeps linear probes short.
   std::size_t size = 16;
   while (size < records_.size() * 2) size *= 2;
-  slots_.assign(size, Slot{});
+  ownedSlots_.assign(size, Slot{});
+  slots_ = ownedSlots_;
   // The slots are reached at random: each record's slot is asked for well
   // before it is filled, its hash kept in a ring until then.
   constexpr std::size_t Ahead = 16;
@@ -140,14 +170,14 @@ void LoadedDictionary::BuildLookup() {
       const std::uint64_t later = hashOf(i + Ahead);
       ring[i % Ahead] = later;
 #if defined(__GNUC__)
-      __builtin_prefetch(&slots_[SlotFor(later, size)], 1);
+      __builtin_prefetch(&ownedSlots_[SlotFor(later, size)], 1);
 #endif
     }
     const std::string_view text = records_[i].Text();
     const std::uint64_t head = LanesOf(records_[i]).head;
     const std::uint32_t check = CheckOf(hash, text.size());
     for (std::size_t at = SlotFor(hash, size);; at = (at + 1) & (size - 1)) {
-      Slot& slot = slots_[at];
+      Slot& slot = ownedSlots_[at];
       if (slot.index == 0) {
         slot = Slot{head, check, static_cast<std::uint32_t>(i + 1)};
         break;
@@ -182,9 +212,12 @@ bool LoadedDictionary::Holds(std::string_view word) const {
   const std::uint64_t hash = Hash(lanes, word.size());
   const std::uint32_t check = CheckOf(hash, word.size());
   const std::size_t size = slots_.size();
-  for (std::size_t at = SlotFor(hash, size); slots_[at].index != 0; at = (at + 1) & (size - 1)) {
+  // At most one round of the table: a compiled table may have no empty slot.
+  std::size_t probes = 0;
+  for (std::size_t at = SlotFor(hash, size); slots_[at].index != 0 && probes++ < size;
+       at = (at + 1) & (size - 1)) {
     const Slot& slot = slots_[at];
-    if (slot.check != check || slot.head != lanes.head) continue;
+    if (slot.check != check || slot.head != lanes.head || slot.index > records_.size()) continue;
     // The slot holds the first eight bytes; only a longer word needs its record.
     if (word.size() <= 8) return true;
     // The rest, eight bytes at a time; the last eight may overlap the head.

@@ -6,10 +6,12 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "compiled/Image.h"
 #include "store/FileSystem.h"
 #include "store/TvarWord.h"
 
@@ -25,10 +27,17 @@ class LoadedDictionary {
   // Reads the whole records of an open file; `info` is the file's identity.
   // A read that fails part-way keeps the records before it, as a scan would.
   static std::unique_ptr<LoadedDictionary> Read(store::File& file, const store::FileInfo& info);
+  // The sections of a compiled form of what Read gave (its records and the
+  // table of their words).
+  void Compile(compiled::ImageWriter& writer) const;
+  // The dictionary a compiled image holds; null when its sections do not
+  // make one. `info` is the identity of the file it was made from.
+  static std::unique_ptr<LoadedDictionary> View(std::shared_ptr<const compiled::Image> image,
+                                                const store::FileInfo& info);
 
   const store::FileInfo& Info() const { return info_; }
   std::size_t Size() const { return records_.size(); }
-  const std::vector<store::TvarWord>& Records() const { return records_; }
+  std::span<const store::TvarWord> Records() const { return records_; }
 
   // The answer of the store's lookup on this file.
   bool Find(std::string_view word, bool ignoreCase) const;
@@ -46,7 +55,10 @@ class LoadedDictionary {
   bool Holds(std::string_view word) const;
 
   store::FileInfo info_;
-  std::vector<store::TvarWord> records_;
+  // Views of the vectors below, or of a compiled image.
+  std::span<const store::TvarWord> records_;
+  std::vector<store::TvarWord> ownedRecords_;
+  std::shared_ptr<const compiled::Image> image_;
   // In a file in ascending order an exact lookup finds a word exactly when it
   // is stored, so a hash table of the words answers it; otherwise the search
   // runs probe by probe and may miss, as the store's does.
@@ -58,7 +70,8 @@ class LoadedDictionary {
     std::uint32_t check = 0;  // low hash bits and the length
     std::uint32_t index = 0;  // record + 1; 0: empty
   };
-  std::vector<Slot> slots_;
+  std::span<const Slot> slots_;
+  std::vector<Slot> ownedSlots_;
   // Records grouped by length (file positions kept), so that a scan reads only
   // the lengths that can score.
   mutable bool grouped_ = false;

@@ -11,7 +11,8 @@ namespace {
 
 class MemorySource final : public DictionarySource {
  public:
-  MemorySource(store::FileSystem& fs, Recheck recheck) : fs_(fs), recheck_(recheck) {}
+  MemorySource(store::FileSystem& fs, Recheck recheck, compiled::Cache cache)
+      : fs_(fs), recheck_(recheck), cache_(std::move(cache)) {}
 
   void BeginOperation() override { ++operation_; }
 
@@ -101,6 +102,7 @@ class MemorySource final : public DictionarySource {
     entry.contents.reset();
     entry.settled = false;
     const std::int64_t readAt = WallClockNs();
+    if (ReadCompiled(entry, readAt)) return;
     store::RecordFile file(fs_);
     if (file.OpenExisting(entry.name, store::Access::Read) != store::code::Ok) {
       // Absent for the store for as long as the name stays as it is.
@@ -112,21 +114,52 @@ class MemorySource final : public DictionarySource {
     store::Check(file.Info(info));
     std::shared_ptr<const LoadedDictionary> contents = LoadedDictionary::Read(*file.Raw(), info);
     store::Check(file.Close());
-    entry.contents = std::move(contents);
     entry.state = FileState{true, info};
     entry.settled = Settled(entry.state, readAt);
+    // Only a file that has been quiet for a while is compiled: its state
+    // names its contents.
+    if (entry.settled && cache_.Enabled() &&
+        contents->Size() == info.size / store::RecordSize) {
+      compiled::ImageWriter writer;
+      contents->Compile(writer);
+      (void)cache_.Store(compiled::Kind::Records, entry.name, KeyOf(entry.name, entry.state),
+                         writer);
+    }
+    entry.contents = std::move(contents);
+  }
+
+  static compiled::Key KeyOf(const std::string& name, const FileState& state) {
+    compiled::Key key;
+    AddTo(key, name, state);
+    return key;
+  }
+
+  // Takes the contents from the compiled form of the file as it is now.
+  bool ReadCompiled(Entry& entry, std::int64_t readAt) {
+    if (!cache_.Enabled()) return false;
+    const FileState now = LookAt(fs_, entry.name);
+    if (!now.exists || !Settled(now, readAt)) return false;
+    std::shared_ptr<const LoadedDictionary> contents = LoadedDictionary::View(
+        cache_.Find(compiled::Kind::Records, entry.name, KeyOf(entry.name, now)), now.info);
+    if (contents == nullptr) return false;
+    entry.contents = std::move(contents);
+    entry.state = now;
+    entry.settled = true;
+    return true;
   }
 
   store::FileSystem& fs_;
   Recheck recheck_;
+  compiled::Cache cache_;
   std::vector<Entry> entries_;
   std::uint64_t operation_ = 1;
 };
 
 }  // namespace
 
-std::unique_ptr<DictionarySource> KeepInMemory(store::FileSystem& fs, Recheck recheck) {
-  return std::make_unique<MemorySource>(fs, recheck);
+std::unique_ptr<DictionarySource> KeepInMemory(store::FileSystem& fs, Recheck recheck,
+                                               compiled::Cache cache) {
+  return std::make_unique<MemorySource>(fs, recheck, std::move(cache));
 }
 
 }  // namespace spellcheck::engine

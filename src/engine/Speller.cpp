@@ -13,13 +13,15 @@ namespace {
 constexpr std::size_t kMaxSuggestBytes = 400;
 }  // namespace
 
-Speller::Speller(std::unique_ptr<Engine> engine, DictionarySet dictionaries, bool rememberAnswers)
+Speller::Speller(std::unique_ptr<Engine> engine, DictionarySet dictionaries, bool rememberAnswers,
+                 compiled::Cache cache)
     : engine_(std::move(engine)),
       dictionaries_(std::move(dictionaries)),
+      cache_(std::move(cache)),
       further_(dictionaries_.Further()) {
   for (const MainDictionary& main : dictionaries_.mains) {
     if (main.IsHunspell()) {
-      hunspell_.emplace_back(engine_->FileSystem(), main.aff, main.file);
+      hunspell_.emplace_back(engine_->FileSystem(), main.aff, main.file, cache_);
     } else {
       listMains_.push_back(main);
     }
@@ -210,21 +212,46 @@ const suggest::RankedIndex* Speller::IndexOf(const std::string& file, const Main
     return nullptr;
   }
   if (ranking->contents == contents) return ranking->index.get();
+  ranking->index = MakeIndex(file, *contents, main);
+  ranking->contents = std::move(contents);
+  return ranking->index.get();
+}
+
+std::unique_ptr<suggest::RankedIndex> Speller::MakeIndex(const std::string& file,
+                                                         const LoadedDictionary& contents,
+                                                         const MainDictionary* main) {
   std::vector<std::string_view> words;
-  words.reserve(contents->Records().size());
-  for (const store::TvarWord& record : contents->Records()) words.push_back(record.Text());
-  if (main != nullptr) {
-    ranking->index =
-        std::make_unique<suggest::RankedIndex>(words, LevelsOf(main->levels), SoundsOf(*main));
-  } else {
-    // The user's own words, ranked with the first language's sounds.
+  auto wordsOf = [&] {
+    words.reserve(contents.Records().size());
+    for (const store::TvarWord& record : contents.Records()) words.push_back(record.Text());
+    return std::span<const std::string_view>(words);
+  };
+  if (main == nullptr) {
+    // The user's own words, few and often changed: ranked with the first
+    // language's sounds, never compiled.
     const suggest::Sounds sounds = dictionaries_.mains.empty()
                                        ? suggest::Sounds::English
                                        : SoundsOf(dictionaries_.mains.front());
-    ranking->index = std::make_unique<suggest::RankedIndex>(words, suggest::AllCommon{}, sounds);
+    return std::make_unique<suggest::RankedIndex>(wordsOf(), suggest::AllCommon{}, sounds);
   }
-  ranking->contents = std::move(contents);
-  return ranking->index.get();
+  // Compiled only from files that have been quiet for a while, whose states
+  // name their contents.
+  const std::int64_t now = WallClockNs();
+  const FileState source{true, contents.Info()};
+  const FileState levels = main->levels.empty() ? FileState{} : LookAt(engine_->FileSystem(), main->levels);
+  if (!cache_.Enabled() || !Settled(source, now) || !Settled(levels, now)) {
+    return std::make_unique<suggest::RankedIndex>(wordsOf(), LevelsOf(main->levels), SoundsOf(*main));
+  }
+  compiled::Key key;
+  AddTo(key, file, source);
+  AddTo(key, main->levels, levels);
+  key.Add(main->englishSounds ? 1 : 0);
+  auto build = [&](compiled::ImageWriter& writer) {
+    suggest::RankedIndex::Compile(wordsOf(), LevelsOf(main->levels), false, SoundsOf(*main),
+                                  writer);
+  };
+  return cache_.Load(compiled::Kind::Ranked, file + "\n" + main->levels, key, build,
+                     suggest::RankedIndex::View);
 }
 
 suggest::Sounds Speller::SoundsOf(const MainDictionary& main) {

@@ -15,6 +15,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "compiled/Cache.h"
 #include "engine/AnswerCache.h"
 #include "engine/DictionarySet.h"
 #include "engine/Engine.h"
@@ -29,7 +30,10 @@ class Speller {
  public:
   // `rememberAnswers`: keep answers between refreshes, for an engine whose
   // source keeps the contents in memory until told to look again.
-  Speller(std::unique_ptr<Engine> engine, DictionarySet dictionaries, bool rememberAnswers = false);
+  // `cache`: where compiled forms of the dictionaries and their indexes
+  // are kept (none by default).
+  Speller(std::unique_ptr<Engine> engine, DictionarySet dictionaries, bool rememberAnswers = false,
+          compiled::Cache cache = {});
 
   // True when the word is spelt correctly: a dictionary holds it (a
   // capitalised word also in its lowered form); a word in capitals throughout
@@ -89,8 +93,15 @@ class Speller {
   const suggest::WordLevels* LevelsOf(const std::string& file);
   static suggest::Sounds SoundsOf(const MainDictionary& main);
 
+  // The index of the words of `contents`, from the cache when it was made
+  // before from the same files.
+  std::unique_ptr<suggest::RankedIndex> MakeIndex(const std::string& file,
+                                                  const LoadedDictionary& contents,
+                                                  const MainDictionary* main);
+
   std::unique_ptr<Engine> engine_;
   DictionarySet dictionaries_;
+  compiled::Cache cache_;
   std::vector<HunspellHandle> hunspell_;   // the main Hunspell dictionaries
   std::vector<MainDictionary> listMains_;  // the main word lists
   std::string listMain_;                   // the first of them; empty: none

@@ -90,6 +90,35 @@ struct FileAttributes {
 
 enum class Access { Read, ReadWrite };
 
+// A whole file's bytes mapped read-only into memory, as they were when it was
+// mapped; unmapped when the object goes. The file may be closed meanwhile.
+class Mapping {
+ public:
+  Mapping(const unsigned char* data, std::size_t size) : data_(data), size_(size) {}
+  Mapping(const Mapping&) = delete;
+  Mapping& operator=(const Mapping&) = delete;
+  virtual ~Mapping() = default;
+  const unsigned char* Data() const { return data_; }
+  std::size_t Size() const { return size_; }
+
+ private:
+  const unsigned char* data_;
+  std::size_t size_;
+};
+
+namespace detail {
+struct OwnedBytes {
+  std::vector<unsigned char> bytes;
+};
+}  // namespace detail
+
+// Bytes in memory shown as a mapping (a copy read where nothing is mapped).
+class BytesMapping final : private detail::OwnedBytes, public Mapping {
+ public:
+  explicit BytesMapping(std::vector<unsigned char> bytes)
+      : OwnedBytes{std::move(bytes)}, Mapping(this->bytes.data(), this->bytes.size()) {}
+};
+
 enum class Disposition {
   OpenExisting,  // never creates
   OpenAlways,    // creates when absent, never truncates
@@ -135,6 +164,10 @@ class File {
   // Takes the lock only when no one holds it; `taken` tells which.
   virtual IoCode TryLock(bool& taken) = 0;
   virtual IoCode Info(FileInfo& info) = 0;
+  // Maps the whole file read-only (an empty file gives an empty mapping).
+  // A file that another process cuts short while mapped is never changed
+  // that way here: compiled files are replaced by renaming, never rewritten.
+  virtual IoCode Map(std::unique_ptr<Mapping>& mapping) = 0;
   virtual IoCode Close() = 0;
 };
 
@@ -172,6 +205,12 @@ class FileSystem {
   // (AlreadyExists otherwise, and `from` stays).
   virtual IoCode RenameNoReplace(const std::string& from, const std::string& to) = 0;
   virtual IoCode Delete(const std::string& name) = 0;
+  // Makes the folder `name` (its parent must exist), which only its owner
+  // may read or change; AlreadyExists when the name is taken.
+  virtual IoCode CreateFolder(const std::string& name) = 0;
+  // Whether `name` is a folder of the caller's own into which no one else
+  // may write, so that what it holds was put there by the caller.
+  virtual IoCode IsPrivateFolder(const std::string& name, bool& isPrivate) = 0;
   // Makes a rename in the folder of `name` durable.
   virtual IoCode SyncFolderOf(const std::string& name) = 0;
 
@@ -214,6 +253,7 @@ class ForwardingFile : public File {
   IoCode Lock() override { return target_->Lock(); }
   IoCode TryLock(bool& taken) override { return target_->TryLock(taken); }
   IoCode Info(FileInfo& info) override { return target_->Info(info); }
+  IoCode Map(std::unique_ptr<Mapping>& mapping) override { return target_->Map(mapping); }
   IoCode Close() override { return target_->Close(); }
 
  protected:
@@ -257,6 +297,10 @@ class ForwardingFileSystem : public FileSystem {
     return target_.RenameNoReplace(from, to);
   }
   IoCode Delete(const std::string& name) override { return target_.Delete(name); }
+  IoCode CreateFolder(const std::string& name) override { return target_.CreateFolder(name); }
+  IoCode IsPrivateFolder(const std::string& name, bool& isPrivate) override {
+    return target_.IsPrivateFolder(name, isPrivate);
+  }
   IoCode SyncFolderOf(const std::string& name) override { return target_.SyncFolderOf(name); }
 
  protected:

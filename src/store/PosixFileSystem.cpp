@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <sys/acl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -145,6 +146,16 @@ bool MayFollow(const struct stat& link, const struct stat& folder) {
 
 // How often an open starts again because the resolved name became a link.
 constexpr int MaxLinkRaces = 8;
+
+class PosixMapping final : public Mapping {
+ public:
+  PosixMapping(void* data, std::size_t size)
+      : Mapping(static_cast<const unsigned char*>(data), size), data_(data) {}
+  ~PosixMapping() override { ::munmap(data_, Size()); }
+
+ private:
+  void* data_;
+};
 
 class PosixFile final : public File {
  public:
@@ -315,6 +326,22 @@ class PosixFile final : public File {
     struct stat st;
     if (::fstat(fd_, &st) != 0) return CodeForErrno(errno);
     info = FromStat(st);
+    return code::Ok;
+  }
+
+  IoCode Map(std::unique_ptr<Mapping>& mapping) override {
+    openedSize_ = -1;
+    mapping.reset();
+    struct stat st;
+    if (::fstat(fd_, &st) != 0) return CodeForErrno(errno);
+    const auto size = static_cast<std::size_t>(st.st_size);
+    if (size == 0) {
+      mapping = std::make_unique<Mapping>(nullptr, 0);
+      return code::Ok;
+    }
+    void* data = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd_, 0);
+    if (data == MAP_FAILED) return CodeForErrno(errno);
+    mapping = std::make_unique<PosixMapping>(data, size);
     return code::Ok;
   }
 
@@ -495,6 +522,23 @@ class PosixFileSystem final : public FileSystem {
   IoCode Delete(const std::string& name) override {
     if (!UsableName(name)) return code::InvalidFilename;
     return ::unlink(name.c_str()) == 0 ? code::Ok : CodeForErrno(errno);
+  }
+
+  IoCode CreateFolder(const std::string& name) override {
+    if (!UsableName(name)) return code::InvalidFilename;
+    if (::mkdir(name.c_str(), 0700) == 0) return code::Ok;
+    return errno == EEXIST ? code::AlreadyExists : CodeForErrno(errno);
+  }
+
+  IoCode IsPrivateFolder(const std::string& name, bool& isPrivate) override {
+    isPrivate = false;
+    if (!UsableName(name)) return code::InvalidFilename;
+    // Followed through links: a link planted by someone else leads to a
+    // folder of theirs, which fails the test of the owner.
+    struct stat st;
+    if (::stat(name.c_str(), &st) != 0) return CodeForErrno(errno);
+    isPrivate = S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & 022) == 0;
+    return code::Ok;
   }
 
   IoCode SyncFolderOf(const std::string& name) override {

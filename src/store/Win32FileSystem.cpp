@@ -235,6 +235,28 @@ class Win32File final : public File {
     return code::Ok;
   }
 
+  // A private copy rather than a view: Windows refuses to replace a file
+  // that is mapped, and compiled files are replaced while others use them.
+  IoCode Map(std::unique_ptr<Mapping>& mapping) override {
+    mapping.reset();
+    std::uint64_t size = 0;
+    if (const IoCode rc = Size(size); rc != code::Ok) return rc;
+    if (size > SIZE_MAX / 2) return code::NotSupported;
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(size));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+      std::size_t got = 0;
+      if (const IoCode rc = ReadAt(done, bytes.data() + done, bytes.size() - done, got);
+          rc != code::Ok) {
+        return rc;
+      }
+      if (got == 0) return code::ReadBeyondEnd;
+      done += got;
+    }
+    mapping = std::make_unique<BytesMapping>(std::move(bytes));
+    return code::Ok;
+  }
+
   IoCode Close() override {
     // The handle is gone after CloseHandle whatever it answers; never retry.
     if (!handle_) return code::FileNotOpen;
@@ -334,6 +356,24 @@ class Win32FileSystem final : public FileSystem {
   IoCode Delete(const std::string& name) override {
     if (!UsableName(name)) return code::InvalidFilename;
     return ::DeleteFileA(name.c_str()) ? code::Ok : LastErrorCode();
+  }
+
+  IoCode CreateFolder(const std::string& name) override {
+    if (!UsableName(name)) return code::InvalidFilename;
+    if (::CreateDirectoryA(name.c_str(), nullptr)) return code::Ok;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_ALREADY_EXISTS ? code::AlreadyExists : CodeForWin32Error(error);
+  }
+
+  // Folders under the user's profile are the user's own by their inherited
+  // access lists; a folder is all that is asked for here.
+  IoCode IsPrivateFolder(const std::string& name, bool& isPrivate) override {
+    isPrivate = false;
+    if (!UsableName(name)) return code::InvalidFilename;
+    const DWORD attributes = ::GetFileAttributesA(name.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return LastErrorCode();
+    isPrivate = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    return code::Ok;
   }
 
   // Renames are written through (see Rename); the folder needs nothing more.

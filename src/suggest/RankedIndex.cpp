@@ -97,155 +97,263 @@ void DeletionHashes(std::string_view word, Emit emit) {
 
 }  // namespace
 
-void RankedIndex::Table::Build(std::vector<std::uint64_t>& pairs,
-                               const std::vector<std::uint32_t>* outlineById) {
+namespace {
+
+// The sections of a compiled index, in order; each table takes four.
+enum Section : std::size_t {
+  kMeta,
+  kStored,
+  kFolded,
+  kOffsets,
+  kLengths,
+  kLevels,
+  kCapitals,
+  kVariants,
+  kSoundTable = kVariants + 4,
+  kNearSounds = kSoundTable + 4,
+  kSections = kNearSounds + 4,
+};
+
+// Writes a table of `pairs` (hash << 32 | id), grouped by the hash's low
+// bits: its mask, bucket starts, entries and (when `outlineById` is given)
+// each entry's word outline.
+void WriteTable(std::vector<std::uint64_t>& pairs, const std::vector<std::uint32_t>* outlineById,
+                compiled::ImageWriter& writer) {
   std::size_t buckets = 1;
   // About two entries a bucket: half the bucket starts to fill and to keep
   // in cache, for a second entry to pass over.
   while (buckets * 2 < pairs.size()) buckets <<= 1;
-  mask = static_cast<std::uint32_t>(buckets - 1);
-  starts.assign(buckets + 1, 0);
+  const std::uint32_t mask = static_cast<std::uint32_t>(buckets - 1);
+  std::vector<std::uint32_t> starts(buckets + 1, 0);
   for (std::uint64_t p : pairs) ++starts[((p >> 32) & mask) + 1];
   for (std::size_t b = 0; b < buckets; ++b) starts[b + 1] += starts[b];
-  entries.resize(pairs.size());
+  std::vector<std::uint64_t> entries(pairs.size());
   std::vector<std::uint32_t> next(starts.begin(), starts.end() - 1);
   for (std::uint64_t p : pairs) entries[next[(p >> 32) & mask]++] = p;
+  pairs.clear();
+  pairs.shrink_to_fit();
+  std::vector<std::uint32_t> outlines;
   if (outlineById != nullptr) {
     outlines.resize(entries.size());
     for (std::size_t k = 0; k < entries.size(); ++k) {
       outlines[k] = (*outlineById)[static_cast<std::uint32_t>(entries[k])];
     }
   }
-  pairs.clear();
-  pairs.shrink_to_fit();
+  writer.Add(std::vector<std::uint32_t>{mask});
+  writer.Add(starts);
+  writer.Add(entries);
+  writer.Add(outlines);
+}
+
+}  // namespace
+
+bool RankedIndex::Table::Take(const compiled::Image& image, std::size_t first, std::size_t words,
+                              bool withOutlines) {
+  std::span<const std::uint32_t> maskSection;
+  if (!image.Get(first, maskSection) || maskSection.size() != 1 ||
+      !image.Get(first + 1, starts) || !image.Get(first + 2, entries) ||
+      !image.Get(first + 3, outlines)) {
+    return false;
+  }
+  mask = maskSection[0];
+  if (mask >= (1u << 30) || std::popcount(mask + 1) != 1 || starts.size() != mask + 2u ||
+      starts[0] != 0 || starts.back() != entries.size() ||
+      outlines.size() != (withOutlines ? entries.size() : 0)) {
+    return false;
+  }
+  // The buckets and the ids are checked where they are read: a check of
+  // them all here would cost as much as reading the whole file.
+  this->words = static_cast<std::uint32_t>(words);
+  return true;
+}
+
+std::pair<std::uint32_t, std::uint32_t> RankedIndex::Table::Bucket(std::uint32_t hash) const {
+  const std::uint32_t b = hash & mask;
+  // A bucket past the entries, or ending before it starts, is empty.
+  const std::uint32_t end = std::min<std::uint64_t>(starts[b + 1], entries.size());
+  return {std::min(starts[b], end), end};
 }
 
 void RankedIndex::Table::Append(std::uint32_t hash, std::vector<std::uint32_t>& ids) const {
   if (entries.empty()) return;
-  const std::uint32_t b = hash & mask;
-  for (std::uint32_t k = starts[b]; k < starts[b + 1]; ++k) {
-    if (static_cast<std::uint32_t>(entries[k] >> 32) == hash) {
-      ids.push_back(static_cast<std::uint32_t>(entries[k]));
-    }
+  const auto [begin, end] = Bucket(hash);
+  for (std::uint32_t k = begin; k < end; ++k) {
+    const auto id = static_cast<std::uint32_t>(entries[k]);
+    if (static_cast<std::uint32_t>(entries[k] >> 32) == hash && id < words) ids.push_back(id);
   }
 }
 
 void RankedIndex::Table::Append(std::uint32_t hash, const Near& near,
                                 std::vector<std::uint32_t>& ids) const {
   if (entries.empty()) return;
-  const std::uint32_t b = hash & mask;
-  for (std::uint32_t k = starts[b]; k < starts[b + 1]; ++k) {
-    if (static_cast<std::uint32_t>(entries[k] >> 32) == hash &&
+  const auto [begin, end] = Bucket(hash);
+  for (std::uint32_t k = begin; k < end; ++k) {
+    const auto id = static_cast<std::uint32_t>(entries[k]);
+    if (static_cast<std::uint32_t>(entries[k] >> 32) == hash && id < words &&
         LengthsApart(outlines[k], near.outline) <= near.length &&
         LettersApart(outlines[k], near.outline) <= near.letters) {
-      ids.push_back(static_cast<std::uint32_t>(entries[k]));
+      ids.push_back(id);
     }
   }
 }
 
 RankedIndex::RankedIndex(std::span<const std::string_view> words, const WordLevels* levels,
-                         Sounds sounds)
-    : sounds_(sounds) {
-  Build(words, levels, false);
+                         Sounds sounds) {
+  compiled::ImageWriter writer;
+  Compile(words, levels, false, sounds, writer);
+  Adopt(compiled::Image::InMemory(writer, compiled::Kind::Ranked, {}));
 }
 
 RankedIndex::RankedIndex(std::span<const std::string> words, const WordLevels* levels,
                          Sounds sounds)
-    : sounds_(sounds) {
-  const std::vector<std::string_view> views(words.begin(), words.end());
-  Build(views, levels, false);
+    : RankedIndex(std::vector<std::string_view>(words.begin(), words.end()), levels, sounds) {}
+
+RankedIndex::RankedIndex(std::span<const std::string_view> words, AllCommon, Sounds sounds) {
+  compiled::ImageWriter writer;
+  Compile(words, nullptr, true, sounds, writer);
+  Adopt(compiled::Image::InMemory(writer, compiled::Kind::Ranked, {}));
 }
 
-RankedIndex::RankedIndex(std::span<const std::string_view> words, AllCommon, Sounds sounds)
-    : sounds_(sounds) {
-  Build(words, nullptr, true);
+RankedIndex::RankedIndex(std::span<const std::string> words, AllCommon all, Sounds sounds)
+    : RankedIndex(std::vector<std::string_view>(words.begin(), words.end()), all, sounds) {}
+
+void RankedIndex::Adopt(std::shared_ptr<const compiled::Image> image) {
+  // What Compile wrote always makes an index.
+  if (std::unique_ptr<RankedIndex> view = View(std::move(image))) *this = std::move(*view);
 }
 
-RankedIndex::RankedIndex(std::span<const std::string> words, AllCommon, Sounds sounds)
-    : sounds_(sounds) {
-  const std::vector<std::string_view> views(words.begin(), words.end());
-  Build(views, nullptr, true);
+std::unique_ptr<RankedIndex> RankedIndex::View(std::shared_ptr<const compiled::Image> image) {
+  if (image == nullptr || image->Sections() != kSections) return nullptr;
+  std::unique_ptr<RankedIndex> index(new RankedIndex());
+  std::span<const std::uint32_t> meta;
+  std::span<const char> stored, folded;
+  std::span<const std::uint8_t> capitals;
+  if (!image->Get(kMeta, meta) || meta.size() != 1 || meta[0] > 1 ||
+      !image->Get(kStored, stored) || !image->Get(kFolded, folded) ||
+      !image->Get(kOffsets, index->offsets_) || !image->Get(kLengths, index->lengths_) ||
+      !image->Get(kLevels, index->levels_) || !image->Get(kCapitals, capitals)) {
+    return nullptr;
+  }
+  const std::size_t words = index->offsets_.size();
+  if (stored.size() != folded.size() || index->lengths_.size() != words ||
+      index->levels_.size() != words || capitals.size() != words) {
+    return nullptr;
+  }
+  for (std::size_t id = 0; id < words; ++id) {
+    if (index->lengths_[id] > kMaxWord || index->offsets_[id] > stored.size() ||
+        index->lengths_[id] > stored.size() - index->offsets_[id] ||
+        capitals[id] > static_cast<std::uint8_t>(Capitals::All)) {
+      return nullptr;
+    }
+  }
+  index->sounds_ = meta[0] == 0 ? Sounds::English : Sounds::None;
+  const bool sounds = index->HasSounds();
+  if (!index->variants_.Take(*image, kVariants, words, false) ||
+      !index->soundTable_.Take(*image, kSoundTable, words, sounds) ||
+      !index->nearSounds_.Take(*image, kNearSounds, words, sounds)) {
+    return nullptr;
+  }
+  index->stored_ = {stored.data(), stored.size()};
+  index->folded_ = {folded.data(), folded.size()};
+  index->capitals_ = {reinterpret_cast<const Capitals*>(capitals.data()), capitals.size()};
+  index->image_ = std::move(image);
+  return index;
 }
 
-void RankedIndex::Build(std::span<const std::string_view> words, const WordLevels* levels,
-                        bool allCommon) {
+void RankedIndex::Compile(std::span<const std::string_view> words, const WordLevels* levels,
+                          bool allCommon, Sounds sounds, compiled::ImageWriter& writer) {
   // Dictionaries come sorted, where a repeat follows its first; any other
   // order goes through a set.
   const bool sorted = std::is_sorted(words.begin(), words.end());
   std::unordered_set<std::string_view> seen;
   if (!sorted) seen.reserve(words.size() * 2);
   std::string_view previous;
-  offsets_.reserve(words.size());
-  lengths_.reserve(words.size());
-  levels_.reserve(words.size());
-  capitals_.reserve(words.size());
+  std::string stored, folded;
+  std::vector<std::uint32_t> offsets;
+  std::vector<std::uint8_t> lengths, levelOf;
+  std::vector<Capitals> capitalsOf;
+  offsets.reserve(words.size());
+  lengths.reserve(words.size());
+  levelOf.reserve(words.size());
+  capitalsOf.reserve(words.size());
   std::size_t bytes = 0;
   for (std::string_view w : words) bytes += std::min(w.size(), kMaxWord);
-  stored_.reserve(bytes);
-  folded_.reserve(bytes);
+  stored.reserve(bytes);
+  folded.reserve(bytes);
   for (std::string_view w : words) {
     w = w.substr(0, kMaxWord);
     if (w.empty() || (sorted ? w == previous : !seen.insert(w).second)) continue;
     previous = w;
-    offsets_.push_back(static_cast<std::uint32_t>(stored_.size()));
-    lengths_.push_back(static_cast<std::uint8_t>(w.size()));
-    stored_ += w;
+    offsets.push_back(static_cast<std::uint32_t>(stored.size()));
+    lengths.push_back(static_cast<std::uint8_t>(w.size()));
+    stored += w;
     std::size_t letters = 0, capitals = 0;
     for (unsigned char c : w) {
       const unsigned char lower = text::Cp1252Lower(c);
-      folded_ += static_cast<char>(lower);
+      folded += static_cast<char>(lower);
       capitals += lower != c;
       letters += lower != c || text::Cp1252Upper(c) != c;
     }
-    capitals_.push_back(capitals == 0                         ? Capitals::None
-                        : capitals == letters && letters >= 2 ? Capitals::All
-                                                              : Capitals::Some);
+    capitalsOf.push_back(capitals == 0                         ? Capitals::None
+                         : capitals == letters && letters >= 2 ? Capitals::All
+                                                               : Capitals::Some);
     const int level = allCommon ? WordLevels::kCommon : levels ? levels->Level(w) : kMiddling;
-    levels_.push_back(static_cast<std::uint8_t>(level));
+    levelOf.push_back(static_cast<std::uint8_t>(level));
   }
-  stored_.shrink_to_fit();
-  folded_.shrink_to_fit();
+  const auto count = static_cast<std::uint32_t>(offsets.size());
+  auto foldedOf = [&](std::uint32_t id) {
+    return std::string_view(folded).substr(offsets[id], lengths[id]);
+  };
+  writer.Add(std::vector<std::uint32_t>{sounds == Sounds::English ? 0u : 1u});
+  writer.Add(stored);
+  writer.Add(folded);
+  writer.Add(offsets);
+  writer.Add(lengths);
+  writer.Add(levelOf);
+  writer.Add(capitalsOf);
+
   std::vector<std::uint64_t> pairs;
-  pairs.reserve(bytes + Size());
-  for (std::uint32_t id = 0; id < Size(); ++id) {
-    const std::string_view folded = Folded(id);
+  pairs.reserve(bytes + count);
+  for (std::uint32_t id = 0; id < count; ++id) {
+    const std::string_view f = foldedOf(id);
     char form[kMaxWord];
-    for (std::size_t k = 0; k < folded.size(); ++k) {
-      const unsigned char c = folded[k];
+    for (std::size_t k = 0; k < f.size(); ++k) {
+      const unsigned char c = f[k];
       const char base = c >= 0x80 ? BaseLetter(c) : 0;
       form[k] = base != 0 ? base : static_cast<char>(c);
     }
-    DeletionHashes(std::string_view(form, folded.size()),
+    DeletionHashes(std::string_view(form, f.size()),
                    [&](std::uint32_t hash) { pairs.push_back(std::uint64_t{hash} << 32 | id); });
   }
-  variants_.Build(pairs, nullptr);
-  if (!HasSounds()) return;
+  WriteTable(pairs, nullptr, writer);
 
   std::vector<std::uint32_t> outlines;
-  outlines.reserve(Size());
-  for (std::uint32_t id = 0; id < Size(); ++id) outlines.push_back(Outline(Folded(id)));
-
   std::vector<std::uint64_t> near;
-  pairs.reserve(Size());
-  for (std::uint32_t id = 0; id < Size(); ++id) {
-    const std::string key = PhoneticKey(Folded(id));
-    bool first = true;
-    DeletionHashes(key, [&](std::uint32_t hash) {
-      if (first) {
-        pairs.push_back(std::uint64_t{hash} << 32 | id);
-        first = false;
-      } else if (key.size() >= kMinNearKey) {
-        near.push_back(std::uint64_t{hash} << 32 | id);
-      }
-    });
+  if (sounds == Sounds::English) {
+    outlines.reserve(count);
+    for (std::uint32_t id = 0; id < count; ++id) outlines.push_back(Outline(foldedOf(id)));
+    pairs.reserve(count);
+    for (std::uint32_t id = 0; id < count; ++id) {
+      const std::string key = PhoneticKey(foldedOf(id));
+      bool first = true;
+      DeletionHashes(key, [&](std::uint32_t hash) {
+        if (first) {
+          pairs.push_back(std::uint64_t{hash} << 32 | id);
+          first = false;
+        } else if (key.size() >= kMinNearKey) {
+          near.push_back(std::uint64_t{hash} << 32 | id);
+        }
+      });
+    }
   }
-  soundTable_.Build(pairs, &outlines);
-  nearSounds_.Build(near, &outlines);
+  // Without sounds both tables are empty.
+  WriteTable(pairs, sounds == Sounds::English ? &outlines : nullptr, writer);
+  WriteTable(near, sounds == Sounds::English ? &outlines : nullptr, writer);
 }
 
 std::size_t RankedIndex::MemoryBytes() const {
-  return stored_.capacity() + folded_.capacity() + offsets_.capacity() * 4 + lengths_.capacity() +
-         levels_.capacity() + capitals_.capacity() + variants_.Bytes() + soundTable_.Bytes() +
+  return stored_.size() + folded_.size() + offsets_.size() * 4 + lengths_.size() +
+         levels_.size() + capitals_.size() + variants_.Bytes() + soundTable_.Bytes() +
          nearSounds_.Bytes() + sizeof(*this);
 }
 

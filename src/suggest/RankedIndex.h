@@ -8,11 +8,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "compiled/Image.h"
 #include "suggest/WordLevels.h"
 
 namespace spellcheck::suggest {
@@ -36,6 +39,13 @@ class RankedIndex {
               Sounds sounds = Sounds::English);
   RankedIndex(std::span<const std::string_view> words, AllCommon, Sounds sounds = Sounds::English);
   RankedIndex(std::span<const std::string> words, AllCommon, Sounds sounds = Sounds::English);
+
+  // The sections of the index of `words` (as the constructors take them;
+  // null `levels` with `allCommon` false: all middling), for a compiled file.
+  static void Compile(std::span<const std::string_view> words, const WordLevels* levels,
+                      bool allCommon, Sounds sounds, compiled::ImageWriter& writer);
+  // The index a compiled image holds; null when its sections do not make one.
+  static std::unique_ptr<RankedIndex> View(std::shared_ptr<const compiled::Image> image);
 
   std::size_t Size() const { return offsets_.size(); }
   // Whether words are found by their sound too.
@@ -96,29 +106,38 @@ class RankedIndex {
   // Hashes and ids grouped by the hash's low bits; with the outline of each
   // entry's word beside it when asked for, so that a search can pass over
   // far words without looking them up.
+  // The index is always a view of a compiled image: one mapped from a file,
+  // or one made in memory by the constructors.
   struct Table {
+    std::span<const std::uint32_t> starts;    // mask + 2 bucket starts
+    std::span<const std::uint64_t> entries;   // hash << 32 | id
+    std::span<const std::uint32_t> outlines;  // by entry, or empty
     std::uint32_t mask = 0;
-    std::vector<std::uint32_t> starts;    // mask + 2 bucket starts
-    std::vector<std::uint64_t> entries;   // hash << 32 | id
-    std::vector<std::uint32_t> outlines;  // by entry, or empty
-    void Build(std::vector<std::uint64_t>& pairs, const std::vector<std::uint32_t>* outlineById);
+    std::uint32_t words = 0;  // ids at or above are passed over
+    // The entries of the hash's bucket.
+    std::pair<std::uint32_t, std::uint32_t> Bucket(std::uint32_t hash) const;
     void Append(std::uint32_t hash, std::vector<std::uint32_t>& ids) const;
     void Append(std::uint32_t hash, const Near& near, std::vector<std::uint32_t>& ids) const;
+    // Takes sections from `first` on; false when they do not make a table
+    // over `words` words (with outlines when `withOutlines`).
+    bool Take(const compiled::Image& image, std::size_t first, std::size_t words,
+              bool withOutlines);
     std::size_t Bytes() const {
       return starts.size() * 4 + entries.size() * 8 + outlines.size() * 4;
     }
   };
 
-  void Build(std::span<const std::string_view> words, const WordLevels* levels, bool allCommon);
+  RankedIndex() = default;
+  void Adopt(std::shared_ptr<const compiled::Image> image);
 
+  std::shared_ptr<const compiled::Image> image_;
   Sounds sounds_ = Sounds::English;
-
-  std::string stored_;
-  std::string folded_;
-  std::vector<std::uint32_t> offsets_;
-  std::vector<std::uint8_t> lengths_;
-  std::vector<std::uint8_t> levels_;
-  std::vector<Capitals> capitals_;
+  std::string_view stored_;
+  std::string_view folded_;
+  std::span<const std::uint32_t> offsets_;
+  std::span<const std::uint8_t> lengths_;
+  std::span<const std::uint8_t> levels_;
+  std::span<const Capitals> capitals_;
   Table variants_;
   Table soundTable_;
   Table nearSounds_;

@@ -1,0 +1,88 @@
+#include "compiled/Cache.h"
+
+#include <cstdio>
+
+#include "store/RecordFile.h"
+#include "store/TempFile.h"
+
+namespace spellcheck::compiled {
+namespace {
+
+const char* KindName(Kind kind) {
+  switch (kind) {
+    case Kind::Records:
+      return "words";
+    case Kind::Hunspell:
+      return "hunspell";
+    case Kind::Ranked:
+      return "ranked";
+  }
+  return "other";
+}
+
+// FNV-1a: names only need to differ, not to resist anyone.
+std::uint64_t NameHash(std::string_view text) {
+  std::uint64_t h = 0xcbf29ce484222325ull;
+  for (unsigned char c : text) h = (h ^ c) * 0x100000001b3ull;
+  return h;
+}
+
+// The folder part of a path ("" for a bare name).
+std::string Parent(const std::string& path) {
+  std::size_t end = path.size();
+  while (end > 1 && path[end - 1] == '/') --end;
+  const std::size_t slash = path.rfind('/', end - 1);
+  return slash == std::string::npos || slash == 0 ? std::string() : path.substr(0, slash);
+}
+
+}  // namespace
+
+std::string Cache::PathOf(Kind kind, std::string_view name) const {
+  char hex[17];
+  std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(NameHash(name)));
+  return folder_ + "/" + KindName(kind) + "-" + hex + ".compiled";
+}
+
+bool Cache::Usable() const {
+  if (!Enabled()) return false;
+  bool isPrivate = false;
+  if (fs_->IsPrivateFolder(folder_, isPrivate) == store::code::Ok) return isPrivate;
+  // Made on first use, with the user's cache folder above it when that is
+  // missing too.
+  const std::string parent = Parent(folder_);
+  if (!parent.empty()) (void)fs_->CreateFolder(parent);
+  (void)fs_->CreateFolder(folder_);
+  return fs_->IsPrivateFolder(folder_, isPrivate) == store::code::Ok && isPrivate;
+}
+
+std::shared_ptr<const Image> Cache::Find(Kind kind, std::string_view name, const Key& key) const {
+  if (!Enabled()) return nullptr;
+  const std::string path = PathOf(kind, name);
+  std::unique_ptr<store::File> file;
+  if (fs_->Open(path, store::Access::Read, store::Disposition::OpenExisting, file) !=
+      store::code::Ok) {
+    return nullptr;
+  }
+  // Only files in a folder no one else can write are believed to be ours.
+  bool isPrivate = false;
+  if (fs_->IsPrivateFolder(folder_, isPrivate) != store::code::Ok || !isPrivate) return nullptr;
+  std::unique_ptr<store::Mapping> mapping;
+  if (file->Map(mapping) != store::code::Ok) return nullptr;
+  return Image::Open(std::move(mapping), kind, key);
+}
+
+bool Cache::Store(Kind kind, std::string_view name, const Key& key,
+                  const ImageWriter& writer) const {
+  if (!Usable()) return false;
+  const std::string path = PathOf(kind, name);
+  const std::vector<unsigned char> bytes = writer.Finish(kind, key);
+  store::TempFile temp(*fs_);
+  if (temp.Create(path) != store::code::Ok) return false;
+  if (store::WriteFully(*temp.File().Raw(), bytes.data(), bytes.size()) != store::code::Ok) {
+    return false;
+  }
+  (void)temp.File().SetMode(0600);
+  return temp.Replace(path) == store::code::Ok;
+}
+
+}  // namespace spellcheck::compiled
