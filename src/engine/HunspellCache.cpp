@@ -19,12 +19,44 @@ std::map<std::pair<std::string, std::string>, Loaded>& LoadedDictionaries() {
   return loaded;
 }
 
+// Reads the dictionary, from its compiled form when the cache has one for
+// the files as they are; else from the files, storing the compiled form when
+// they have been quiet for a while (their states then name their contents).
+std::shared_ptr<const hunspell::Dictionary> Read(store::FileSystem& fs, const std::string& affName,
+                                                 const std::string& dicName, const FileState& aff,
+                                                 const FileState& dic,
+                                                 const compiled::Cache& cache) {
+  const std::int64_t now = WallClockNs();
+  if (!cache.Enabled() || !aff.exists || !dic.exists || !Settled(aff, now) || !Settled(dic, now)) {
+    return hunspell::Dictionary::Load(fs, affName, dicName);
+  }
+  compiled::Key key;
+  AddTo(key, affName, aff);
+  AddTo(key, dicName, dic);
+  const std::string name = affName + "\n" + dicName;
+  if (auto found = hunspell::Dictionary::LoadCompiled(
+          fs, affName, cache.Find(compiled::Kind::Hunspell, name, key))) {
+    return found;
+  }
+  std::shared_ptr<const hunspell::Dictionary> loaded =
+      hunspell::Dictionary::Load(fs, affName, dicName);
+  // Files that changed while they were read are not compiled under their
+  // old states.
+  if (LookAt(fs, affName) == aff && LookAt(fs, dicName) == dic) {
+    compiled::ImageWriter writer;
+    loaded->CompileStems(writer);
+    (void)cache.Store(compiled::Kind::Hunspell, name, key, writer);
+  }
+  return loaded;
+}
+
 // The dictionary of the files as `aff` and `dic` saw them: the one loaded
 // already when its files looked the same, else read now.
 std::shared_ptr<const hunspell::Dictionary> Acquire(store::FileSystem& fs,
                                                     const std::string& affName,
                                                     const std::string& dicName,
-                                                    const FileState& aff, const FileState& dic) {
+                                                    const FileState& aff, const FileState& dic,
+                                                    const compiled::Cache& cache) {
   // Loading under the lock: workers that start together wait for one load
   // instead of each making a copy.
   const std::lock_guard<std::mutex> lock(loadedMutex);
@@ -32,8 +64,7 @@ std::shared_ptr<const hunspell::Dictionary> Acquire(store::FileSystem& fs,
   if (entry.aff == aff && entry.dic == dic) {
     if (auto shared = entry.dictionary.lock()) return shared;
   }
-  std::shared_ptr<const hunspell::Dictionary> loaded =
-      hunspell::Dictionary::Load(fs, affName, dicName);
+  std::shared_ptr<const hunspell::Dictionary> loaded = Read(fs, affName, dicName, aff, dic, cache);
   entry = Loaded{aff, dic, loaded};
   return loaded;
 }
@@ -45,7 +76,7 @@ HunspellHandle::HunspellHandle(store::FileSystem& fs, std::string aff, std::stri
     : fs_(fs), aff_(std::move(aff)), dic_(std::move(dic)), cache_(std::move(cache)) {
   affState_ = LookAt(fs_, aff_);
   dicState_ = LookAt(fs_, dic_);
-  dictionary_ = Acquire(fs_, aff_, dic_, affState_, dicState_);
+  dictionary_ = Acquire(fs_, aff_, dic_, affState_, dicState_, cache_);
 }
 
 bool HunspellHandle::Refresh() {
@@ -57,7 +88,7 @@ bool HunspellHandle::Refresh() {
   affState_ = aff;
   dicState_ = dic;
   try {
-    dictionary_ = Acquire(fs_, aff_, dic_, aff, dic);
+    dictionary_ = Acquire(fs_, aff_, dic_, aff, dic, cache_);
   } catch (const std::exception&) {
     return false;
   }

@@ -30,34 +30,61 @@ std::unique_ptr<Dictionary> Dictionary::FromText(std::string_view affBytes,
   d->words_ = std::make_unique<WordTable>();
   ReadAffixFile(affBytes, affName, *d->affixes_, warnings);
   ReadDicFile(dicBytes, dicName, *d->affixes_, *d->words_, warnings);
+  d->words_->Finish();
   d->Finish(affName);
+  return d;
+}
+
+std::unique_ptr<Dictionary> Dictionary::ReadAffixes(store::FileSystem& fs,
+                                                    const std::string& affPath,
+                                                    std::vector<std::string>* warnings) {
+  std::unique_ptr<Dictionary> d(new Dictionary());
+  d->affixes_ = std::make_unique<AffixData>();
+  d->words_ = std::make_unique<WordTable>();
+  store::FileInfo info;
+  std::string aff;
+  if (store::ReadWholeFile(fs, affPath, aff, info)) throw LoadError(affPath + ": cannot be read");
+  ReadAffixFile(aff, affPath, *d->affixes_, warnings);
   return d;
 }
 
 std::unique_ptr<Dictionary> Dictionary::Load(store::FileSystem& fs, const std::string& affPath,
                                              const std::string& dicPath,
                                              std::vector<std::string>* warnings) {
-  std::unique_ptr<Dictionary> d(new Dictionary());
-  d->affixes_ = std::make_unique<AffixData>();
-  d->words_ = std::make_unique<WordTable>();
-  store::FileInfo info;
-  {
-    std::string aff;
-    if (store::ReadWholeFile(fs, affPath, aff, info)) throw LoadError(affPath + ": cannot be read");
-    ReadAffixFile(aff, affPath, *d->affixes_, warnings);
-  }
+  std::unique_ptr<Dictionary> d = ReadAffixes(fs, affPath, warnings);
   {
     // The file's bytes are gone before the hash table is built.
     std::string dic;
+    store::FileInfo info;
     if (store::ReadWholeFile(fs, dicPath, dic, info)) throw LoadError(dicPath + ": cannot be read");
     ReadDicFile(dic, dicPath, *d->affixes_, *d->words_, warnings);
   }
+  d->words_->Finish();
+  d->Finish(affPath);
+  return d;
+}
+
+void Dictionary::CompileStems(compiled::ImageWriter& writer) const {
+  words_->Compile(writer);
+  Stems().Compile(writer);
+}
+
+std::unique_ptr<Dictionary> Dictionary::LoadCompiled(store::FileSystem& fs,
+                                                     const std::string& affPath,
+                                                     std::shared_ptr<const compiled::Image> stems) {
+  if (stems == nullptr || stems->Sections() != WordTable::kSections + StemIndex::kSections) {
+    return nullptr;
+  }
+  std::unique_ptr<Dictionary> d = ReadAffixes(fs, affPath, nullptr);
+  if (!d->words_->View(stems, 0)) return nullptr;
+  d->stems_ = StemIndex::View(stems, WordTable::kSections, d->words_->Size());
+  if (d->stems_ == nullptr) return nullptr;
+  std::call_once(d->stemsMade_, [] {});
   d->Finish(affPath);
   return d;
 }
 
 void Dictionary::Finish(std::string_view affName) {
-  words_->Finish();
   checker_ = std::make_unique<WordChecker>(*affixes_, *words_);
   // The edit model knows a language's keyboard by the dictionary's name.
   const std::string_view name = affName.substr(affName.find_last_of("/\\") + 1);
@@ -81,11 +108,15 @@ std::vector<std::string> Dictionary::Suggest(std::string_view utf8Word, std::siz
   if (work) *work = 0;
   std::u32string word;
   if (max == 0 || !Decode(utf8Word, word)) return {};
-  std::call_once(stemsMade_, [this] { stems_ = std::make_unique<StemIndex>(*words_); });
-  Suggester suggester(*checker_, *model_, stems_.get());
+  Suggester suggester(*checker_, *model_, &Stems());
   std::vector<std::string> list = suggester.Suggest(word, max);
   if (work) *work = suggester.WorkDone();
   return list;
+}
+
+const StemIndex& Dictionary::Stems() const {
+  std::call_once(stemsMade_, [this] { stems_ = std::make_unique<StemIndex>(*words_); });
+  return *stems_;
 }
 
 long Dictionary::SuggestBudget() {

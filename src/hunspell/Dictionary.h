@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "compiled/Image.h"
 #include "hunspell/LoadError.h"
 
 namespace spellcheck::store {
@@ -42,6 +43,15 @@ class Dictionary {
                                           const std::string& dicPath,
                                           std::vector<std::string>* warnings = nullptr);
 
+  // The stems and their near-word index as sections of a compiled file (the
+  // index is made now when no suggestion made it yet).
+  void CompileStems(compiled::ImageWriter& writer) const;
+  // Reads NAME.aff and takes the stems from a compiled image that
+  // CompileStems wrote for it; null when the image does not make them.
+  // LoadError as Load when the .aff cannot be read.
+  static std::unique_ptr<Dictionary> LoadCompiled(store::FileSystem& fs, const std::string& affPath,
+                                                  std::shared_ptr<const compiled::Image> stems);
+
   // Whole-word check of a UTF-8 word. Thread-safe.
   bool Check(std::string_view utf8Word) const;
   // Suggestions for a word, best first, at most `max`, UTF-8. Thread-safe.
@@ -65,8 +75,12 @@ class Dictionary {
   // UTF-8, characters outside its set, over 100 bytes in its encoding).
   bool Decode(std::string_view utf8Word, std::u32string& out) const;
 
-  // Builds what checking and suggesting need once the files are read.
+  // Builds what checking and suggesting need once the stems are in place.
   void Finish(std::string_view affName);
+  // Reads the affix file.
+  static std::unique_ptr<Dictionary> ReadAffixes(store::FileSystem& fs, const std::string& affPath,
+                                                 std::vector<std::string>* warnings);
+  const StemIndex& Stems() const;
 
   std::unique_ptr<AffixData> affixes_;
   std::unique_ptr<WordTable> words_;

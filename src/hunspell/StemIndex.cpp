@@ -1,5 +1,7 @@
 #include "hunspell/StemIndex.h"
 
+#include <algorithm>
+
 #include "hunspell/Charset.h"
 #include "hunspell/EditModel.h"
 #include "text/Unicode.h"
@@ -64,23 +66,52 @@ StemIndex::StemIndex(const WordTable& words) {
   std::size_t buckets = 1;
   while (buckets * 2 < pairs.size()) buckets <<= 1;
   mask_ = static_cast<std::uint32_t>(buckets - 1);
-  starts_.assign(buckets + 1, 0);
-  for (std::uint64_t p : pairs) ++starts_[((p >> 32) & mask_) + 1];
-  for (std::size_t b = 0; b < buckets; ++b) starts_[b + 1] += starts_[b];
-  entries_.resize(pairs.size());
-  std::vector<std::uint32_t> next(starts_.begin(), starts_.end() - 1);
-  for (std::uint64_t p : pairs) entries_[next[(p >> 32) & mask_]++] = p;
+  words_ = static_cast<std::uint32_t>(words.Size());
+  ownedStarts_.assign(buckets + 1, 0);
+  for (std::uint64_t p : pairs) ++ownedStarts_[((p >> 32) & mask_) + 1];
+  for (std::size_t b = 0; b < buckets; ++b) ownedStarts_[b + 1] += ownedStarts_[b];
+  ownedEntries_.resize(pairs.size());
+  std::vector<std::uint32_t> next(ownedStarts_.begin(), ownedStarts_.end() - 1);
+  for (std::uint64_t p : pairs) ownedEntries_[next[(p >> 32) & mask_]++] = p;
+  starts_ = ownedStarts_;
+  entries_ = ownedEntries_;
+}
+
+void StemIndex::Compile(compiled::ImageWriter& writer) const {
+  writer.Add(std::vector<std::uint32_t>{mask_});
+  writer.Add(starts_);
+  writer.Add(entries_);
+}
+
+std::unique_ptr<StemIndex> StemIndex::View(std::shared_ptr<const compiled::Image> image,
+                                           std::size_t first, std::size_t words) {
+  std::unique_ptr<StemIndex> index(new StemIndex());
+  std::span<const std::uint32_t> mask;
+  if (image == nullptr || !image->Get(first, mask) || mask.size() != 1 ||
+      !image->Get(first + 1, index->starts_) || !image->Get(first + 2, index->entries_) ||
+      mask[0] >= (1u << 30) || (mask[0] & (mask[0] + 1)) != 0 ||
+      index->starts_.size() != mask[0] + 2u) {
+    return nullptr;
+  }
+  // Buckets and ids are checked where they are read (Probe).
+  index->mask_ = mask[0];
+  index->words_ = static_cast<std::uint32_t>(words);
+  index->image_ = std::move(image);
+  return index;
 }
 
 void StemIndex::Probe(std::uint32_t hash, std::vector<std::uint32_t>& ids, long& work) const {
   ++work;
   if (entries_.empty()) return;
   const std::uint32_t b = hash & mask_;
-  for (std::uint32_t k = starts_[b]; k < starts_[b + 1]; ++k)
-    if (static_cast<std::uint32_t>(entries_[k] >> 32) == hash) {
-      ids.push_back(static_cast<std::uint32_t>(entries_[k]));
+  const std::uint32_t end = std::min<std::uint64_t>(starts_[b + 1], entries_.size());
+  for (std::uint32_t k = std::min(starts_[b], end); k < end; ++k) {
+    const auto id = static_cast<std::uint32_t>(entries_[k]);
+    if (static_cast<std::uint32_t>(entries_[k] >> 32) == hash && id < words_) {
+      ids.push_back(id);
       ++work;
     }
+  }
 }
 
 void StemIndex::Near(std::u32string_view root, std::vector<std::uint32_t>& ids, long& work,

@@ -7,10 +7,13 @@
 #define SPELLCHECK_HUNSPELL_STEMINDEX_H
 
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "compiled/Image.h"
 #include "hunspell/WordTable.h"
 
 namespace spellcheck::hunspell {
@@ -18,6 +21,13 @@ namespace spellcheck::hunspell {
 class StemIndex {
  public:
   explicit StemIndex(const WordTable& words);
+  // The sections of the index, for a compiled file.
+  void Compile(compiled::ImageWriter& writer) const;
+  // The index in sections `first` on of a compiled image over `words`
+  // stems; null when they do not make one.
+  static std::unique_ptr<StemIndex> View(std::shared_ptr<const compiled::Image> image,
+                                         std::size_t first, std::size_t words);
+  static constexpr std::size_t kSections = 3;
 
   // Small letters without accents: what the index compares.
   static std::u32string Fold(std::u32string_view word);
@@ -38,9 +48,16 @@ class StemIndex {
   static std::uint32_t Hash(std::u32string_view text);
   void Probe(std::uint32_t hash, std::vector<std::uint32_t>& ids, long& work) const;
 
+  StemIndex() = default;
+
   std::uint32_t mask_ = 0;
-  std::vector<std::uint32_t> starts_;
-  std::vector<std::uint64_t> entries_;  // hash << 32 | id
+  std::uint32_t words_ = 0;  // ids at or above are passed over
+  std::vector<std::uint32_t> ownedStarts_;
+  std::vector<std::uint64_t> ownedEntries_;
+  std::shared_ptr<const compiled::Image> image_;
+  // Views of the vectors, or of a compiled image.
+  std::span<const std::uint32_t> starts_;
+  std::span<const std::uint64_t> entries_;  // hash << 32 | id
 };
 
 }  // namespace spellcheck::hunspell

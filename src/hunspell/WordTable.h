@@ -4,11 +4,14 @@
 #define SPELLCHECK_HUNSPELL_WORDTABLE_H
 
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
+#include "compiled/Image.h"
 #include "hunspell/Flags.h"
 
 namespace spellcheck::hunspell {
@@ -18,14 +21,21 @@ class WordTable {
   void Add(std::string_view utf8Word, const FlagSet& flags);
   // A stem the reader derives, not counted among the file's words.
   void AddHidden(std::string_view utf8Word, const FlagSet& flags) {
-    const std::size_t before = entries_.size();
+    const std::size_t before = ownedEntries_.size();
     Add(utf8Word, flags);
-    hidden_ += entries_.size() - before;
+    hidden_ += ownedEntries_.size() - before;
   }
   // Room for about `entries` words, so that loading never doubles the table.
-  void Reserve(std::size_t entries) { entries_.reserve(entries); }
+  void Reserve(std::size_t entries) { ownedEntries_.reserve(entries); }
   // Builds the hash table; Find works only afterwards.
   void Finish();
+
+  // The sections of the finished table, for a compiled file.
+  void Compile(compiled::ImageWriter& writer) const;
+  // Takes the table from sections `first` on of a compiled image; false when
+  // they do not make one.
+  bool View(std::shared_ptr<const compiled::Image> image, std::size_t first);
+  static constexpr std::size_t kSections = 6;
 
   // Calls fn(const FlagSet&) for each homonym of the word until it returns true.
   template <class Fn>
@@ -42,7 +52,7 @@ class WordTable {
   std::size_t FileWords() const { return entries_.size() - hidden_; }
   std::size_t MemoryBytes() const;
   std::string_view Word(std::size_t i) const {
-    return std::string_view(arena_).substr(entries_[i].offset, entries_[i].length);
+    return arena_.substr(entries_[i].offset, entries_[i].length);
   }
   const FlagSet& Flags(std::size_t i) const { return flagSets_[entries_[i].flags]; }
 
@@ -53,6 +63,7 @@ class WordTable {
     std::uint32_t flags;
     std::uint32_t next;
     std::uint16_t length;
+    std::uint16_t spare = 0;  // written to compiled files: never left undefined
   };
   std::uint32_t First(std::string_view word) const;
   static std::uint64_t Hash(std::string_view word);
@@ -64,13 +75,19 @@ class WordTable {
     return indexBits_ >= 32 ? 0 : static_cast<std::uint32_t>(hash >> 32) & ~Mask();
   }
 
-  std::string arena_;
-  std::vector<Entry> entries_;
+  // While loading the words go into the vectors; the views show them, or a
+  // compiled image.
+  std::string ownedArena_;
+  std::vector<Entry> ownedEntries_;
+  std::vector<std::uint32_t> ownedSlots_;
+  std::shared_ptr<const compiled::Image> image_;
+  std::string_view arena_;
+  std::span<const Entry> entries_;
   std::vector<FlagSet> flagSets_;
   std::unordered_map<std::string, std::uint32_t> flagSetIds_;  // only while loading
   // Each slot holds an entry's number in its low indexBits_ bits and bits of
   // the word's hash above them, so that most probes never touch the words.
-  std::vector<std::uint32_t> slots_;
+  std::span<const std::uint32_t> slots_;
   unsigned indexBits_ = 32;
   std::size_t hidden_ = 0;
   bool phrases_ = false;
