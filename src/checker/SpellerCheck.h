@@ -36,10 +36,11 @@ decltype(auto) GuardMemory(Operation&& operation) {
 
 class SpellerCheck final : public TSpellerCheck {
  public:
-  // Reads the dictionary files on every call, as the library's checker does.
+  // Opens the dictionary files on every call, as the library's checker
+  // does, answering from what it read while they stay unchanged.
   SpellerCheck() : SpellerCheck(store::FileSystem::Default()) {}
   // Tests hand in a file system of their own (a fault-injecting one).
-  explicit SpellerCheck(store::FileSystem& fs) : SpellerCheck(fs, engine::ReadEachCall(fs)) {}
+  explicit SpellerCheck(store::FileSystem& fs) : SpellerCheck(fs, engine::OpenEachCall(fs)) {}
   // Any other source of dictionary contents (kept in memory, say).
   SpellerCheck(store::FileSystem& fs, std::unique_ptr<engine::DictionarySource> source)
       : engine_(fs, std::move(source)) {}

@@ -45,6 +45,10 @@ class DictionarySource {
 // Reads the file on every call, as the store's operations do.
 std::unique_ptr<DictionarySource> ReadEachCall(store::FileSystem& fs);
 
+// Opens the file on every call, as the store's operations do, and answers
+// from its contents kept in memory while the open file is unchanged.
+std::unique_ptr<DictionarySource> OpenEachCall(store::FileSystem& fs);
+
 // When a source that keeps contents in memory looks at a file again.
 struct Recheck {
   enum class When {

@@ -163,6 +163,10 @@ class PosixFile final : public File {
   // `unnamed`: made by CreateUnnamed and not named yet.
   PosixFile(int fd, std::int64_t openedSize, bool unnamed = false)
       : fd_(fd), openedSize_(openedSize), unnamed_(unnamed) {}
+  // With the open's own look at the file, which answers Info as well.
+  PosixFile(int fd, const struct stat& opened)
+      : fd_(fd), openedSize_(static_cast<std::int64_t>(opened.st_size)), unnamed_(false),
+        openedInfo_(FromStat(opened)), hasOpenedInfo_(true) {}
   ~PosixFile() override {
     if (fd_ >= 0) ::close(fd_);
   }
@@ -322,6 +326,11 @@ class PosixFile final : public File {
   }
 
   IoCode Info(FileInfo& info) override {
+    // Right after the open, as Size.
+    if (openedSize_ >= 0 && hasOpenedInfo_) {
+      info = openedInfo_;
+      return code::Ok;
+    }
     openedSize_ = -1;
     struct stat st;
     if (::fstat(fd_, &st) != 0) return CodeForErrno(errno);
@@ -357,6 +366,8 @@ class PosixFile final : public File {
   int fd_;
   std::int64_t openedSize_;
   bool unnamed_;
+  FileInfo openedInfo_;
+  bool hasOpenedInfo_ = false;
 };
 
 class PosixFileSystem final : public FileSystem {
@@ -413,7 +424,7 @@ class PosixFileSystem final : public FileSystem {
         return code::AccessDenied;
       }
       // O_NONBLOCK stays: it changes nothing for regular files.
-      file = std::make_unique<PosixFile>(fd, static_cast<std::int64_t>(st.st_size));
+      file = std::make_unique<PosixFile>(fd, st);
       return code::Ok;
     }
     return CodeForErrno(ELOOP);

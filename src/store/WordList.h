@@ -17,6 +17,9 @@ namespace spellcheck::store {
 // probed record equal to the word after ASCII lower-casing also counts.
 // False for an absent or empty file.
 bool FindWord(FileSystem& fs, std::string_view word, const std::string& fileName, bool ignoreCase);
+class RecordFile;
+// The same search in a file already open for reading; leaves it open.
+bool FindWordIn(RecordFile& file, std::string_view word, bool ignoreCase);
 
 // Inserts the word (its first 24 characters) in byte order, creating the file
 // when absent. False when the file already holds the word exactly.

@@ -40,6 +40,40 @@ void Backdate(const std::string& path) {
   ASSERT_FALSE(error) << error.message();
 }
 
+// Shows a file whose modification time was set an hour back as one that has
+// not changed since: as a dictionary left alone for a while looks, whose
+// contents the checker object may keep while it stays so. (Setting the time
+// moves the change time to now, which would keep it from doing so.)
+class SettledFiles final : public store::ForwardingFileSystem {
+ public:
+  SettledFiles() : ForwardingFileSystem(store::FileSystem::Default()) {}
+  store::IoCode Info(const std::string& name, store::FileInfo& info) override {
+    const store::IoCode rc = ForwardingFileSystem::Info(name, info);
+    Age(info);
+    return rc;
+  }
+
+ private:
+  static void Age(store::FileInfo& info) {
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    const auto halfAnHourAgo =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(now - std::chrono::minutes(30));
+    if (info.modifiedNs < halfAnHourAgo.count()) info.changedNs = info.modifiedNs;
+  }
+  class File final : public store::ForwardingFile {
+   public:
+    using ForwardingFile::ForwardingFile;
+    store::IoCode Info(store::FileInfo& info) override {
+      const store::IoCode rc = ForwardingFile::Info(info);
+      Age(info);
+      return rc;
+    }
+  };
+  std::unique_ptr<store::File> WrapFile(std::unique_ptr<store::File> file) override {
+    return std::make_unique<File>(std::move(file));
+  }
+};
+
 struct Maker {
   const char* name;
   std::function<std::unique_ptr<TSpellerCheck>()> make;
@@ -48,6 +82,11 @@ struct Maker {
 const Maker kMakers[] = {
     {"CheckerObject", [] { return std::unique_ptr<TSpellerCheck>(CreateSpellerCheck()); }},
     {"BatchSession", [] { return CreateBatchSession(); }},
+    {"CheckerObjectKeepingContents",
+     [] {
+       static SettledFiles fs;
+       return std::unique_ptr<TSpellerCheck>(std::make_unique<SpellerCheck>(fs));
+     }},
 };
 
 void PrintTo(const Maker& maker, std::ostream* os) {
@@ -186,6 +225,59 @@ TEST_P(BothCheckers, ANameSetToTheMarkerStandsForTheDefaultName) {
   EXPECT_FALSE(found);
   EXPECT_TRUE(foundWithCustom);
   EXPECT_EQ(suggested, "house");
+}
+
+// The checker object keeps a dictionary it was asked about twice while the
+// file stays as it was; any change makes the file answer again.
+TEST(CheckerObjectKeepingContents, SeesEveryChangeOfAKeptDictionary) {
+  struct Case {
+    const char* name;
+    std::function<void(const std::string& main, TempDir& dir)> change;
+    bool house, mouse;
+  };
+  const Case cases[] = {
+      {"rewritten in place, same size",
+       [](const std::string& main, TempDir&) { WriteDictionary(main, {"apple", "mouse"}); }, false,
+       true},
+      {"replaced by a rename",
+       [](const std::string& main, TempDir& dir) {
+         const std::string fresh = dir.File("fresh.dic");
+         WriteDictionary(fresh, {"mouse"});
+         Backdate(fresh);
+         std::filesystem::rename(fresh, main);
+       },
+       false, true},
+      {"removed", [](const std::string& main, TempDir&) { std::filesystem::remove(main); }, false,
+       false},
+      {"cut short",
+       [](const std::string& main, TempDir&) { std::filesystem::resize_file(main, 25); }, false,
+       false},
+      {"a folder in its place",
+       [](const std::string& main, TempDir&) {
+         std::filesystem::remove(main);
+         std::filesystem::create_directory(main);
+       },
+       false, false},
+  };
+  static SettledFiles fs;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    const std::string main = dir.File("main.dic");
+    WriteDictionary(main, {"apple", "house"});
+    Backdate(main);
+    SpellerCheck checker(fs);
+    checker.SetMainDic(main.c_str());
+    auto check = [&](const char* word) {
+      return checker.CheckWord(word, false, false, DefaultDic, MARKERS10);
+    };
+    EXPECT_TRUE(check("house"));
+    EXPECT_TRUE(check("House"));  // kept from here on
+    EXPECT_FALSE(check("mouse"));
+    c.change(main, dir);
+    EXPECT_EQ(check("house"), c.house);
+    EXPECT_EQ(check("mouse"), c.mouse);
+  }
 }
 
 TEST(BatchSessionRecheck, OwnWritesAndRecentChangesAreSeenWithinTheInterval) {
