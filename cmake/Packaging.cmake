@@ -47,6 +47,11 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # depend on this package; ldconfig runs after installation and removal.
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
+# The bundled dictionary compiled for every user at installation, in
+# /var/cache/spellcheck, and removed with the package.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
+    "${CMAKE_CURRENT_LIST_DIR}/debian/postinst;${CMAKE_CURRENT_LIST_DIR}/debian/postrm")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # Programs and libraries without their symbol tables.
 set(CPACK_STRIP_FILES ON)
 

@@ -68,6 +68,16 @@ std::string CacheFolder() {
   return home.empty() ? std::string() : home + "/.cache/spellcheck";
 }
 
+std::vector<std::string> SharedCacheFolders() {
+  if (InEnvironment("SPELLCHECK_CACHE") && Environment("SPELLCHECK_CACHE").empty()) return {};
+  std::vector<std::string> folders;
+  for (const std::string& data : DataFolders()) folders.push_back(data + "/compiled");
+#if defined(SPELLCHECK_SYSTEM_CACHE)
+  folders.push_back(SPELLCHECK_SYSTEM_CACHE);
+#endif
+  return folders;
+}
+
 std::string Environment(const char* name) {
   const char* value = std::getenv(name);
   return value ? std::string(value) : std::string();

@@ -32,6 +32,12 @@ std::vector<std::string> HunspellFolders();
 // %LOCALAPPDATA%\spellcheck; empty when there is no such place.
 std::string CacheFolder();
 
+// The folders of compiled dictionaries made when the program was built or
+// installed, read after CacheFolder() and never written: "compiled" in each
+// data folder, and the installed system cache folder; none when
+// $SPELLCHECK_CACHE is set to nothing.
+std::vector<std::string> SharedCacheFolders();
+
 // True for a regular file (through links); never an error.
 bool IsFile(const std::string& path);
 

@@ -9,23 +9,6 @@
 namespace spellcheck::catalogue {
 namespace {
 
-// A main dictionary and its ranking: the commonness levels NAME.levels
-// beside a word list NAME.dic, and the English sound key for English (and
-// for a file of no named language, as always).
-engine::MainDictionary MainOf(const Language& language) {
-  engine::MainDictionary main;
-  main.file = language.file;
-  main.aff = language.aff;
-  const std::string& file = language.file;
-  if (const auto dot = file.rfind(".dic");
-      language.kind == Kind::WordList && dot != std::string::npos && dot + 4 == file.size()) {
-    const std::string levels = file.substr(0, dot) + ".levels";
-    if (IsFile(levels)) main.levels = levels;
-  }
-  main.englishSounds = language.tag.empty() || language.tag.starts_with("en_");
-  return main;
-}
-
 // A file named as the main dictionary: a Hunspell one when it is NAME.dic
 // with NAME.aff beside it, else a word list.
 Language NamedFile(const std::string& file, const std::string& tag) {
@@ -39,6 +22,20 @@ Language NamedFile(const std::string& file, const std::string& tag) {
 }
 
 }  // namespace
+
+engine::MainDictionary MainOf(const Language& language) {
+  engine::MainDictionary main;
+  main.file = language.file;
+  main.aff = language.aff;
+  const std::string& file = language.file;
+  if (const auto dot = file.rfind(".dic");
+      language.kind == Kind::WordList && dot != std::string::npos && dot + 4 == file.size()) {
+    const std::string levels = file.substr(0, dot) + ".levels";
+    if (IsFile(levels)) main.levels = levels;
+  }
+  main.englishSounds = language.tag.empty() || language.tag.starts_with("en_");
+  return main;
+}
 
 std::string CustomFileName(const std::string& tag) {
   return tag.empty() || tag == DefaultLanguage ? std::string("cust.dic") : "cust-" + tag + ".dic";
@@ -116,11 +113,19 @@ void PrepareCustomFolder(const RunDictionaries& dictionaries) {
 
 engine::Speller MakeSpeller(store::FileSystem& fs, const RunDictionaries& dictionaries,
                             Reading reading) {
+  return MakeSpeller(fs, dictionaries, reading, RunCache(fs));
+}
+
+compiled::Cache RunCache(store::FileSystem& fs) {
+  return compiled::Cache(fs, CacheFolder(), SharedCacheFolders());
+}
+
+engine::Speller MakeSpeller(store::FileSystem& fs, const RunDictionaries& dictionaries,
+                            Reading reading, const compiled::Cache& cache) {
   if (dictionaries.set.mains.empty()) RequireReadable(fs, std::string(), "main");
   for (const engine::MainDictionary& main : dictionaries.set.mains) {
     RequireReadable(fs, main.file, "main");
   }
-  const compiled::Cache cache(fs, CacheFolder());
   auto source = reading == Reading::EachLookup
                     ? engine::ReadEachCall(fs)
                     : engine::KeepInMemory(fs, {engine::Recheck::When::OnRefresh, {}}, cache);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "catalogue/Catalogue.h"
+#include "compiled/Cache.h"
 #include "engine/DictionarySet.h"
 #include "engine/Speller.h"
 #include "store/FileSystem.h"
@@ -64,9 +65,21 @@ void PrepareCustomFolder(const RunDictionaries& dictionaries);
 // memory and looked at again whenever Refresh() is called.
 enum class Reading { EachLookup, InMemory };
 
+// Where a run keeps and finds compiled dictionaries: CacheFolder(), then
+// SharedCacheFolders().
+compiled::Cache RunCache(store::FileSystem& fs);
+
 // The speller for the run's dictionaries; the main one must be readable.
+// Compiled forms are kept in RunCache(), or in `cache`.
 engine::Speller MakeSpeller(store::FileSystem& fs, const RunDictionaries& dictionaries,
                             Reading reading);
+engine::Speller MakeSpeller(store::FileSystem& fs, const RunDictionaries& dictionaries,
+                            Reading reading, const compiled::Cache& cache);
+
+// A language's main dictionary and its ranking: the commonness levels
+// NAME.levels beside a word list NAME.dic, and the English sound key for
+// English (and for a file of no named language, as always).
+engine::MainDictionary MainOf(const Language& language);
 
 }  // namespace spellcheck::catalogue
 

@@ -37,35 +37,53 @@ std::string Parent(const std::string& path) {
 
 }  // namespace
 
-std::string Cache::PathOf(Kind kind, std::string_view name) const {
+std::string Cache::PathIn(const std::string& folder, Kind kind, std::string_view name) {
   char hex[17];
   std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(NameHash(name)));
-  return folder_ + "/" + KindName(kind) + "-" + hex + ".compiled";
+  return folder + "/" + KindName(kind) + "-" + hex + ".compiled";
 }
 
 bool Cache::Usable() const {
-  if (!Enabled()) return false;
-  bool isPrivate = false;
-  if (fs_->IsPrivateFolder(folder_, isPrivate) == store::code::Ok) return isPrivate;
+  if (fs_ == nullptr || folder_.empty()) return false;
+  bool isTrusted = false;
+  if (fs_->IsTrustedFolder(folder_, isTrusted) == store::code::Ok) return isTrusted;
   // Made on first use, with the user's cache folder above it when that is
   // missing too.
   const std::string parent = Parent(folder_);
   if (!parent.empty()) (void)fs_->CreateFolder(parent);
   (void)fs_->CreateFolder(folder_);
-  return fs_->IsPrivateFolder(folder_, isPrivate) == store::code::Ok && isPrivate;
+  return fs_->IsTrustedFolder(folder_, isTrusted) == store::code::Ok && isTrusted;
 }
 
-std::shared_ptr<const Image> Cache::Find(Kind kind, std::string_view name, const Key& key) const {
-  if (!Enabled()) return nullptr;
-  const std::string path = PathOf(kind, name);
+std::shared_ptr<const Image> Cache::Find(Kind kind, std::string_view name, const Key& key,
+                                         std::string* path) const {
+  if (fs_ == nullptr) return nullptr;
+  if (!folder_.empty()) {
+    if (auto found = FindIn(folder_, kind, name, key)) {
+      if (path != nullptr) *path = PathIn(folder_, kind, name);
+      return found;
+    }
+  }
+  for (const std::string& folder : shared_) {
+    if (auto found = FindIn(folder, kind, name, key)) {
+      if (path != nullptr) *path = PathIn(folder, kind, name);
+      return found;
+    }
+  }
+  return nullptr;
+}
+
+std::shared_ptr<const Image> Cache::FindIn(const std::string& folder, Kind kind,
+                                           std::string_view name, const Key& key) const {
   std::unique_ptr<store::File> file;
-  if (fs_->Open(path, store::Access::Read, store::Disposition::OpenExisting, file) !=
-      store::code::Ok) {
+  if (fs_->Open(PathIn(folder, kind, name), store::Access::Read, store::Disposition::OpenExisting,
+                file) != store::code::Ok) {
     return nullptr;
   }
-  // Only files in a folder no one else can write are believed to be ours.
-  bool isPrivate = false;
-  if (fs_->IsPrivateFolder(folder_, isPrivate) != store::code::Ok || !isPrivate) return nullptr;
+  // Only files in a folder that no one else can write are believed to be
+  // ours or the administrator's.
+  bool isTrusted = false;
+  if (fs_->IsTrustedFolder(folder, isTrusted) != store::code::Ok || !isTrusted) return nullptr;
   std::unique_ptr<store::Mapping> mapping;
   if (file->Map(mapping) != store::code::Ok) return nullptr;
   return Image::Open(std::move(mapping), kind, key);
@@ -81,7 +99,9 @@ bool Cache::Store(Kind kind, std::string_view name, const Key& key,
   if (store::WriteFully(*temp.File().Raw(), bytes.data(), bytes.size()) != store::code::Ok) {
     return false;
   }
-  (void)temp.File().SetMode(0600);
+  // Readable by all: a shared folder serves every user, and the user's own
+  // folder keeps others out by itself.
+  (void)temp.File().SetMode(0644);
   return temp.Replace(path) == store::code::Ok;
 }
 

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "compiled/Image.h"
 #include "store/FileSystem.h"
@@ -21,17 +22,25 @@ class Cache {
  public:
   // No folder: nothing is read or written.
   Cache() = default;
-  // `folder` is made (with its parent) when missing; it is used only while
-  // it is private to the user (FileSystem::IsPrivateFolder).
-  Cache(store::FileSystem& fs, std::string folder) : fs_(&fs), folder_(std::move(folder)) {}
+  // `folder` is made (with its parent) when missing. `shared`: folders
+  // looked in after it and never written, such as those filled when the
+  // program was built or installed. A folder is used only while no one but
+  // the user or the administrator may write into it
+  // (FileSystem::IsTrustedFolder).
+  Cache(store::FileSystem& fs, std::string folder, std::vector<std::string> shared = {})
+      : fs_(&fs), folder_(std::move(folder)), shared_(std::move(shared)) {}
 
-  bool Enabled() const { return fs_ != nullptr && !folder_.empty(); }
+  bool Enabled() const { return fs_ != nullptr && (!folder_.empty() || !shared_.empty()); }
   const std::string& Folder() const { return folder_; }
 
-  // The file of this kind for sources named `name`.
-  std::string PathOf(Kind kind, std::string_view name) const;
-  // The compiled file for `name` when it holds `key`; null otherwise.
-  std::shared_ptr<const Image> Find(Kind kind, std::string_view name, const Key& key) const;
+  // The file of this kind for sources named `name` in `folder` (by default
+  // the cache's own).
+  std::string PathOf(Kind kind, std::string_view name) const { return PathIn(folder_, kind, name); }
+  static std::string PathIn(const std::string& folder, Kind kind, std::string_view name);
+  // The compiled file for `name` when it holds `key`, from the cache's own
+  // folder or a shared one; null otherwise. `path` tells which file it was.
+  std::shared_ptr<const Image> Find(Kind kind, std::string_view name, const Key& key,
+                                    std::string* path = nullptr) const;
   // Writes the compiled file in one step (readers see the old file or the new
   // one, whole); false when it cannot be written.
   bool Store(Kind kind, std::string_view name, const Key& key, const ImageWriter& writer) const;
@@ -52,9 +61,12 @@ class Cache {
 
  private:
   bool Usable() const;
+  std::shared_ptr<const Image> FindIn(const std::string& folder, Kind kind, std::string_view name,
+                                      const Key& key) const;
 
   store::FileSystem* fs_ = nullptr;
   std::string folder_;
+  std::vector<std::string> shared_;
 };
 
 }  // namespace spellcheck::compiled

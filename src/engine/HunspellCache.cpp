@@ -4,6 +4,8 @@
 #include <mutex>
 #include <utility>
 
+#include "engine/CompiledForms.h"
+
 namespace spellcheck::engine {
 namespace {
 
@@ -26,16 +28,10 @@ std::shared_ptr<const hunspell::Dictionary> Read(store::FileSystem& fs, const st
                                                  const std::string& dicName, const FileState& aff,
                                                  const FileState& dic,
                                                  const compiled::Cache& cache) {
-  const std::int64_t now = WallClockNs();
-  if (!cache.Enabled() || !aff.exists || !dic.exists || !Settled(aff, now) || !Settled(dic, now)) {
-    return hunspell::Dictionary::Load(fs, affName, dicName);
-  }
-  compiled::Key key;
-  AddTo(key, affName, aff);
-  AddTo(key, dicName, dic);
-  const std::string name = affName + "\n" + dicName;
-  if (auto found = hunspell::Dictionary::LoadCompiled(
-          fs, affName, cache.Find(compiled::Kind::Hunspell, name, key))) {
+  const CompiledForm form = HunspellForm(affName, aff, dicName, dic);
+  if (!cache.Enabled() || !form.compilable) return hunspell::Dictionary::Load(fs, affName, dicName);
+  if (auto found = hunspell::Dictionary::LoadCompiled(fs, affName,
+                                                      cache.Find(form.kind, form.name, form.key))) {
     return found;
   }
   std::shared_ptr<const hunspell::Dictionary> loaded =
@@ -45,7 +41,7 @@ std::shared_ptr<const hunspell::Dictionary> Read(store::FileSystem& fs, const st
   if (LookAt(fs, affName) == aff && LookAt(fs, dicName) == dic) {
     compiled::ImageWriter writer;
     loaded->CompileStems(writer);
-    (void)cache.Store(compiled::Kind::Hunspell, name, key, writer);
+    (void)cache.Store(form.kind, form.name, form.key, writer);
   }
   return loaded;
 }

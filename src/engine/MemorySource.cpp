@@ -2,6 +2,7 @@
 // only after the file changed.
 #include <algorithm>
 
+#include "engine/CompiledForms.h"
 #include "engine/DictionarySource.h"
 #include "engine/FileWatch.h"
 #include "store/RecordFile.h"
@@ -118,29 +119,24 @@ class MemorySource final : public DictionarySource {
     entry.settled = Settled(entry.state, readAt);
     // Only a file that has been quiet for a while is compiled: its state
     // names its contents.
-    if (entry.settled && cache_.Enabled() &&
+    const CompiledForm form = RecordsForm(entry.name, entry.state);
+    if (entry.settled && form.compilable && cache_.Enabled() &&
         contents->Size() == info.size / store::RecordSize) {
       compiled::ImageWriter writer;
       contents->Compile(writer);
-      (void)cache_.Store(compiled::Kind::Records, entry.name, KeyOf(entry.name, entry.state),
-                         writer);
+      (void)cache_.Store(form.kind, form.name, form.key, writer);
     }
     entry.contents = std::move(contents);
-  }
-
-  static compiled::Key KeyOf(const std::string& name, const FileState& state) {
-    compiled::Key key;
-    AddTo(key, name, state);
-    return key;
   }
 
   // Takes the contents from the compiled form of the file as it is now.
   bool ReadCompiled(Entry& entry, std::int64_t readAt) {
     if (!cache_.Enabled()) return false;
     const FileState now = LookAt(fs_, entry.name);
-    if (!now.exists || !Settled(now, readAt)) return false;
-    std::shared_ptr<const LoadedDictionary> contents = LoadedDictionary::View(
-        cache_.Find(compiled::Kind::Records, entry.name, KeyOf(entry.name, now)), now.info);
+    const CompiledForm form = RecordsForm(entry.name, now);
+    if (!form.compilable || !Settled(now, readAt)) return false;
+    std::shared_ptr<const LoadedDictionary> contents =
+        LoadedDictionary::View(cache_.Find(form.kind, form.name, form.key), now.info);
     if (contents == nullptr) return false;
     entry.contents = std::move(contents);
     entry.state = now;

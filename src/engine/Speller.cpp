@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/CompiledForms.h"
 #include "store/TvarWord.h"
 #include "text/Cp1252.h"
 #include "text/Utf8.h"
@@ -52,6 +53,11 @@ bool Speller::Refresh() {
     changed = true;
   }
   return changed;
+}
+
+void Speller::Prepare() {
+  // The Hunspell dictionaries were read when the speller was made.
+  for (const MainDictionary& main : listMains_) IndexOf(main.file, &main);
 }
 
 std::string Speller::WordCharacters() const {
@@ -234,24 +240,16 @@ std::unique_ptr<suggest::RankedIndex> Speller::MakeIndex(const std::string& file
                                        : SoundsOf(dictionaries_.mains.front());
     return std::make_unique<suggest::RankedIndex>(wordsOf(), suggest::AllCommon{}, sounds);
   }
-  // Compiled only from files that have been quiet for a while, whose states
-  // name their contents.
-  const std::int64_t now = WallClockNs();
-  const FileState source{true, contents.Info()};
-  const FileState levels = main->levels.empty() ? FileState{} : LookAt(engine_->FileSystem(), main->levels);
-  if (!cache_.Enabled() || !Settled(source, now) || !Settled(levels, now)) {
-    return std::make_unique<suggest::RankedIndex>(wordsOf(), LevelsOf(main->levels), SoundsOf(*main));
+  const CompiledForm form = RankedForm(engine_->FileSystem(), *main, {true, contents.Info()});
+  if (!cache_.Enabled() || !form.compilable) {
+    return std::make_unique<suggest::RankedIndex>(wordsOf(), LevelsOf(main->levels),
+                                                  SoundsOf(*main));
   }
-  compiled::Key key;
-  AddTo(key, file, source);
-  AddTo(key, main->levels, levels);
-  key.Add(main->englishSounds ? 1 : 0);
   auto build = [&](compiled::ImageWriter& writer) {
     suggest::RankedIndex::Compile(wordsOf(), LevelsOf(main->levels), false, SoundsOf(*main),
                                   writer);
   };
-  return cache_.Load(compiled::Kind::Ranked, file + "\n" + main->levels, key, build,
-                     suggest::RankedIndex::View);
+  return cache_.Load(form.kind, form.name, form.key, build, suggest::RankedIndex::View);
 }
 
 suggest::Sounds Speller::SoundsOf(const MainDictionary& main) {

@@ -70,6 +70,10 @@ class Speller {
   // Looks at the dictionary files again; true when any changed.
   bool Refresh();
 
+  // Reads every main dictionary now and builds what suggestions need, so
+  // that the cache holds their compiled forms.
+  void Prepare();
+
   // The characters besides letters that the main dictionaries count as
   // parts of words (a Hunspell dictionary's WORDCHARS), UTF-8.
   std::string WordCharacters() const;

@@ -208,9 +208,10 @@ class FileSystem {
   // Makes the folder `name` (its parent must exist), which only its owner
   // may read or change; AlreadyExists when the name is taken.
   virtual IoCode CreateFolder(const std::string& name) = 0;
-  // Whether `name` is a folder of the caller's own into which no one else
-  // may write, so that what it holds was put there by the caller.
-  virtual IoCode IsPrivateFolder(const std::string& name, bool& isPrivate) = 0;
+  // Whether `name` is a folder of the caller's own or the administrator's
+  // into which no one else may write, so that what it holds was put there by
+  // one of them.
+  virtual IoCode IsTrustedFolder(const std::string& name, bool& isTrusted) = 0;
   // Makes a rename in the folder of `name` durable.
   virtual IoCode SyncFolderOf(const std::string& name) = 0;
 
@@ -298,8 +299,8 @@ class ForwardingFileSystem : public FileSystem {
   }
   IoCode Delete(const std::string& name) override { return target_.Delete(name); }
   IoCode CreateFolder(const std::string& name) override { return target_.CreateFolder(name); }
-  IoCode IsPrivateFolder(const std::string& name, bool& isPrivate) override {
-    return target_.IsPrivateFolder(name, isPrivate);
+  IoCode IsTrustedFolder(const std::string& name, bool& isTrusted) override {
+    return target_.IsTrustedFolder(name, isTrusted);
   }
   IoCode SyncFolderOf(const std::string& name) override { return target_.SyncFolderOf(name); }
 

@@ -367,12 +367,12 @@ class Win32FileSystem final : public FileSystem {
 
   // Folders under the user's profile are the user's own by their inherited
   // access lists; a folder is all that is asked for here.
-  IoCode IsPrivateFolder(const std::string& name, bool& isPrivate) override {
-    isPrivate = false;
+  IoCode IsTrustedFolder(const std::string& name, bool& isTrusted) override {
+    isTrusted = false;
     if (!UsableName(name)) return code::InvalidFilename;
     const DWORD attributes = ::GetFileAttributesA(name.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return LastErrorCode();
-    isPrivate = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    isTrusted = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     return code::Ok;
   }
 

@@ -147,7 +147,8 @@ TEST_F(LanguagesTest, DictsListsTheInstalledLanguagesAndTheRun) {
   EXPECT_EQ(result.out, "de_DE  word list  4 words  " + german_ + "\nen_US  word list  4 words  " +
                             english_ + "\nfr_FR  word list  3 words  " + french_ +
                             "\nthis run: de_DE,en_US (-d)\n  main: " + german_ +
-                            "\n  main: " + english_ + "\n  custom: " + UserFolder() +
+                            " (not compiled)\n  main: " + english_ +
+                            " (not compiled)\n  custom: " + UserFolder() +
                             "cust-de_DE.dic\n  further: " + UserFolder() + "cust.dic\n" +
                             NoVocabularies);
   std::filesystem::remove_all(DataFolder());
@@ -155,7 +156,7 @@ TEST_F(LanguagesTest, DictsListsTheInstalledLanguagesAndTheRun) {
   EXPECT_EQ(none.out, "no language dictionaries in " + DataFolder() + " " +
                           UserFolder().substr(0, UserFolder().size() - 1) +
                           "\nthis run: no language (the main dictionary is a file)\n  main: " +
-                          MainDic() + "\n  custom: " + UserFolder() + "cust.dic\n" +
+                          MainDic() + " (not compiled)\n  custom: " + UserFolder() + "cust.dic\n" +
                           NoVocabularies);
 }
 

@@ -90,8 +90,19 @@ int RunBuild(store::FileSystem& fs, const BuildOptions& build);
 int RunDump(store::FileSystem& fs, const std::string& file, const std::string& encoding);
 int RunVerify(store::FileSystem& fs, const std::string& file);
 // The installed languages (tag, words, file), then the languages and the
-// dictionaries that the options choose.
-int RunDicts(const catalogue::DictionaryOptions& options);
+// dictionaries that the options choose, and which are compiled.
+int RunDicts(store::FileSystem& fs, const catalogue::DictionaryOptions& options);
+
+// compile: the compiled forms of the run's main dictionaries (`all`: of every
+// installed language) into the cache folder, or the folder `into`.
+struct CompileOptions {
+  bool all = false;
+  std::string into;
+};
+int RunCompile(store::FileSystem& fs, const catalogue::DictionaryOptions& options,
+               const CompileOptions& compile);
+// What dicts says of a main dictionary's compiled forms in the cache folder.
+std::string CompiledState(store::FileSystem& fs, const engine::MainDictionary& main);
 
 // What --version prints (without a last newline): "spellcheck VERSION", then
 // the dictionaries in the bundled dictionary's folder, each with its number of

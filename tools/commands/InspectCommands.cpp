@@ -143,7 +143,7 @@ void PrintLanguage(const catalogue::Language& language) {
 
 }  // namespace
 
-int RunDicts(const catalogue::DictionaryOptions& options) {
+int RunDicts(store::FileSystem& fs, const catalogue::DictionaryOptions& options) {
   std::vector<catalogue::Language> passedOver;
   const std::vector<catalogue::Language> installed = catalogue::AllDictionaries(&passedOver);
   if (installed.empty()) {
@@ -174,7 +174,8 @@ int RunDicts(const catalogue::DictionaryOptions& options) {
   }
   std::cout << "\n";
   for (const engine::MainDictionary& main : run.set.mains)
-    std::cout << "  main: " << main.file << (main.IsHunspell() ? " (hunspell)" : "") << "\n";
+    std::cout << "  main: " << main.file << (main.IsHunspell() ? " (hunspell)" : "")
+              << CompiledState(fs, main) << "\n";
   for (const std::string& further : run.set.Further()) {
     std::cout << "  " << (run.set.custom && further == *run.set.custom ? "custom" : "further")
               << ": " << further << "\n";

@@ -205,6 +205,15 @@ int Run(store::FileSystem& fs, int argc, char** argv) {
   auto* dicts = app.add_subcommand("dicts",
                                    "List the installed languages (tag, kind, words or stems, file) "
                                    "and the dictionaries of this run");
+  CompileOptions compile;
+  auto* compileCommand = app.add_subcommand(
+      "compile",
+      "Compile the run's main dictionaries now (each run does it at first use) into the cache "
+      "folder: $SPELLCHECK_CACHE, else $XDG_CACHE_HOME/spellcheck or ~/.cache/spellcheck");
+  compileCommand->add_flag("--all", compile.all, "Compile every installed language");
+  compileCommand->add_option("--into", compile.into,
+                             "Write into FOLDER instead (a shared folder for all users, say); "
+                             "runs read it when $SPELLCHECK_CACHE names it");
   auto* lsp = app.add_subcommand(
       "lsp", "Serve editors as a language server on standard input and output (LSP)");
 
@@ -231,7 +240,8 @@ int Run(store::FileSystem& fs, int argc, char** argv) {
   if (*remove) return RunDelete(fs, options, words, from, also);
   if (*merge) return RunMerge(fs, options, source, target);
   if (*buildCommand) return RunBuild(fs, build);
-  if (*dicts) return RunDicts(options);
+  if (*dicts) return RunDicts(fs, options);
+  if (*compileCommand) return RunCompile(fs, options, compile);
   if (*lsp) return lsp::RunLanguageServer(fs, options);
   if (*dump) return RunDump(fs, file, options.encoding);
   return RunVerify(fs, file);

@@ -7,7 +7,8 @@
 # with the program's --help).
 
 # The commands, in the order of `spellcheck --help` (pipe: the ispell pipe).
-_spellcheck_commands="check suggest list config fix add delete merge build dump verify dicts lsp pipe"
+_spellcheck_commands="check suggest list config fix add delete merge build dump verify dicts compile lsp
+  pipe"
 
 # Options every command takes (before or after the command's name).
 _spellcheck_global_options="-d --lang --main --custom --dic --no-custom --ignore-case --encoding
@@ -29,6 +30,7 @@ _spellcheck_command_options() {
     add) echo "--to --project" ;;
     delete) echo "--from --also --also-custom" ;;
     build) echo "-o --output --quiet" ;;
+    compile) echo "--all --into" ;;
     check | merge | dump | verify | dicts | lsp) ;;
   esac
 }
@@ -94,7 +96,8 @@ _spellcheck() {
     word=${words[i]}
     case $word in
       --main | --custom | --dic | --encoding | --mode | --format | --words | --max | --to | \
-        --from | --also | -o | --output | --lang | -d | -p | -T | -w | --config | -j | --jobs)
+        --from | --also | -o | --output | --lang | -d | -p | -T | -w | --config | -j | --jobs | \
+        --into)
         ((i++))
         ;;
       -a | -l) pipe=1 ;;
@@ -113,6 +116,10 @@ _spellcheck() {
   case $prev in
     --main | --custom | --dic | --to | --from | --also | --words | -o | --output | -p | --config)
       _filedir
+      return
+      ;;
+    --into)
+      _filedir -d
       return
       ;;
     --encoding | -i)
