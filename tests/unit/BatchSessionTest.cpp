@@ -16,11 +16,13 @@
 #include <vector>
 
 #include "checker/SpellerCheck.h"
+#include "support/SettledFiles.h"
 #include "support/TestFiles.h"
 
 namespace spellcheck {
 namespace {
 
+using testing::Backdate;
 using testing::RecordBytes;
 using testing::TempDir;
 using testing::WriteBytes;
@@ -31,48 +33,6 @@ using Words = std::vector<std::string>;
   DefaultDic, DefaultDic, DefaultDic, DefaultDic, DefaultDic, DefaultDic, DefaultDic, DefaultDic, \
       DefaultDic, DefaultDic
 
-// Gives a file a time stamp an hour old, as a dictionary that has been left
-// alone for a while has (a fresh time stamp makes the session read it anew).
-void Backdate(const std::string& path) {
-  std::error_code error;
-  std::filesystem::last_write_time(
-      path, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1), error);
-  ASSERT_FALSE(error) << error.message();
-}
-
-// Shows a file whose modification time was set an hour back as one that has
-// not changed since: as a dictionary left alone for a while looks, whose
-// contents the checker object may keep while it stays so. (Setting the time
-// moves the change time to now, which would keep it from doing so.)
-class SettledFiles final : public store::ForwardingFileSystem {
- public:
-  SettledFiles() : ForwardingFileSystem(store::FileSystem::Default()) {}
-  store::IoCode Info(const std::string& name, store::FileInfo& info) override {
-    const store::IoCode rc = ForwardingFileSystem::Info(name, info);
-    Age(info);
-    return rc;
-  }
-
- private:
-  static void Age(store::FileInfo& info) {
-    const auto now = std::chrono::system_clock::now().time_since_epoch();
-    const auto halfAnHourAgo =
-        std::chrono::duration_cast<std::chrono::nanoseconds>(now - std::chrono::minutes(30));
-    if (info.modifiedNs < halfAnHourAgo.count()) info.changedNs = info.modifiedNs;
-  }
-  class File final : public store::ForwardingFile {
-   public:
-    using ForwardingFile::ForwardingFile;
-    store::IoCode Info(store::FileInfo& info) override {
-      const store::IoCode rc = ForwardingFile::Info(info);
-      Age(info);
-      return rc;
-    }
-  };
-  std::unique_ptr<store::File> WrapFile(std::unique_ptr<store::File> file) override {
-    return std::make_unique<File>(std::move(file));
-  }
-};
 
 struct Maker {
   const char* name;
@@ -84,7 +44,7 @@ const Maker kMakers[] = {
     {"BatchSession", [] { return CreateBatchSession(); }},
     {"CheckerObjectKeepingContents",
      [] {
-       static SettledFiles fs;
+       static testing::SettledFiles fs;
        return std::unique_ptr<TSpellerCheck>(std::make_unique<SpellerCheck>(fs));
      }},
 };
@@ -259,7 +219,7 @@ TEST(CheckerObjectKeepingContents, SeesEveryChangeOfAKeptDictionary) {
        },
        false, false},
   };
-  static SettledFiles fs;
+  static testing::SettledFiles fs;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TempDir dir;
