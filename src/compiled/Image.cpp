@@ -110,10 +110,13 @@ std::vector<unsigned char> ImageWriter::Finish(Kind kind, const Key& key) const 
     offset = Aligned(offset + section.size());
   }
   std::vector<unsigned char> file(offset, 0);
-  std::memcpy(file.data() + sizeof(Header), table.data(), table.size() * sizeof(SectionEntry));
-  std::memcpy(file.data() + tableEnd, keyBytes.data(), keyBytes.size());
+  const auto put = [&file](std::size_t at, const void* bytes, std::size_t size) {
+    if (size != 0) std::memcpy(file.data() + at, bytes, size);
+  };
+  put(sizeof(Header), table.data(), table.size() * sizeof(SectionEntry));
+  put(tableEnd, keyBytes.data(), keyBytes.size());
   for (std::size_t k = 0; k < sections_.size(); ++k) {
-    std::memcpy(file.data() + table[k].offset, sections_[k].data(), sections_[k].size());
+    put(table[k].offset, sections_[k].data(), sections_[k].size());
   }
   Header header{};
   std::memcpy(header.magic, Magic, sizeof Magic);

@@ -218,13 +218,12 @@ const suggest::RankedIndex* Speller::IndexOf(const std::string& file, const Main
     return nullptr;
   }
   if (ranking->contents == contents) return ranking->index.get();
-  ranking->index = MakeIndex(file, *contents, main);
+  ranking->index = MakeIndex(*contents, main);
   ranking->contents = std::move(contents);
   return ranking->index.get();
 }
 
-std::unique_ptr<suggest::RankedIndex> Speller::MakeIndex(const std::string& file,
-                                                         const LoadedDictionary& contents,
+std::unique_ptr<suggest::RankedIndex> Speller::MakeIndex(const LoadedDictionary& contents,
                                                          const MainDictionary* main) {
   std::vector<std::string_view> words;
   auto wordsOf = [&] {

@@ -99,8 +99,7 @@ class Speller {
 
   // The index of the words of `contents`, from the cache when it was made
   // before from the same files.
-  std::unique_ptr<suggest::RankedIndex> MakeIndex(const std::string& file,
-                                                  const LoadedDictionary& contents,
+  std::unique_ptr<suggest::RankedIndex> MakeIndex(const LoadedDictionary& contents,
                                                   const MainDictionary* main);
 
   std::unique_ptr<Engine> engine_;

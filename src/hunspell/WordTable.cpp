@@ -114,7 +114,8 @@ bool WordTable::View(std::shared_ptr<const compiled::Image> image, std::size_t f
   for (std::size_t e = 0; e < entries_.size(); ++e) {
     const Entry& entry = entries_[e];
     if (entry.offset > arena.size() || entry.length > arena.size() - entry.offset ||
-        entry.flags >= sets || (entry.next != kNone && entry.next <= e)) {
+        entry.flags >= sets ||
+        (entry.next != kNone && (entry.next <= e || entry.next >= entries_.size()))) {
       return false;
     }
   }
