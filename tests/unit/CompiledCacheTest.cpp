@@ -195,7 +195,9 @@ TEST(CompiledCache, CraftedFilesAreRefusedOrReadSafely) {
   {
     auto s = records;  // every slot taken, each naming a record past the end
     for (std::size_t k = 0; k < s[2].size() / 16; ++k) Put<std::uint32_t>(s[2], k * 4 + 3, 99);
-    if (auto view = recordsView(s)) EXPECT_FALSE(view->Find("house", false));
+    if (auto view = recordsView(s)) {
+      EXPECT_FALSE(view->Find("house", false));
+    }
   }
 
   const std::vector<std::string_view> views(words.begin(), words.end());
@@ -217,7 +219,7 @@ TEST(CompiledCache, CraftedFilesAreRefusedOrReadSafely) {
     for (std::size_t k = 0; k < s[9].size() / 8; ++k) Put<std::uint64_t>(s[9], k, ~0ull);
     if (auto view = rankedView(s)) {
       const suggest::RankedIndex* indexes[] = {view.get()};
-      EXPECT_TRUE(suggest::Suggest("huose", indexes).size() <= 10);
+      EXPECT_LE(suggest::Suggest("huose", indexes).size(), 10u);
     }
   }
   EXPECT_EQ(rankedView({ranked.begin(), ranked.end() - 1}), nullptr);
@@ -262,7 +264,9 @@ TEST(CompiledCache, CraftedFilesAreRefusedOrReadSafely) {
     auto s = stems;  // the index's buckets and ids past their ends
     for (std::size_t k = 0; k < s[7].size() / 4; ++k) Put<std::uint32_t>(s[7], k, 1u << 30);
     for (std::size_t k = 0; k < s[8].size() / 8; ++k) Put<std::uint64_t>(s[8], k, ~0ull);
-    if (auto view = stemsView(s)) EXPECT_LE(view->Suggest("Hauss").size(), 10u);
+    if (auto view = stemsView(s)) {
+      EXPECT_LE(view->Suggest("Hauss").size(), 10u);
+    }
   }
 }
 

@@ -66,7 +66,7 @@ class SpellerTest : public ::testing::Test {
 
   Speller Make(Recheck recheck, bool rememberAnswers = true) {
     DictionarySet set;
-    set.mains.push_back({main_, "", true});
+    set.mains.push_back({main_, "", true, ""});
     set.custom = custom_;
     auto& fs = store::FileSystem::Default();
     return Speller(std::make_unique<Engine>(fs, KeepInMemory(fs, recheck)), set, rememberAnswers);
