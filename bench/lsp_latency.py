@@ -9,6 +9,11 @@ publishDiagnostics (the first document cold, then the median of more), and
 from a didChange of one line to its publishDiagnostics (median and p99),
 each edit putting a typo in or taking it out again. The times include
 writing the message and reading and parsing the answer.
+
+First, the start of a new server as an editor sees it (median of --starts
+runs): from starting the process to the first diagnostics of a one-line
+document, and to its first suggestions (a code action), with the compiled
+dictionaries in place and with none ($SPELLCHECK_CACHE set to nothing).
 """
 import argparse
 import json
@@ -24,8 +29,8 @@ TYPOS = ["wrold", "qiuck", "speling", "sentance", "tpying", "wirter", "edtior", 
 
 
 class Server:
-    def __init__(self, tool, scratch):
-        env = dict(os.environ, HOME=scratch, XDG_DATA_HOME=scratch)
+    def __init__(self, tool, scratch, extra_env=None):
+        env = dict(os.environ, HOME=scratch, XDG_DATA_HOME=scratch, **(extra_env or {}))
         self.process = subprocess.Popen([tool, "lsp"], stdin=subprocess.PIPE,
                                         stdout=subprocess.PIPE, env=env)
         self.next_id = 0
@@ -134,12 +139,48 @@ def run(tool, lines, edits, markdown):
           (statistics.median(changes) * ms, percentile(changes, 0.99) * ms, len(changes)))
 
 
+def first_answers(tool, starts, compiled):
+    """Start to first diagnostics and to first suggestions, in ms (medians)."""
+    diagnosed, suggested = [], []
+    cache = tempfile.mkdtemp(prefix="spellcheck-lsp-cache-")
+    for n in range(starts + 1):
+        scratch = tempfile.mkdtemp(prefix="spellcheck-lsp-start-")
+        started = time.perf_counter()
+        server = Server(tool, scratch, {"SPELLCHECK_CACHE": cache if compiled else ""})
+        server.request("initialize", {"processId": None, "capabilities": {}, "rootUri": None})
+        server.notify("initialized", {})
+        uri = "file://%s/start.txt" % scratch
+        server.notify("textDocument/didOpen", {"textDocument": {
+            "uri": uri, "languageId": "plaintext", "version": 1,
+            "text": "The wrold is checked.\n"}})
+        found = server.diagnostics(uri, 1)
+        first = time.perf_counter()
+        actions = server.request("textDocument/codeAction", {
+            "textDocument": {"uri": uri}, "range": found[0]["range"],
+            "context": {"diagnostics": found}})
+        done = time.perf_counter()
+        assert actions.get("result"), actions
+        server.request("shutdown", None)
+        server.notify("exit", None)
+        server.process.wait()
+        # The first start fills the cache; the others find it.
+        if n > 0 or not compiled:
+            diagnosed.append((first - started) * 1000)
+            suggested.append((done - started) * 1000)
+    return statistics.median(diagnosed[-starts:]), statistics.median(suggested[-starts:])
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("tool")
     parser.add_argument("--lines", type=int, default=10000)
     parser.add_argument("--edits", type=int, default=300)
+    parser.add_argument("--starts", type=int, default=5)
     args = parser.parse_args()
+    for compiled in (True, False):
+        diagnosed, suggested = first_answers(os.path.abspath(args.tool), args.starts, compiled)
+        print("start (%s): first diagnostics %.1f ms, first suggestions %.1f ms" %
+              ("compiled dictionaries" if compiled else "nothing compiled", diagnosed, suggested))
     for markdown in (False, True):
         run(os.path.abspath(args.tool), args.lines, args.edits, markdown)
 

@@ -1,7 +1,18 @@
 #include "engine/CompiledForms.h"
 
+#include <filesystem>
+
 namespace spellcheck::engine {
 namespace {
+
+// A file's name as the cache knows it: whatever way a run names the file
+// (a relative path, another folder's "..") finds the same compiled form.
+std::string Absolute(const std::string& path) {
+  if (path.empty()) return path;
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  return error ? path : absolute.lexically_normal().string();
+}
 
 bool Quiet(std::initializer_list<const FileState*> states) {
   const std::int64_t now = WallClockNs();
@@ -28,8 +39,8 @@ const char* CompiledForm::What() const {
 CompiledForm RecordsForm(const std::string& file, const FileState& state) {
   CompiledForm form;
   form.kind = compiled::Kind::Records;
-  form.name = file;
-  AddTo(form.key, file, state);
+  form.name = Absolute(file);
+  AddTo(form.key, form.name, state);
   form.compilable = Quiet({&state});
   return form;
 }
@@ -38,11 +49,11 @@ CompiledForm RankedForm(store::FileSystem& fs, const MainDictionary& main,
                         const FileState& state) {
   CompiledForm form;
   form.kind = compiled::Kind::Ranked;
-  form.name = main.file + "\n" + main.levels;
-  AddTo(form.key, main.file, state);
+  form.name = Absolute(main.file) + "\n" + Absolute(main.levels);
+  AddTo(form.key, Absolute(main.file), state);
   // Without a levels file every word counts as equally common: no source.
   const FileState levels = main.levels.empty() ? FileState{} : LookAt(fs, main.levels);
-  AddTo(form.key, main.levels, levels);
+  AddTo(form.key, Absolute(main.levels), levels);
   form.key.Add(main.englishSounds ? 1 : 0);
   form.compilable = Quiet({&state}) && Settled(levels, WallClockNs());
   return form;
@@ -52,9 +63,9 @@ CompiledForm HunspellForm(const std::string& aff, const FileState& affState,
                           const std::string& dic, const FileState& dicState) {
   CompiledForm form;
   form.kind = compiled::Kind::Hunspell;
-  form.name = aff + "\n" + dic;
-  AddTo(form.key, aff, affState);
-  AddTo(form.key, dic, dicState);
+  form.name = Absolute(aff) + "\n" + Absolute(dic);
+  AddTo(form.key, Absolute(aff), affState);
+  AddTo(form.key, Absolute(dic), dicState);
   form.compilable = Quiet({&affState, &dicState});
   return form;
 }
