@@ -7,9 +7,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <chrono>
 #include <filesystem>
 #include <random>
 #include <set>
+#include <thread>
 #include <stdexcept>
 
 namespace spellcheck::bench {
@@ -63,6 +65,10 @@ GeneratedDictionary::GeneratedDictionary(std::size_t count) {
   times[0].tv_sec = times[1].tv_sec = ::time(nullptr) - 3600;
   times[0].tv_nsec = times[1].tv_nsec = 0;
   ::utimensat(AT_FDCWD, path_.c_str(), times, 0);
+  // Setting the time stamp moves the change time to now, and a file changed
+  // within the last second is not trusted to stay as it was read: wait that
+  // second out, as a dictionary in use has.
+  std::this_thread::sleep_for(std::chrono::milliseconds(1100));
 }
 
 GeneratedDictionary::~GeneratedDictionary() {
