@@ -115,7 +115,8 @@ main_of() {
 
 echo "## Instant start: whole runs, compiled dictionaries and not ($(date -u +%F))"
 echo
-echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//');" \
+echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')," \
+  "load average at the end $(cut -d' ' -f1-3 /proc/loadavg);" \
   "$(aspell --version | head -1); $(hunspell --version 2>/dev/null | head -1)."
 echo "Medians of hyperfine runs (ms, start to exit). Words: a, c: '$en_word'; b: '$de_word';" \
   "d: $(wc -l <"$work/many.txt") words of the seeded English error model."
