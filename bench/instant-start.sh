@@ -70,8 +70,11 @@ measure() {
     head -5 "$work/$key.err" >&2
     exit 2
   fi
-  hyperfine --shell sh --ignore-failure --warmup 1 --runs "$runs" --style none \
-    --export-json "$work/$key.json" "$command" >"$work/$key.log" 2>&1 ||
+  # Run as `sh -c COMMAND` without hyperfine's shell, whose start-up time it
+  # would estimate and subtract: on shared cores that estimate swings by
+  # milliseconds. Every time includes one start of sh (measured apart).
+  hyperfine -N --ignore-failure --warmup 1 --runs "$runs" --style none \
+    --export-json "$work/$key.json" "sh -c '$command'" >"$work/$key.log" 2>&1 ||
     { cat "$work/$key.log" >&2; exit 2; }
   median[$key]=$(python3 -c 'import json, sys; print(json.load(open(sys.argv[1]))["results"][0]["median"] * 1000)' "$work/$key.json")
 }
@@ -80,6 +83,7 @@ on="SPELLCHECK_CACHE=$cache"
 off="SPELLCHECK_CACHE="
 sc=$tool
 
+measure shell 30 ":"
 measure a_on 30 "$on $sc -a <$work/en.txt"
 measure a_off 15 "$off $sc -a <$work/en.txt"
 measure a_base 20 "aspell -a -l en <$work/en.txt"
@@ -118,7 +122,9 @@ echo
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')," \
   "load average at the end $(cut -d' ' -f1-3 /proc/loadavg);" \
   "$(aspell --version | head -1); $(hunspell --version 2>/dev/null | head -1)."
-echo "Medians of hyperfine runs (ms, start to exit). Words: a, c: '$en_word'; b: '$de_word';" \
+echo "Medians of hyperfine runs (ms, start to exit), each run through \`sh -c\`, whose own start" \
+  "($(ms shell) ms for \`sh -c :\`) is included in every time."
+echo "Words: a, c: '$en_word'; b: '$de_word';" \
   "d: $(wc -l <"$work/many.txt") words of the seeded English error model."
 echo "Dictionaries: en: $(main_of); de_DE: $(main_of -d de_DE)."
 echo "Compiled files in the scratch cache folder after the runs: $(find "$cache" -type f | wc -l)" \
