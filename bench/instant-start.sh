@@ -30,6 +30,7 @@ done
   { echo "instant-start.sh: no de_DE Hunspell dictionary (hunspell-de-de)" >&2; exit 2; }
 scale=${RUNS_SCALE:-1}
 
+# shellcheck source=bench/support/isolate.sh
 . "$here/support/isolate.sh"
 unset XDG_CACHE_HOME
 work=$home/work

@@ -35,13 +35,14 @@ tool=$build/tools/spellcheck
 command -v hyperfine >/dev/null || { echo "load-table.sh: hyperfine is not installed" >&2; exit 2; }
 [[ -x /usr/bin/time ]] || { echo "load-table.sh: /usr/bin/time is not installed (package time)" >&2; exit 2; }
 
+# shellcheck source=bench/support/isolate.sh
 . "$here/support/isolate.sh"
 unset XDG_CACHE_HOME
 work=$home/work
 mkdir -p "$work"
 
 # Every dictionary `dicts` lists: TAG<TAB>KIND<TAB>SIZE<TAB>FILE<TAB>CHOSEN.
-SPELLCHECK_CACHE= "$tool" dicts | awk -F'  +' '
+SPELLCHECK_CACHE='' "$tool" dicts | awk -F'  +' '
   /^this run:/ { exit }
   /^also found/ { chosen = "no"; next }
   NF >= 4 { if (chosen == "") chosen = "yes"; sub(/^ +/, ""); n = split($0, f, /  +/);
@@ -86,7 +87,7 @@ while IFS=$'\t' read -r tag kind size file chosen; do
   row_of[$real]="$tag"$'\t'"$kind"$'\t'"$size"$'\t'"$file"$'\t'"$chosen"
   order+=("$real")
 done <"$work/dicts"
-((${#order[@]})) || { echo "load-table.sh: no dictionary with the tags ${tags//,/ }" >&2; exit 2; }
+((${#order[@]})) || { echo "load-table.sh: no dictionary with the tags ${tags:1:-1}" >&2; exit 2; }
 
 rows=$work/rows
 : >"$rows"
