@@ -6,13 +6,13 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <random>
 #include <set>
-#include <thread>
 #include <stdexcept>
+#include <thread>
 
 namespace spellcheck::bench {
 

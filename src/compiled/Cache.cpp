@@ -86,7 +86,12 @@ std::shared_ptr<const Image> Cache::FindIn(const std::string& folder, Kind kind,
   if (fs_->IsTrustedFolder(folder, isTrusted) != store::code::Ok || !isTrusted) return nullptr;
   std::unique_ptr<store::Mapping> mapping;
   if (file->Map(mapping) != store::code::Ok) return nullptr;
-  return Image::Open(std::move(mapping), kind, key);
+  // A section found damaged in use: the file goes, and the next run that
+  // needs it makes it again (where the folder may be written).
+  std::string path = PathIn(folder, kind, name);
+  store::FileSystem* fs = fs_;
+  return Image::Open(std::move(mapping), kind, key,
+                     [fs, path = std::move(path)] { (void)fs->Delete(path); });
 }
 
 bool Cache::Store(Kind kind, std::string_view name, const Key& key,

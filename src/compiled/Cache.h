@@ -39,6 +39,8 @@ class Cache {
   static std::string PathIn(const std::string& folder, Kind kind, std::string_view name);
   // The compiled file for `name` when it holds `key`, from the cache's own
   // folder or a shared one; null otherwise. `path` tells which file it was.
+  // Its sections are checked at their first use; one that fails takes the
+  // file away (from a folder that may be written).
   std::shared_ptr<const Image> Find(Kind kind, std::string_view name, const Key& key,
                                     std::string* path = nullptr) const;
   // Writes the compiled file in one step (readers see the old file or the new
@@ -53,6 +55,7 @@ class Cache {
   auto Load(Kind kind, std::string_view name, const Key& key,
             const std::function<void(ImageWriter&)>& build, View view) const {
     if (auto found = view(Find(kind, name, key))) return found;
+    // What the view refused is made anew (and replaces the file).
     ImageWriter writer;
     build(writer);
     (void)Store(kind, name, key, writer);

@@ -23,13 +23,14 @@ struct Header {
   std::uint32_t kind;
   std::uint32_t sections;
   std::uint64_t size;      // of the whole file
-  std::uint64_t checksum;  // of every byte after the header
+  std::uint64_t checksum;  // of the table of sections and the key
   std::uint64_t keySize;   // the key's bytes follow the table of sections
 };
 
 struct SectionEntry {
   std::uint64_t offset;
   std::uint64_t size;
+  std::uint64_t checksum;  // of the section's bytes
 };
 
 std::size_t Aligned(std::size_t size) {
@@ -106,7 +107,9 @@ std::vector<unsigned char> ImageWriter::Finish(Kind kind, const Key& key) const 
   std::size_t offset = Aligned(tableEnd + keyBytes.size());
   std::vector<SectionEntry> table;
   for (const std::string& section : sections_) {
-    table.push_back({offset, section.size()});
+    table.push_back(
+        {offset, section.size(),
+         Checksum(reinterpret_cast<const unsigned char*>(section.data()), section.size())});
     offset = Aligned(offset + section.size());
   }
   std::vector<unsigned char> file(offset, 0);
@@ -126,13 +129,14 @@ std::vector<unsigned char> ImageWriter::Finish(Kind kind, const Key& key) const 
   header.sections = static_cast<std::uint32_t>(sections_.size());
   header.size = file.size();
   header.keySize = keyBytes.size();
-  header.checksum = Checksum(file.data() + sizeof(Header), file.size() - sizeof(Header));
+  header.checksum =
+      Checksum(file.data() + sizeof(Header), tableEnd + keyBytes.size() - sizeof(Header));
   std::memcpy(file.data(), &header, sizeof header);
   return file;
 }
 
 std::shared_ptr<const Image> Image::Open(std::unique_ptr<store::Mapping> mapping, Kind kind,
-                                         const Key& key) {
+                                         const Key& key, std::function<void()> onDamage) {
   if (mapping == nullptr) return nullptr;
   const unsigned char* data = mapping->Data();
   const std::size_t size = mapping->Size();
@@ -147,10 +151,11 @@ std::shared_ptr<const Image> Image::Open(std::unique_ptr<store::Mapping> mapping
   }
   const std::size_t tableEnd = sizeof(Header) + header.sections * sizeof(SectionEntry);
   if (tableEnd + header.keySize > size ||
-      std::memcmp(data + tableEnd, key.Bytes().data(), header.keySize) != 0) {
+      std::memcmp(data + tableEnd, key.Bytes().data(), header.keySize) != 0 ||
+      Checksum(data + sizeof(Header), tableEnd + header.keySize - sizeof(Header)) !=
+          header.checksum) {
     return nullptr;
   }
-  if (Checksum(data + sizeof(Header), size - sizeof(Header)) != header.checksum) return nullptr;
   std::shared_ptr<Image> image(new Image(std::move(mapping)));
   for (std::size_t k = 0; k < header.sections; ++k) {
     SectionEntry entry;
@@ -160,12 +165,35 @@ std::shared_ptr<const Image> Image::Open(std::unique_ptr<store::Mapping> mapping
       return nullptr;
     }
     image->sections_.emplace_back(reinterpret_cast<const char*>(data + entry.offset), entry.size);
+    image->checksums_.push_back(entry.checksum);
   }
+  image->states_ = std::make_unique<std::atomic<std::uint8_t>[]>(header.sections);
+  image->onDamage_ = std::move(onDamage);
   return image;
 }
 
-std::shared_ptr<const Image> Image::InMemory(const ImageWriter& writer, Kind kind,
-                                             const Key& key) {
+bool Image::Verified(std::size_t index) const {
+  if (index >= sections_.size()) return false;
+  std::uint8_t state = states_[index].load(std::memory_order_acquire);
+  if (state == 0) {
+    const std::string_view bytes = sections_[index];
+    state = Checksum(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()) ==
+                    checksums_[index]
+                ? 1
+                : 2;
+    states_[index].store(state, std::memory_order_release);
+    if (state == 2 && onDamage_ && !damageReported_.exchange(true)) onDamage_();
+  }
+  return state == 1;
+}
+
+bool Image::VerifyAll() const {
+  bool all = true;
+  for (std::size_t k = 0; k < sections_.size(); ++k) all &= Verified(k);
+  return all;
+}
+
+std::shared_ptr<const Image> Image::InMemory(const ImageWriter& writer, Kind kind, const Key& key) {
   return Open(std::make_unique<store::BytesMapping>(writer.Finish(kind, key)), kind, key);
 }
 

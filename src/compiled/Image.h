@@ -2,15 +2,19 @@
 // (hash tables, indexes) written once into one file and mapped into memory by
 // every later run. A file holds numbered sections of plain arrays behind a
 // header that says what it is (kind, format version, byte order), a key
-// naming the sources it was made from as they were, and a checksum of the
-// rest. Nothing in it is trusted before all of that is checked; the loaders
-// of the sections then check every offset they follow.
+// naming the sources it was made from as they were, and a checksum of each
+// section. Nothing in it is trusted before it is checked: the header, the
+// table and the key when the file is opened, each section at its first use
+// (so that a run reads only the sections it needs); the loaders of the
+// sections then check every offset they follow.
 #ifndef SPELLCHECK_COMPILED_IMAGE_H
 #define SPELLCHECK_COMPILED_IMAGE_H
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -66,34 +70,46 @@ class ImageWriter {
 // A compiled file checked and mapped; shared by everything that views it.
 class Image {
  public:
-  // The file's image when it is whole and of this kind, version, byte order
-  // and key; null otherwise.
+  // The file's image when its header, table of sections and key are whole
+  // and of this kind, version, byte order and key; null otherwise.
+  // `onDamage` is called once when a section turns out damaged.
   static std::shared_ptr<const Image> Open(std::unique_ptr<store::Mapping> mapping, Kind kind,
-                                           const Key& key);
+                                           const Key& key, std::function<void()> onDamage = {});
   // The image of a file made in memory and not stored.
   static std::shared_ptr<const Image> InMemory(const ImageWriter& writer, Kind kind,
                                                const Key& key);
 
   std::size_t Sections() const { return sections_.size(); }
-  // Section `index` as an array of T; false when there is no such section or
-  // its size is no whole number of T.
+  // Section `index` as an array of T; false when there is no such section,
+  // its checksum fails or its size is no whole number of T.
   template <class T>
   bool Get(std::size_t index, std::span<const T>& items) const {
     static_assert(std::is_trivially_copyable_v<T>);
-    if (index >= sections_.size() || sections_[index].size() % sizeof(T) != 0) return false;
+    if (!Verified(index) || sections_[index].size() % sizeof(T) != 0) return false;
     items = {reinterpret_cast<const T*>(sections_[index].data()),
              sections_[index].size() / sizeof(T)};
     return true;
   }
+  // A section's bytes; empty when it fails its checksum.
   std::string_view Bytes(std::size_t index) const {
-    return index < sections_.size() ? sections_[index] : std::string_view();
+    return Verified(index) ? sections_[index] : std::string_view();
   }
+  // Whether every section passes its checksum.
+  bool VerifyAll() const;
   std::size_t Size() const { return mapping_->Size(); }
 
  private:
   explicit Image(std::unique_ptr<store::Mapping> mapping) : mapping_(std::move(mapping)) {}
+  bool Verified(std::size_t index) const;
+
   std::unique_ptr<store::Mapping> mapping_;
   std::vector<std::string_view> sections_;
+  std::vector<std::uint64_t> checksums_;
+  // Per section: 0 not checked yet, 1 good, 2 damaged. Threads that check a
+  // section at once come to the same answer.
+  std::unique_ptr<std::atomic<std::uint8_t>[]> states_;
+  std::function<void()> onDamage_;
+  mutable std::atomic<bool> damageReported_{false};
 };
 
 // A fast checksum of bytes (not cryptographic: it finds damage, not forgery;
@@ -102,7 +118,7 @@ std::uint64_t Checksum(const unsigned char* data, std::size_t size);
 
 // What changes with every change of the format; files of other versions are
 // made anew.
-inline constexpr std::uint32_t FormatVersion = 1;
+inline constexpr std::uint32_t FormatVersion = 2;
 
 }  // namespace spellcheck::compiled
 

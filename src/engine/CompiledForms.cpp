@@ -45,8 +45,7 @@ CompiledForm RecordsForm(const std::string& file, const FileState& state) {
   return form;
 }
 
-CompiledForm RankedForm(store::FileSystem& fs, const MainDictionary& main,
-                        const FileState& state) {
+CompiledForm RankedForm(store::FileSystem& fs, const MainDictionary& main, const FileState& state) {
   CompiledForm form;
   form.kind = compiled::Kind::Ranked;
   form.name = Absolute(main.file) + "\n" + Absolute(main.levels);
@@ -59,8 +58,8 @@ CompiledForm RankedForm(store::FileSystem& fs, const MainDictionary& main,
   return form;
 }
 
-CompiledForm HunspellForm(const std::string& aff, const FileState& affState,
-                          const std::string& dic, const FileState& dicState) {
+CompiledForm HunspellForm(const std::string& aff, const FileState& affState, const std::string& dic,
+                          const FileState& dicState) {
   CompiledForm form;
   form.kind = compiled::Kind::Hunspell;
   form.name = Absolute(aff) + "\n" + Absolute(dic);

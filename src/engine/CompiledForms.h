@@ -30,8 +30,8 @@ CompiledForm RecordsForm(const std::string& file, const FileState& state);
 // levels file as it is now.
 CompiledForm RankedForm(store::FileSystem& fs, const MainDictionary& main, const FileState& state);
 // A Hunspell dictionary's stems and their index.
-CompiledForm HunspellForm(const std::string& aff, const FileState& affState,
-                          const std::string& dic, const FileState& dicState);
+CompiledForm HunspellForm(const std::string& aff, const FileState& affState, const std::string& dic,
+                          const FileState& dicState);
 
 // Every form of a main dictionary, its files as they are now.
 std::vector<CompiledForm> FormsOf(store::FileSystem& fs, const MainDictionary& main);

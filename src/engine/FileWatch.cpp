@@ -22,7 +22,8 @@ bool FileState::operator==(const FileState& other) const {
 void AddTo(compiled::Key& key, const std::string& name, const FileState& state) {
   const store::FileInfo& info = state.info;
   key.Add(name).Add(state.exists ? 1 : 0).Add(info.device).Add(info.inode).Add(info.size);
-  key.Add(static_cast<std::uint64_t>(info.modifiedNs)).Add(static_cast<std::uint64_t>(info.changedNs));
+  key.Add(static_cast<std::uint64_t>(info.modifiedNs))
+      .Add(static_cast<std::uint64_t>(info.changedNs));
   key.Add(info.mode);
 }
 

@@ -135,8 +135,8 @@ std::unique_ptr<LoadedDictionary> LoadedDictionary::View(
   const std::size_t slots = dictionary->slots_.size();
   // A table is a power of two of slots, with room left (probes end at an
   // empty slot), whose entries name records.
-  if (slots != 0 && (std::popcount(slots) != 1 || slots < dictionary->records_.size() ||
-                     !dictionary->ordered_)) {
+  if (slots != 0 &&
+      (std::popcount(slots) != 1 || slots < dictionary->records_.size() || !dictionary->ordered_)) {
     return nullptr;
   }
   // Slots are checked where they are read (see Holds): a check of them all

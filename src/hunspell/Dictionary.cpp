@@ -77,9 +77,7 @@ std::unique_ptr<Dictionary> Dictionary::LoadCompiled(store::FileSystem& fs,
   }
   std::unique_ptr<Dictionary> d = ReadAffixes(fs, affPath, nullptr);
   if (!d->words_->View(stems, 0)) return nullptr;
-  d->stems_ = StemIndex::View(stems, WordTable::kSections, d->words_->Size());
-  if (d->stems_ == nullptr) return nullptr;
-  std::call_once(d->stemsMade_, [] {});
+  d->compiledStems_ = std::move(stems);
   d->Finish(affPath);
   return d;
 }
@@ -115,7 +113,10 @@ std::vector<std::string> Dictionary::Suggest(std::string_view utf8Word, std::siz
 }
 
 const StemIndex& Dictionary::Stems() const {
-  std::call_once(stemsMade_, [this] { stems_ = std::make_unique<StemIndex>(*words_); });
+  std::call_once(stemsMade_, [this] {
+    stems_ = StemIndex::View(compiledStems_, WordTable::kSections, words_->Size());
+    if (stems_ == nullptr) stems_ = std::make_unique<StemIndex>(*words_);
+  });
   return *stems_;
 }
 

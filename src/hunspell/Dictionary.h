@@ -47,8 +47,9 @@ class Dictionary {
   // index is made now when no suggestion made it yet).
   void CompileStems(compiled::ImageWriter& writer) const;
   // Reads NAME.aff and takes the stems from a compiled image that
-  // CompileStems wrote for it; null when the image does not make them.
-  // LoadError as Load when the .aff cannot be read.
+  // CompileStems wrote for it; null when the image does not make them. The
+  // near-word index is taken at the first suggestion (made anew should its
+  // sections be damaged). LoadError as Load when the .aff cannot be read.
   static std::unique_ptr<Dictionary> LoadCompiled(store::FileSystem& fs, const std::string& affPath,
                                                   std::shared_ptr<const compiled::Image> stems);
 
@@ -86,9 +87,11 @@ class Dictionary {
   std::unique_ptr<WordTable> words_;
   std::unique_ptr<WordChecker> checker_;
   std::unique_ptr<EditModel> model_;
-  // The near-word index, made on the first suggestion.
+  // The near-word index, made (or taken from the compiled image) on the
+  // first suggestion.
   mutable std::once_flag stemsMade_;
   mutable std::unique_ptr<StemIndex> stems_;
+  std::shared_ptr<const compiled::Image> compiledStems_;
 };
 
 }  // namespace spellcheck::hunspell

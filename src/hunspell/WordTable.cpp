@@ -130,7 +130,8 @@ bool WordTable::View(std::shared_ptr<const compiled::Image> image, std::size_t f
   }
   flagSets_.clear();
   flagSets_.reserve(sets);
-  for (std::size_t k = 0; k < sets; ++k) flagSets_.emplace_back(pool.data() + starts[k], pool.data() + starts[k + 1]);
+  for (std::size_t k = 0; k < sets; ++k)
+    flagSets_.emplace_back(pool.data() + starts[k], pool.data() + starts[k + 1]);
   arena_ = {arena.data(), arena.size()};
   image_ = std::move(image);
   return true;
@@ -150,8 +151,8 @@ std::uint32_t WordTable::First(std::string_view word) const {
 }
 
 std::size_t WordTable::MemoryBytes() const {
-  std::size_t bytes = arena_.size() + entries_.size() * sizeof(Entry) +
-                      slots_.size() * sizeof(std::uint32_t);
+  std::size_t bytes =
+      arena_.size() + entries_.size() * sizeof(Entry) + slots_.size() * sizeof(std::uint32_t);
   for (const auto& f : flagSets_) bytes += sizeof(FlagSet) + f.capacity() * sizeof(Flag);
   return bytes;
 }

@@ -165,8 +165,11 @@ class PosixFile final : public File {
       : fd_(fd), openedSize_(openedSize), unnamed_(unnamed) {}
   // With the open's own look at the file, which answers Info as well.
   PosixFile(int fd, const struct stat& opened)
-      : fd_(fd), openedSize_(static_cast<std::int64_t>(opened.st_size)), unnamed_(false),
-        openedInfo_(FromStat(opened)), hasOpenedInfo_(true) {}
+      : fd_(fd),
+        openedSize_(static_cast<std::int64_t>(opened.st_size)),
+        unnamed_(false),
+        openedInfo_(FromStat(opened)),
+        hasOpenedInfo_(true) {}
   ~PosixFile() override {
     if (fd_ >= 0) ::close(fd_);
   }

@@ -150,9 +150,8 @@ void WriteTable(std::vector<std::uint64_t>& pairs, const std::vector<std::uint32
 bool RankedIndex::Table::Take(const compiled::Image& image, std::size_t first, std::size_t words,
                               bool withOutlines) {
   std::span<const std::uint32_t> maskSection;
-  if (!image.Get(first, maskSection) || maskSection.size() != 1 ||
-      !image.Get(first + 1, starts) || !image.Get(first + 2, entries) ||
-      !image.Get(first + 3, outlines)) {
+  if (!image.Get(first, maskSection) || maskSection.size() != 1 || !image.Get(first + 1, starts) ||
+      !image.Get(first + 2, entries) || !image.Get(first + 3, outlines)) {
     return false;
   }
   mask = maskSection[0];
@@ -228,23 +227,16 @@ std::unique_ptr<RankedIndex> RankedIndex::View(std::shared_ptr<const compiled::I
   std::span<const std::uint32_t> meta;
   std::span<const char> stored, folded;
   std::span<const std::uint8_t> capitals;
-  if (!image->Get(kMeta, meta) || meta.size() != 1 || meta[0] > 1 ||
-      !image->Get(kStored, stored) || !image->Get(kFolded, folded) ||
-      !image->Get(kOffsets, index->offsets_) || !image->Get(kLengths, index->lengths_) ||
-      !image->Get(kLevels, index->levels_) || !image->Get(kCapitals, capitals)) {
+  if (!image->Get(kMeta, meta) || meta.size() != 1 || meta[0] > 1 || !image->Get(kStored, stored) ||
+      !image->Get(kFolded, folded) || !image->Get(kOffsets, index->offsets_) ||
+      !image->Get(kLengths, index->lengths_) || !image->Get(kLevels, index->levels_) ||
+      !image->Get(kCapitals, capitals)) {
     return nullptr;
   }
   const std::size_t words = index->offsets_.size();
   if (stored.size() != folded.size() || index->lengths_.size() != words ||
       index->levels_.size() != words || capitals.size() != words) {
     return nullptr;
-  }
-  for (std::size_t id = 0; id < words; ++id) {
-    if (index->lengths_[id] > kMaxWord || index->offsets_[id] > stored.size() ||
-        index->lengths_[id] > stored.size() - index->offsets_[id] ||
-        capitals[id] > static_cast<std::uint8_t>(Capitals::All)) {
-      return nullptr;
-    }
   }
   index->sounds_ = meta[0] == 0 ? Sounds::English : Sounds::None;
   const bool sounds = index->HasSounds();
@@ -352,9 +344,9 @@ void RankedIndex::Compile(std::span<const std::string_view> words, const WordLev
 }
 
 std::size_t RankedIndex::MemoryBytes() const {
-  return stored_.size() + folded_.size() + offsets_.size() * 4 + lengths_.size() +
-         levels_.size() + capitals_.size() + variants_.Bytes() + soundTable_.Bytes() +
-         nearSounds_.Bytes() + sizeof(*this);
+  return stored_.size() + folded_.size() + offsets_.size() * 4 + lengths_.size() + levels_.size() +
+         capitals_.size() + variants_.Bytes() + soundTable_.Bytes() + nearSounds_.Bytes() +
+         sizeof(*this);
 }
 
 void RankedIndex::AppendVariantMatches(std::uint32_t hash, std::vector<std::uint32_t>& ids) const {

@@ -6,6 +6,7 @@
 #ifndef SPELLCHECK_SUGGEST_RANKEDINDEX_H
 #define SPELLCHECK_SUGGEST_RANKEDINDEX_H
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -54,12 +55,8 @@ class RankedIndex {
   std::size_t MemoryBytes() const;
 
   // Word `id` as stored, case folded, and its SCOWL level.
-  std::string_view Word(std::uint32_t id) const {
-    return {stored_.data() + offsets_[id], lengths_[id]};
-  }
-  std::string_view Folded(std::uint32_t id) const {
-    return {folded_.data() + offsets_[id], lengths_[id]};
-  }
+  std::string_view Word(std::uint32_t id) const { return Text(stored_, id); }
+  std::string_view Folded(std::uint32_t id) const { return Text(folded_, id); }
   int Level(std::uint32_t id) const { return levels_[id]; }
   // Whether the stored word has capitals, and whether it is all capitals
   // (two letters or more), without reading it.
@@ -129,6 +126,13 @@ class RankedIndex {
 
   RankedIndex() = default;
   void Adopt(std::shared_ptr<const compiled::Image> image);
+  // Word `id` of `text` (stored or folded), kept inside the text whatever a
+  // compiled file says: checking every word when a file is opened would cost
+  // more than the suggestions do.
+  std::string_view Text(std::string_view text, std::uint32_t id) const {
+    const std::size_t at = std::min<std::size_t>(offsets_[id], text.size());
+    return {text.data() + at, std::min<std::size_t>({lengths_[id], text.size() - at, 24})};
+  }
 
   std::shared_ptr<const compiled::Image> image_;
   Sounds sounds_ = Sounds::English;

@@ -78,8 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       for (const char* word : words) suggest::Suggest(word, indexes);
     }
   } else {
-    if (auto view = hunspell::Dictionary::LoadCompiled(store::FileSystem::Default(), AffixFile(),
-                                                       image)) {
+    if (auto view =
+            hunspell::Dictionary::LoadCompiled(store::FileSystem::Default(), AffixFile(), image)) {
       for (const char* word : words) {
         if (!view->Check(word)) view->Suggest(word, 5);
       }

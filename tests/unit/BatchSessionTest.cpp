@@ -33,7 +33,6 @@ using Words = std::vector<std::string>;
   DefaultDic, DefaultDic, DefaultDic, DefaultDic, DefaultDic, DefaultDic, DefaultDic, DefaultDic, \
       DefaultDic, DefaultDic
 
-
 struct Maker {
   const char* name;
   std::function<std::unique_ptr<TSpellerCheck>()> make;
@@ -197,8 +196,10 @@ TEST(CheckerObjectKeepingContents, SeesEveryChangeOfAKeptDictionary) {
   };
   const Case cases[] = {
       {"rewritten in place, same size",
-       [](const std::string& main, TempDir&) { WriteDictionary(main, {"apple", "mouse"}); }, false,
-       true},
+       [](const std::string& main, TempDir&) {
+         WriteDictionary(main, {"apple", "mouse"});
+       },
+       false, true},
       {"replaced by a rename",
        [](const std::string& main, TempDir& dir) {
          const std::string fresh = dir.File("fresh.dic");

@@ -79,7 +79,8 @@ int RunCompile(store::FileSystem& fs, const catalogue::DictionaryOptions& option
     for (const engine::CompiledForm& form : engine::FormsOf(fs, each.main)) {
       std::cout << each.tag << "  " << form.What() << "  ";
       std::string path;
-      if (const auto image = cache.Find(form.kind, form.name, form.key, &path)) {
+      if (const auto image = cache.Find(form.kind, form.name, form.key, &path);
+          image != nullptr && image->VerifyAll()) {
         std::cout << path << "  " << Megabytes(image->Size()) << "\n";
       } else {
         std::cout << "not compiled\n";
@@ -103,7 +104,8 @@ std::string CompiledState(store::FileSystem& fs, const engine::MainDictionary& m
   std::size_t count = 0, total = 0;
   for (const engine::CompiledForm& form : engine::FormsOf(fs, main)) {
     ++total;
-    if (cache.Find(form.kind, form.name, form.key) == nullptr) continue;
+    const auto image = cache.Find(form.kind, form.name, form.key);
+    if (image == nullptr || !image->VerifyAll()) continue;
     found += (count++ == 0 ? "" : ", ") + std::string(form.What());
   }
   if (count == 0) return " (not compiled)";

@@ -12,7 +12,6 @@
 #include "catalogue/Folders.h"
 #include "commands/Commands.h"
 #include "commands/ToolError.h"
-#include "vocabularies/Vocabularies.h"
 #include "hunspell/Dictionary.h"
 #include "input/TextCodec.h"
 #include "output/Output.h"
@@ -20,6 +19,7 @@
 #include "store/RecordFile.h"
 #include "store/TvarWord.h"
 #include "text/Cp1252.h"
+#include "vocabularies/Vocabularies.h"
 
 namespace spellcheck::tool {
 namespace {
