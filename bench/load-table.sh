@@ -3,9 +3,10 @@
 # dicts`: the installed Hunspell dictionaries and the bundled word lists, the
 # ones not chosen for their tags too), compiled and not, as a Markdown table.
 #
-# A load is a whole run of `spellcheck check -d TAG test` (a dictionary not
-# chosen for its tag: `-d PATH` for Hunspell, `--main FILE` for a word list):
-# start, load, one check, exit; hyperfine's median of RUNS runs, nothing
+# A load is a whole run of `spellcheck list -d TAG FILE` on a file of one
+# word (a dictionary not chosen for its tag: `-d PATH` for Hunspell, `--main
+# DIC` for a word list): start, load the dictionary into memory as every text
+# check does, one word, exit; hyperfine's median of RUNS runs, nothing
 # subtracted. Peak memory: /usr/bin/time's maximum resident set of one more
 # run. "compiled": SPELLCHECK_CACHE is a fresh scratch folder for each
 # dictionary, filled by a first run (timed once, as "first run") before the
@@ -91,15 +92,16 @@ done <"$work/dicts"
 
 rows=$work/rows
 : >"$rows"
+echo test >"$work/word.txt"
 failed=0
 for real in "${order[@]}"; do
   IFS=$'\t' read -r tag kind size file chosen <<<"${row_of[$real]}"
   if [[ $chosen == yes ]]; then
-    run=("$tool" check -d "$tag" test)
+    run=("$tool" list -d "$tag" "$work/word.txt")
   elif [[ $kind == hunspell ]]; then
-    run=("$tool" check -d "${file%.dic}" test)
+    run=("$tool" list -d "${file%.dic}" "$work/word.txt")
   else
-    run=("$tool" check --main "$file" test)
+    run=("$tool" list --main "$file" "$work/word.txt")
   fi
   cache=$work/cache
   rm -rf "$cache"
@@ -131,8 +133,8 @@ done
 
 echo "## Loading each dictionary, compiled and not ($(date -u +%F), $(nproc) cores shared, load average at the end $(cut -d" " -f1-3 /proc/loadavg), median of $runs runs)"
 echo
-echo "\`spellcheck check -d TAG test\` (not chosen for its tag: \`-d PATH\` or \`--main FILE\`), whole runs:" \
-  "start, load, one check, exit; nothing subtracted. Not compiled: SPELLCHECK_CACHE set to nothing." \
+echo "\`spellcheck list -d TAG FILE\` of one word (not chosen for its tag: \`-d PATH\` or \`--main DIC\`), whole runs:" \
+  "start, load, one word, exit; nothing subtracted. Not compiled: SPELLCHECK_CACHE set to nothing." \
   "Compiled: a scratch cache folder filled by the first run (its time in \"first run\")." \
   "New files: what that first run wrote (0: compiled elsewhere, e.g. the build's own compiled/ folder, or nothing to compile)."
 echo
