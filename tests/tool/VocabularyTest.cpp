@@ -5,9 +5,9 @@
 #include <filesystem>
 
 #include "ToolFixture.h"
-#include "vocabularies/Vocabularies.h"
 #include "filters/Filter.h"
 #include "filters/Identifiers.h"
+#include "vocabularies/Vocabularies.h"
 
 namespace spellcheck::testing {
 namespace {
@@ -115,6 +115,25 @@ TEST_F(VocabularyTest, HoldsWordsByItsCaseRule) {
                                          {"mutexes", false, false}}) {
     EXPECT_EQ(cased->Holds(c.word), c.cased) << c.word;
     EXPECT_EQ(any->Holds(c.word), c.any) << c.word;
+  }
+}
+
+TEST_F(VocabularyTest, FindsEveryWordOfALongList) {
+  // Many words that share their first eight bytes, found by their last.
+  std::vector<std::string> words;
+  for (int i = 0; i < 300; ++i) {
+    const std::string number = std::to_string(1000 + i);
+    words.push_back("w" + number);
+    words.push_back("samepref" + number);
+  }
+  InstallVocabulary("long", words);
+  const auto vocabulary = tool::Vocabulary::Load(DataFolder() + "/vocabularies/long.dic", true);
+  ASSERT_TRUE(vocabulary);
+  ASSERT_EQ(vocabulary->Size(), words.size());
+  for (const std::string& word : words) EXPECT_TRUE(vocabulary->Holds(word)) << word;
+  for (const std::string word :
+       {"a", "samepref", "samepref999", "samepref10000", "w", "w999", "w10000", "zzz"}) {
+    EXPECT_FALSE(vocabulary->Holds(word)) << word;
   }
 }
 

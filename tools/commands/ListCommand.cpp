@@ -21,7 +21,6 @@
 #include "commands/Config.h"
 #include "commands/ProjectWords.h"
 #include "commands/ToolError.h"
-#include "vocabularies/Vocabularies.h"
 #include "filters/DocumentWords.h"
 #include "filters/Filter.h"
 #include "filters/Identifiers.h"
@@ -33,6 +32,7 @@
 #include "output/Report.h"
 #include "text/Utf8.h"
 #include "tree/TreeWalk.h"
+#include "vocabularies/Vocabularies.h"
 
 namespace spellcheck::tool {
 namespace {
@@ -244,7 +244,7 @@ class TextLister {
   // Whether a word of `line` goes unreported: correct, a project word, or
   // silenced by the document's controls.
   bool Accepted(std::string_view line, const CheckedWord& word) {
-    return Unreported(controls_, *accepted_, line, word, context_, &speller_);
+    return Unreported(controls_, *accepted_, line, word, context_, &speller_, &listed_);
   }
 
   void Report(const std::string& name, std::size_t lineNumber, std::size_t lineChars,
@@ -273,6 +273,7 @@ class TextLister {
   InlineControls controls_;
   const WordSet* accepted_ = nullptr;
   const WordContext* context_ = nullptr;
+  KnownWords listed_;  // the run's contexts stay as they are
   Sink* sink_ = nullptr;
 };
 

@@ -6,15 +6,17 @@ namespace spellcheck::tool {
 
 bool Unreported(const InlineControls& controls, const std::unordered_set<std::string>& accepted,
                 std::string_view line, const CheckedWord& word, const WordContext* context,
-                engine::Speller* speller) {
+                engine::Speller* speller, KnownWords* memo) {
   if (word.correct) return true;
   if (controls.Silenced(static_cast<std::size_t>(word.text.data() - line.data()))) return true;
   const std::string text(word.text);
   return accepted.contains(text) || controls.Ignores(text) ||
-         (context != nullptr &&
-          context->Accepts(text, word.definition, [speller](std::string_view piece) {
-            return speller != nullptr && speller->IsCorrect(piece);
-          }));
+         (context != nullptr && context->Accepts(
+                                    text, word.definition,
+                                    [speller](std::string_view piece) {
+                                      return speller != nullptr && speller->IsCorrect(piece);
+                                    },
+                                    memo));
 }
 
 void DocumentWords::Find(std::string_view document, Filter* filter,
@@ -40,7 +42,7 @@ void DocumentWords::Find(std::string_view document, Filter* filter,
       CheckRegions(checker_, line, lineRegions_, words_);
     }
     for (const CheckedWord& word : words_) {
-      if (!Unreported(controls_, accepted, line, word, context_, &speller_))
+      if (!Unreported(controls_, accepted, line, word, context_, &speller_, &listed_))
         onWord(lineNumber, line, word);
     }
     begin = end + 1;

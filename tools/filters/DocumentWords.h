@@ -25,15 +25,20 @@ namespace spellcheck::tool {
 // the context (vocabularies, identifiers, length), when there is one.
 bool Unreported(const InlineControls& controls, const std::unordered_set<std::string>& accepted,
                 std::string_view line, const CheckedWord& word,
-                const WordContext* context = nullptr, engine::Speller* speller = nullptr);
+                const WordContext* context = nullptr, engine::Speller* speller = nullptr,
+                KnownWords* memo = nullptr);
 
 class DocumentWords {
  public:
   explicit DocumentWords(engine::Speller& speller) : checker_(speller), speller_(speller) {}
 
   // What else the words of the next documents may be accepted by (null:
-  // nothing); it must outlive them.
-  void SetContext(const WordContext* context) { context_ = context; }
+  // nothing); it must outlive them. Its lists may have changed since the
+  // last call (the identifiers of another file), even at the same address.
+  void SetContext(const WordContext* context) {
+    context_ = context;
+    listed_.Forget();
+  }
 
   // Called before the words of each line (numbered from 1; without its "\n").
   using LineHook = std::function<void(std::size_t lineNumber, std::string_view line)>;
@@ -50,6 +55,7 @@ class DocumentWords {
   LineChecker checker_;
   engine::Speller& speller_;
   const WordContext* context_ = nullptr;
+  KnownWords listed_;
   InlineControls controls_;
   std::vector<CheckedWord> words_;
   std::vector<Region> regions_;

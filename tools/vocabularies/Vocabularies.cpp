@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <fstream>
-#include <iterator>
 
 #include "catalogue/Folders.h"
 #include "store/TvarWord.h"
@@ -41,9 +41,15 @@ std::unique_ptr<Vocabulary> Vocabulary::Load(const fs::path& dic, bool anyCase) 
   if (!in) return nullptr;
   auto vocabulary = std::unique_ptr<Vocabulary>(new Vocabulary());
   vocabulary->anyCase_ = anyCase;
-  vocabulary->records_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) return nullptr;
-  vocabulary->records_.resize(vocabulary->records_.size() / store::RecordSize * store::RecordSize);
+  // One read of the whole file: the English list alone is 4 MB, and reading
+  // it byte by byte through the stream cost more than the rest of a start.
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  in.seekg(0, std::ios::beg);
+  if (!in || size < 0) return nullptr;
+  std::string& records = vocabulary->records_;
+  records.resize(static_cast<std::size_t>(size) / store::RecordSize * store::RecordSize);
+  if (!in.read(records.data(), static_cast<std::streamsize>(records.size()))) return nullptr;
   return vocabulary;
 }
 
@@ -53,14 +59,26 @@ std::size_t Vocabulary::Size() const {
 
 bool Vocabulary::HoldsCp1252(std::string_view word) const {
   if (word.empty() || word.size() > store::MaxWordLength) return false;
+  const char* records = records_.data();
+  const auto first = static_cast<unsigned char>(word[0]);
   std::size_t low = 0;
   std::size_t high = Size();
   while (low < high) {
     const std::size_t middle = low + (high - low) / 2;
-    const char* record = records_.data() + middle * store::RecordSize;
+    const char* record = records + middle * store::RecordSize;
     const std::size_t length =
         std::min<std::size_t>(static_cast<unsigned char>(record[0]), store::MaxWordLength);
-    const int order = store::CompareText(std::string_view(record + 1, length), word);
+    // store::CompareText's order; most steps are decided by the first byte,
+    // without a call.
+    int order = 0;
+    const auto head = static_cast<unsigned char>(record[1]);
+    if (length > 0 && head != first) {
+      order = head < first ? -1 : 1;
+    } else {
+      const std::size_t common = std::min(length, word.size());
+      order = common == 0 ? 0 : std::memcmp(record + 1, word.data(), common);
+      if (order == 0) order = length < word.size() ? -1 : (length > word.size() ? 1 : 0);
+    }
     if (order == 0) return true;
     if (order < 0) {
       low = middle + 1;
@@ -71,25 +89,33 @@ bool Vocabulary::HoldsCp1252(std::string_view word) const {
   return false;
 }
 
-bool Vocabulary::Holds(std::string_view utf8Word) const {
-  std::string word;
-  if (utf8Word.empty() || !text::Utf8ToCp1252(utf8Word, word)) return false;
-  if (anyCase_) return HoldsCp1252(Lower(word));
-  if (HoldsCp1252(word)) return true;
-  const bool capitalised = IsUpper(word[0]);
-  bool restUpper = true;
-  bool restLower = true;
-  for (std::size_t i = 1; i < word.size(); ++i) {
-    restUpper = restUpper && !IsLower(word[i]);
-    restLower = restLower && !IsUpper(word[i]);
+VocabularyQuery::VocabularyQuery(std::string_view utf8Word) {
+  if (utf8Word.empty() || !text::Utf8ToCp1252(utf8Word, word_) || word_.empty()) return;
+  valid_ = true;
+  lower_ = Lower(word_);
+  capitalised_ = IsUpper(word_[0]);
+  for (std::size_t i = 1; i < word_.size(); ++i) {
+    restUpper_ = restUpper_ && !IsLower(word_[i]);
+    restLower_ = restLower_ && !IsUpper(word_[i]);
   }
-  if (!capitalised || !(restUpper || restLower)) return false;
-  const std::string lower = Lower(word);
-  if (HoldsCp1252(lower)) return true;
-  // NASA for Nasa's list entry, SMITH for Smith.
-  std::string title = lower;
-  title[0] = word[0];
-  return restUpper && HoldsCp1252(title);
+  if (capitalised_ && restUpper_) {
+    // NASA for Nasa's list entry, SMITH for Smith.
+    title_ = lower_;
+    title_[0] = word_[0];
+  }
+}
+
+bool Vocabulary::Holds(std::string_view utf8Word) const {
+  return Holds(VocabularyQuery(utf8Word));
+}
+
+bool Vocabulary::Holds(const VocabularyQuery& query) const {
+  if (!query.valid_) return false;
+  if (anyCase_) return HoldsCp1252(query.lower_);
+  if (HoldsCp1252(query.word_)) return true;
+  if (!query.capitalised_ || !(query.restUpper_ || query.restLower_)) return false;
+  if (HoldsCp1252(query.lower_)) return true;
+  return query.restUpper_ && HoldsCp1252(query.title_);
 }
 
 const std::vector<VocabularyInfo>& KnownVocabularies() {
@@ -193,14 +219,39 @@ const Vocabulary* VocabularyCache::Get(const std::string& name) {
   return loaded_.emplace(name, std::move(vocabulary)).first->second.get();
 }
 
-bool WordContext::Known(std::string_view word, bool inDefinition, const Correct& correct) const {
+bool WordContext::Listed(std::string_view word, bool inDefinition) const {
   if (!inDefinition && identifiers != nullptr && identifiers->contains(std::string(word))) {
     return true;
   }
+  if (vocabularies.empty()) return false;
+  const VocabularyQuery query(word);
   for (const Vocabulary* vocabulary : vocabularies) {
-    if (vocabulary->Holds(word)) return true;
+    if (vocabulary->Holds(query)) return true;
   }
-  return correct && correct(word);
+  return false;
+}
+
+bool WordContext::Known(std::string_view word, bool inDefinition, const Correct& correct,
+                        KnownWords* memo) const {
+  const bool listed =
+      memo != nullptr && !inDefinition ? memo->Listed(*this, word) : Listed(word, inDefinition);
+  return listed || (correct && correct(word));
+}
+
+bool KnownWords::Listed(const WordContext& context, std::string_view word) {
+  if (context_ != &context) Forget();
+  if (!answers_) answers_ = std::make_unique<engine::AnswerCache>();
+  context_ = &context;
+  bool listed = false;
+  if (answers_->Find(word, listed)) return listed;
+  listed = context.Listed(word, false);
+  answers_->Put(word, listed);
+  return listed;
+}
+
+void KnownWords::Forget() {
+  if (answers_) answers_->Clear();
+  context_ = nullptr;
 }
 
 bool WordContext::RunTogether(std::string_view word, int parts, const Correct& correct) const {
@@ -216,18 +267,19 @@ bool WordContext::RunTogether(std::string_view word, int parts, const Correct& c
   return false;
 }
 
-bool WordContext::Accepts(std::string_view word, bool inDefinition, const Correct& correct) const {
+bool WordContext::Accepts(std::string_view word, bool inDefinition, const Correct& correct,
+                          KnownWords* memo) const {
   if (minLength > 1) {
     std::size_t chars = 0;
     for (const char c : word) chars += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
     if (chars < minLength) return true;
   }
-  if (Known(word, inDefinition, {})) return true;
+  if (Known(word, inDefinition, {}, memo)) return true;
   // The possessive of a known word: engine's, glibc's.
   for (const std::string_view ending : {std::string_view("'s"), std::string_view("\u2019s")}) {
     if (!english) break;
     if (word.size() > ending.size() + 1 && word.ends_with(ending) &&
-        Known(word.substr(0, word.size() - ending.size()), inDefinition, correct)) {
+        Known(word.substr(0, word.size() - ending.size()), inDefinition, correct, memo)) {
       return true;
     }
   }

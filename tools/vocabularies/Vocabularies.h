@@ -19,8 +19,27 @@
 #include <vector>
 
 #include "catalogue/RunDictionaries.h"
+#include "engine/AnswerCache.h"
 
 namespace spellcheck::tool {
+
+// A word in the forms that vocabularies are searched for, made once for all
+// the vocabularies of a context: as written, in small letters, and
+// capitalised (for a word in capitals), in code page 1252 as they are stored.
+class VocabularyQuery {
+ public:
+  explicit VocabularyQuery(std::string_view utf8Word);
+
+ private:
+  friend class Vocabulary;
+  bool valid_ = false;  // a word the code page holds
+  std::string word_;
+  std::string lower_;
+  std::string title_;
+  bool capitalised_ = false;  // the first letter a capital
+  bool restUpper_ = true;     // no small letter after the first
+  bool restLower_ = true;     // no capital after the first
+};
 
 class Vocabulary {
  public:
@@ -31,6 +50,7 @@ class Vocabulary {
   // reading is all a run pays before its first lookup.
   static std::unique_ptr<Vocabulary> Load(const std::filesystem::path& dic, bool anyCase);
   bool Holds(std::string_view utf8Word) const;
+  bool Holds(const VocabularyQuery& query) const;
   std::size_t Size() const;
 
  private:
@@ -78,6 +98,22 @@ class VocabularyCache {
 // buf, ctx), still fewer than cspell (see the README).
 inline constexpr std::size_t DefaultMinWordLength = 3;
 
+struct WordContext;
+
+// Remembers for one thread which words one context lists outside
+// definitions: a text's unknown words (names, terms) come back again and
+// again, and each costs a search of every vocabulary. The context's lists
+// must stay as they are while it is asked: Forget when they change.
+class KnownWords {
+ public:
+  bool Listed(const WordContext& context, std::string_view utf8Word);
+  void Forget();
+
+ private:
+  const WordContext* context_ = nullptr;          // whose answers are kept
+  std::unique_ptr<engine::AnswerCache> answers_;  // made at the first word
+};
+
 // What else makes a word of a file go unreported.
 struct WordContext {
   std::vector<const Vocabulary*> vocabularies;
@@ -97,10 +133,16 @@ struct WordContext {
   // same; `correct` asks the dictionaries about a piece of it (its stem
   // before 's, its parts), when given.
   using Correct = std::function<bool(std::string_view)>;
-  bool Accepts(std::string_view utf8Word, bool inDefinition, const Correct& correct = {}) const;
+  // `memo`: where the caller's thread remembers what the lists hold.
+  bool Accepts(std::string_view utf8Word, bool inDefinition, const Correct& correct = {},
+               KnownWords* memo = nullptr) const;
+
+  // Whether the identifiers (outside definitions) or a vocabulary hold the word.
+  bool Listed(std::string_view word, bool inDefinition) const;
 
  private:
-  bool Known(std::string_view word, bool inDefinition, const Correct& correct) const;
+  bool Known(std::string_view word, bool inDefinition, const Correct& correct,
+             KnownWords* memo = nullptr) const;
   bool RunTogether(std::string_view word, int parts, const Correct& correct) const;
   bool OneEditFromKnown(std::string_view word, const Correct& correct) const;
 };
