@@ -36,57 +36,29 @@ constexpr std::array<std::string_view, 6> General{"english",   "software", "acro
 
 }  // namespace
 
-std::unique_ptr<Vocabulary> Vocabulary::Load(const fs::path& dic, bool anyCase) {
-  std::ifstream in(dic, std::ios::binary);
-  if (!in) return nullptr;
+std::unique_ptr<Vocabulary> Vocabulary::Load(const fs::path& dic, bool anyCase,
+                                             engine::DictionarySource& source) {
+  source.BeginOperation();
+  std::shared_ptr<const engine::LoadedDictionary> words = source.Contents(dic.string());
+  if (words == nullptr) return nullptr;
   auto vocabulary = std::unique_ptr<Vocabulary>(new Vocabulary());
+  vocabulary->words_ = std::move(words);
   vocabulary->anyCase_ = anyCase;
-  // One read of the whole file: the English list alone is 4 MB, and reading
-  // it byte by byte through the stream cost more than the rest of a start.
-  in.seekg(0, std::ios::end);
-  const std::streamoff size = in.tellg();
-  in.seekg(0, std::ios::beg);
-  if (!in || size < 0) return nullptr;
-  std::string& records = vocabulary->records_;
-  records.resize(static_cast<std::size_t>(size) / store::RecordSize * store::RecordSize);
-  if (!in.read(records.data(), static_cast<std::streamsize>(records.size()))) return nullptr;
   return vocabulary;
 }
 
+std::unique_ptr<Vocabulary> Vocabulary::Load(const fs::path& dic, bool anyCase) {
+  const auto source = engine::KeepInMemory(store::FileSystem::Default(),
+                                           {engine::Recheck::When::OnRefresh, {}});
+  return Load(dic, anyCase, *source);
+}
+
 std::size_t Vocabulary::Size() const {
-  return records_.size() / store::RecordSize;
+  return words_->Size();
 }
 
 bool Vocabulary::HoldsCp1252(std::string_view word) const {
-  if (word.empty() || word.size() > store::MaxWordLength) return false;
-  const char* records = records_.data();
-  const auto first = static_cast<unsigned char>(word[0]);
-  std::size_t low = 0;
-  std::size_t high = Size();
-  while (low < high) {
-    const std::size_t middle = low + (high - low) / 2;
-    const char* record = records + middle * store::RecordSize;
-    const std::size_t length =
-        std::min<std::size_t>(static_cast<unsigned char>(record[0]), store::MaxWordLength);
-    // store::CompareText's order; most steps are decided by the first byte,
-    // without a call.
-    int order = 0;
-    const auto head = static_cast<unsigned char>(record[1]);
-    if (length > 0 && head != first) {
-      order = head < first ? -1 : 1;
-    } else {
-      const std::size_t common = std::min(length, word.size());
-      order = common == 0 ? 0 : std::memcmp(record + 1, word.data(), common);
-      if (order == 0) order = length < word.size() ? -1 : (length > word.size() ? 1 : 0);
-    }
-    if (order == 0) return true;
-    if (order < 0) {
-      low = middle + 1;
-    } else {
-      high = middle;
-    }
-  }
-  return false;
+  return !word.empty() && word.size() <= store::MaxWordLength && words_->Find(word, false);
 }
 
 VocabularyQuery::VocabularyQuery(std::string_view utf8Word) {
@@ -209,12 +181,17 @@ void PrintVocabularies(std::ostream& out) {
   }
 }
 
+VocabularyCache::VocabularyCache()
+    : source_(engine::KeepInMemory(store::FileSystem::Default(),
+                                   {engine::Recheck::When::OnRefresh, {}},
+                                   catalogue::RunCache(store::FileSystem::Default()))) {}
+
 const Vocabulary* VocabularyCache::Get(const std::string& name) {
   const auto known = loaded_.find(name);
   if (known != loaded_.end()) return known->second.get();
   std::unique_ptr<Vocabulary> vocabulary;
   if (const std::optional<fs::path> file = FindVocabulary(name)) {
-    vocabulary = Vocabulary::Load(*file, name != "english");
+    vocabulary = Vocabulary::Load(*file, name != "english", *source_);
   }
   return loaded_.emplace(name, std::move(vocabulary)).first->second.get();
 }

@@ -20,6 +20,8 @@
 
 #include "catalogue/RunDictionaries.h"
 #include "engine/AnswerCache.h"
+#include "engine/DictionarySource.h"
+#include "engine/LoadedDictionary.h"
 
 namespace spellcheck::tool {
 
@@ -43,11 +45,13 @@ class VocabularyQuery {
 
 class Vocabulary {
  public:
-  // Reads a dictionary file; nullptr when it cannot be read. `anyCase`: a
-  // word counts in any case (cspell's lists, made in lower case); otherwise
-  // as a dictionary does: as written, or capitalised or in capitals
-  // throughout. The records are kept as read and searched by halves:
-  // reading is all a run pays before its first lookup.
+  // Reads a dictionary file from `source` (with its compiled form, where
+  // the source keeps them), or by itself; nullptr when it cannot be read.
+  // `anyCase`: a word counts in any case (cspell's lists, made in lower
+  // case); otherwise as a dictionary does: as written, or capitalised or in
+  // capitals throughout.
+  static std::unique_ptr<Vocabulary> Load(const std::filesystem::path& dic, bool anyCase,
+                                          engine::DictionarySource& source);
   static std::unique_ptr<Vocabulary> Load(const std::filesystem::path& dic, bool anyCase);
   bool Holds(std::string_view utf8Word) const;
   bool Holds(const VocabularyQuery& query) const;
@@ -55,7 +59,8 @@ class Vocabulary {
 
  private:
   bool HoldsCp1252(std::string_view word) const;
-  std::string records_;
+  // Its hash table answers a word with a probe or two.
+  std::shared_ptr<const engine::LoadedDictionary> words_;
   bool anyCase_ = false;
 };
 
@@ -81,13 +86,16 @@ std::optional<std::filesystem::path> FindVocabulary(std::string_view name);
 // One line each: name, words, file, or that it is not installed.
 void PrintVocabularies(std::ostream& out);
 
-// Loads each vocabulary once for a run (not thread-safe: used while a run is
-// planned, before its files are checked).
+// Loads each vocabulary once for a run, from its compiled form where the
+// run's cache has one (not thread-safe: used while a run is planned, before
+// its files are checked).
 class VocabularyCache {
  public:
+  VocabularyCache();
   const Vocabulary* Get(const std::string& name);  // nullptr: not installed
 
  private:
+  std::unique_ptr<engine::DictionarySource> source_;
   std::map<std::string, std::unique_ptr<Vocabulary>> loaded_;
 };
 
