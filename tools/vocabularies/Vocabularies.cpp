@@ -48,8 +48,8 @@ std::unique_ptr<Vocabulary> Vocabulary::Load(const fs::path& dic, bool anyCase,
 }
 
 std::unique_ptr<Vocabulary> Vocabulary::Load(const fs::path& dic, bool anyCase) {
-  const auto source = engine::KeepInMemory(store::FileSystem::Default(),
-                                           {engine::Recheck::When::OnRefresh, {}});
+  const auto source =
+      engine::KeepInMemory(store::FileSystem::Default(), {engine::Recheck::When::OnRefresh, {}});
   return Load(dic, anyCase, *source);
 }
 
