@@ -1,7 +1,6 @@
 // The source that keeps nothing: every answer comes from the file as it is.
 #include "engine/DictionarySource.h"
 #include "services/SimilarWords.h"
-#include "store/RecordFile.h"
 #include "store/WordList.h"
 
 namespace spellcheck::engine {
@@ -25,13 +24,7 @@ class FileSource final : public DictionarySource {
   void Prefetch(const std::string&, std::string_view) override {}
 
   std::shared_ptr<const LoadedDictionary> Contents(const std::string& file) override {
-    store::RecordFile records(fs_);
-    if (records.OpenExisting(file, store::Access::Read) != store::code::Ok) return nullptr;
-    store::FileInfo info;
-    store::Check(records.Info(info));
-    std::shared_ptr<const LoadedDictionary> contents = LoadedDictionary::Read(*records.Raw(), info);
-    store::Check(records.Close());
-    return contents;
+    return LoadedDictionary::ReadFile(fs_, file);
   }
 
   void Forget(const std::string&) override {}

@@ -117,6 +117,17 @@ std::unique_ptr<LoadedDictionary> LoadedDictionary::Read(store::File& file,
   return dictionary;
 }
 
+std::unique_ptr<LoadedDictionary> LoadedDictionary::ReadFile(store::FileSystem& fs,
+                                                             const std::string& name) {
+  store::RecordFile records(fs);
+  if (records.OpenExisting(name, store::Access::Read) != store::code::Ok) return nullptr;
+  store::FileInfo info;
+  store::Check(records.Info(info));
+  std::unique_ptr<LoadedDictionary> contents = Read(*records.Raw(), info);
+  store::Check(records.Close());
+  return contents;
+}
+
 void LoadedDictionary::Compile(compiled::ImageWriter& writer) const {
   writer.Add(std::vector<std::uint32_t>{ordered_ ? 1u : 0u});
   writer.Add(records_);

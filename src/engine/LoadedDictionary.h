@@ -27,6 +27,9 @@ class LoadedDictionary {
   // Reads the whole records of an open file; `info` is the file's identity.
   // A read that fails part-way keeps the records before it, as a scan would.
   static std::unique_ptr<LoadedDictionary> Read(store::File& file, const store::FileInfo& info);
+  // The whole contents of the file `name`; null when the store would find
+  // no dictionary there.
+  static std::unique_ptr<LoadedDictionary> ReadFile(store::FileSystem& fs, const std::string& name);
   // The sections of a compiled form of what Read gave (its records and the
   // table of their words).
   void Compile(compiled::ImageWriter& writer) const;

@@ -48,13 +48,7 @@ class OpenSource final : public DictionarySource {
   void Prefetch(const std::string&, std::string_view) override {}
 
   std::shared_ptr<const LoadedDictionary> Contents(const std::string& file) override {
-    store::RecordFile records(fs_);
-    if (records.OpenExisting(file, store::Access::Read) != store::code::Ok) return nullptr;
-    store::FileInfo info;
-    store::Check(records.Info(info));
-    std::shared_ptr<const LoadedDictionary> contents = LoadedDictionary::Read(*records.Raw(), info);
-    store::Check(records.Close());
-    return contents;
+    return LoadedDictionary::ReadFile(fs_, file);
   }
 
   void Forget(const std::string& file) override {
