@@ -1,8 +1,8 @@
 // The source of the host's checker object: every call opens the file by its
-// name, as the store's lookup does (so a file that cannot be opened now is
-// absent now, whatever was read before), and answers from the contents kept
-// in memory while the open file shows the same identity, size and times;
-// otherwise the file itself answers. Contents are read whole only at the
+// name, as the store's lookup and scan do (so a file that cannot be opened
+// now is absent now, whatever was read before), and answers from the
+// contents kept in memory while the open file shows the same identity, size
+// and times; otherwise the file itself answers. Contents are read whole only at the
 // second lookup in an unchanged file that has been quiet for a while, so
 // that a host that asks once pays nothing for them.
 #include "engine/DictionarySource.h"
@@ -42,6 +42,16 @@ class OpenSource final : public DictionarySource {
 
   void CollectSimilar(const std::string& file, std::string_view word,
                       std::vector<std::string>& result) override {
+    {
+      store::RecordFile records(fs_);
+      if (records.OpenExisting(file, store::Access::Read) != store::code::Ok) return;
+      const LoadedDictionary* contents = Known(file, records);
+      store::Check(records.Close());
+      if (contents != nullptr) {
+        contents->CollectSimilar(word, result);
+        return;
+      }
+    }
     services::CollectSimilar(fs_, word, file, result);
   }
 

@@ -319,7 +319,7 @@ void PrintTo(const Shape& shape, std::ostream* os) {
 
 class SameAnswers : public ::testing::TestWithParam<Shape> {};
 
-TEST_P(SameAnswers, CheckerObjectAndBatchSessionAgreeOnEveryQuery) {
+TEST_P(SameAnswers, KeptContentsAndBatchSessionAgreeWithTheFileOnEveryQuery) {
   TempDir dir;
   const std::string main = dir.File("main.dic");
   const std::string cust = dir.File("cust.dic");
@@ -335,9 +335,15 @@ TEST_P(SameAnswers, CheckerObjectAndBatchSessionAgreeOnEveryQuery) {
   WriteDictionary(extra, {"Hello", "house", "mouse"});
   for (const auto& path : {main, cust, extra}) Backdate(path);
 
-  std::unique_ptr<TSpellerCheck> checker(CreateSpellerCheck());
+  // The store's own answers, file read on every call, against the batch
+  // session and the checker object keeping what it read.
+  store::FileSystem& files = store::FileSystem::Default();
+  auto checker = std::make_unique<SpellerCheck>(files, engine::ReadEachCall(files));
+  static testing::SettledFiles settled;
+  auto keeping = std::make_unique<SpellerCheck>(settled);
   auto session = CreateBatchSession();
-  for (TSpellerCheck* each : {checker.get(), session.get()}) {
+  for (TSpellerCheck* each : {static_cast<TSpellerCheck*>(checker.get()),
+                              static_cast<TSpellerCheck*>(keeping.get()), session.get()}) {
     each->SetMainDic(main.c_str());
     each->SetCustDic(cust.c_str());
   }
@@ -366,20 +372,24 @@ TEST_P(SameAnswers, CheckerObjectAndBatchSessionAgreeOnEveryQuery) {
     const bool expected =
         checker->CheckWord(word, useExtra, ignoreCase, mainDic, dic1, dic2, DefaultDic, DefaultDic,
                            DefaultDic, DefaultDic, DefaultDic, DefaultDic, DefaultDic, DefaultDic);
-    EXPECT_EQ(
-        session->CheckWord(word, useExtra, ignoreCase, mainDic, dic1, dic2, DefaultDic, DefaultDic,
+    for (TSpellerCheck* other : {static_cast<TSpellerCheck*>(keeping.get()), session.get()}) {
+      EXPECT_EQ(
+          other->CheckWord(word, useExtra, ignoreCase, mainDic, dic1, dic2, DefaultDic, DefaultDic,
                            DefaultDic, DefaultDic, DefaultDic, DefaultDic, DefaultDic, DefaultDic),
-        expected)
-        << "CheckWord '" << word << "' query " << q;
+          expected)
+          << "CheckWord '" << word << "' query " << q;
+    }
     if (q % 4 == 0) {
       const std::string list = checker->SuggestWords(
           word, useExtra, ignoreCase, mainDic, dic1, dic2, DefaultDic, DefaultDic, DefaultDic,
           DefaultDic, DefaultDic, DefaultDic, DefaultDic, DefaultDic);
-      EXPECT_EQ(session->SuggestWords(word, useExtra, ignoreCase, mainDic, dic1, dic2, DefaultDic,
+      for (TSpellerCheck* other : {static_cast<TSpellerCheck*>(keeping.get()), session.get()}) {
+        EXPECT_EQ(other->SuggestWords(word, useExtra, ignoreCase, mainDic, dic1, dic2, DefaultDic,
                                       DefaultDic, DefaultDic, DefaultDic, DefaultDic, DefaultDic,
                                       DefaultDic, DefaultDic),
-                list)
-          << "SuggestWords '" << word << "' query " << q;
+                  list)
+            << "SuggestWords '" << word << "' query " << q;
+      }
     }
     ++compared;
   }
