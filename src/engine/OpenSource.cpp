@@ -42,17 +42,15 @@ class OpenSource final : public DictionarySource {
 
   void CollectSimilar(const std::string& file, std::string_view word,
                       std::vector<std::string>& result) override {
-    {
-      store::RecordFile records(fs_);
-      if (records.OpenExisting(file, store::Access::Read) != store::code::Ok) return;
-      const LoadedDictionary* contents = Known(file, records);
-      store::Check(records.Close());
-      if (contents != nullptr) {
-        contents->CollectSimilar(word, result);
-        return;
-      }
+    if (word.empty()) return;
+    store::RecordFile records(fs_);
+    if (records.OpenExisting(file, store::Access::Read) != store::code::Ok) return;
+    if (const LoadedDictionary* contents = Known(file, records)) {
+      contents->CollectSimilar(word, result);
+    } else {
+      services::CollectSimilarIn(records, word, result);
     }
-    services::CollectSimilar(fs_, word, file, result);
+    store::Check(records.Close());
   }
 
   void Prefetch(const std::string&, std::string_view) override {}

@@ -41,7 +41,13 @@ void CollectSimilar(store::FileSystem& fs, std::string_view word, const std::str
   store::RecordFile file(fs);
   // The scan only reads, so a read-only dictionary is consulted too.
   if (file.OpenExisting(fileName, store::Access::Read) != store::code::Ok) return;
+  CollectSimilarIn(file, word, result);
+  store::Check(file.Close());
+}
 
+void CollectSimilarIn(store::RecordFile& file, std::string_view word,
+                      std::vector<std::string>& result) {
+  if (word.empty()) return;
   const SimilarWordFilter filter(word);
   std::int64_t count = 0;
   store::Check(file.RecordCount(count));
@@ -72,8 +78,6 @@ void CollectSimilar(store::FileSystem& fs, std::string_view word, const std::str
     left -= got;
     first += got;
   }
-
-  store::Check(file.Close());
 }
 
 }  // namespace spellcheck::services

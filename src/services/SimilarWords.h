@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "store/FileSystem.h"
+#include "store/RecordFile.h"
 
 namespace spellcheck::services {
 
@@ -16,6 +17,9 @@ namespace spellcheck::services {
 // query or close raises EInOutError.
 void CollectSimilar(store::FileSystem& fs, std::string_view word, const std::string& fileName,
                     std::vector<std::string>& result);
+// The same scan of a file already open for reading; leaves it open.
+void CollectSimilarIn(store::RecordFile& file, std::string_view word,
+                      std::vector<std::string>& result);
 
 }  // namespace spellcheck::services
 
