@@ -239,8 +239,11 @@ std::unique_ptr<suggest::RankedIndex> Speller::MakeIndex(const LoadedDictionary&
                                        : SoundsOf(dictionaries_.mains.front());
     return std::make_unique<suggest::RankedIndex>(wordsOf(), suggest::AllCommon{}, sounds);
   }
+  // Compiled only from the whole file: a read that failed part-way is no
+  // state of it.
   const CompiledForm form = RankedForm(engine_->FileSystem(), *main, {true, contents.Info()});
-  if (!cache_.Enabled() || !form.compilable) {
+  const bool whole = contents.Size() == contents.Info().size / store::RecordSize;
+  if (!cache_.Enabled() || !form.compilable || !whole) {
     return std::make_unique<suggest::RankedIndex>(wordsOf(), LevelsOf(main->levels),
                                                   SoundsOf(*main));
   }
