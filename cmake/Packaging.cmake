@@ -44,13 +44,16 @@ and spellcheck(3) and the bash completion.")
 # Depends: from the programs' and libraries' own needs (dpkg-shlibdeps).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # A shlibs file for libspellcheck.so.1, so that packages built against it
-# depend on this package; ldconfig runs after installation and removal.
+# depend on this package.
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 # The bundled dictionary compiled for every user at installation, in
-# /var/cache/spellcheck, and removed with the package.
+# /var/cache/spellcheck, and removed with the package. Our own maintainer
+# scripts replace the ones CPack would write with an ldconfig call, so the
+# linker's cache is refreshed by dpkg's ldconfig trigger instead, after
+# installation and removal alike.
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
-    "${CMAKE_CURRENT_LIST_DIR}/debian/postinst;${CMAKE_CURRENT_LIST_DIR}/debian/postrm")
+    "${CMAKE_CURRENT_LIST_DIR}/debian/postinst;${CMAKE_CURRENT_LIST_DIR}/debian/postrm;${CMAKE_CURRENT_LIST_DIR}/debian/triggers")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # Programs and libraries without their symbol tables.
 set(CPACK_STRIP_FILES ON)

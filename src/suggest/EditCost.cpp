@@ -197,7 +197,6 @@ constexpr Spelling kSpellings[] = {
     {"\x9C", "oe", 25},
     {"ae", "\xE6", 25},
     {"\xE6", "ae", 25}};
-constexpr std::size_t kSpellingCount = sizeof(kSpellings) / sizeof(kSpellings[0]);
 
 // The spellings by the last byte of their typed letters.
 class SpellingTable {
