@@ -56,6 +56,13 @@ class Cache {
             const std::function<void(ImageWriter&)>& build, View view) const {
     if (auto found = view(Find(kind, name, key))) return found;
     // What the view refused is made anew (and replaces the file).
+    return Make(kind, name, key, build, view);
+  }
+  // What `view` makes of the sections `build` writes, which are stored (when
+  // they can be) whatever the cache holds.
+  template <class View>
+  auto Make(Kind kind, std::string_view name, const Key& key,
+            const std::function<void(ImageWriter&)>& build, View view) const {
     ImageWriter writer;
     build(writer);
     (void)Store(kind, name, key, writer);

@@ -1,5 +1,6 @@
 #include "compiled/Image.h"
 
+#include <algorithm>
 #include <bit>
 
 #if defined(__SSE2__)
@@ -23,18 +24,23 @@ struct Header {
   std::uint32_t kind;
   std::uint32_t sections;
   std::uint64_t size;      // of the whole file
-  std::uint64_t checksum;  // of the table of sections and the key
+  std::uint64_t checksum;  // of the table of sections, the key and the blocks' checksums
   std::uint64_t keySize;   // the key's bytes follow the table of sections
+  std::uint64_t blocks;    // their checksums follow the key, aligned
 };
 
 struct SectionEntry {
   std::uint64_t offset;
   std::uint64_t size;
-  std::uint64_t checksum;  // of the section's bytes
+  std::uint64_t firstBlock;  // the checksum of its first block
 };
 
 std::size_t Aligned(std::size_t size) {
   return (size + Alignment - 1) / Alignment * Alignment;
+}
+
+std::size_t BlocksOf(std::size_t size) {
+  return (size + Image::BlockSize - 1) / Image::BlockSize;
 }
 
 std::uint64_t Mix(std::uint64_t h) {
@@ -104,13 +110,21 @@ void ImageWriter::AddBytes(const void* data, std::size_t size) {
 std::vector<unsigned char> ImageWriter::Finish(Kind kind, const Key& key) const {
   const std::string& keyBytes = key.Bytes();
   const std::size_t tableEnd = sizeof(Header) + sections_.size() * sizeof(SectionEntry);
-  std::size_t offset = Aligned(tableEnd + keyBytes.size());
-  std::vector<SectionEntry> table;
+  const std::size_t checksumsAt = Aligned(tableEnd + keyBytes.size());
+  std::vector<std::uint64_t> checksums;
   for (const std::string& section : sections_) {
-    table.push_back(
-        {offset, section.size(),
-         Checksum(reinterpret_cast<const unsigned char*>(section.data()), section.size())});
+    const auto* bytes = reinterpret_cast<const unsigned char*>(section.data());
+    for (std::size_t at = 0; at < section.size(); at += Image::BlockSize) {
+      checksums.push_back(Checksum(bytes + at, std::min(Image::BlockSize, section.size() - at)));
+    }
+  }
+  std::size_t offset = checksumsAt + checksums.size() * sizeof(std::uint64_t);
+  std::vector<SectionEntry> table;
+  std::size_t firstBlock = 0;
+  for (const std::string& section : sections_) {
+    table.push_back({offset, section.size(), firstBlock});
     offset = Aligned(offset + section.size());
+    firstBlock += BlocksOf(section.size());
   }
   std::vector<unsigned char> file(offset, 0);
   const auto put = [&file](std::size_t at, const void* bytes, std::size_t size) {
@@ -118,6 +132,7 @@ std::vector<unsigned char> ImageWriter::Finish(Kind kind, const Key& key) const 
   };
   put(sizeof(Header), table.data(), table.size() * sizeof(SectionEntry));
   put(tableEnd, keyBytes.data(), keyBytes.size());
+  put(checksumsAt, checksums.data(), checksums.size() * sizeof(std::uint64_t));
   for (std::size_t k = 0; k < sections_.size(); ++k) {
     put(table[k].offset, sections_[k].data(), sections_[k].size());
   }
@@ -129,8 +144,10 @@ std::vector<unsigned char> ImageWriter::Finish(Kind kind, const Key& key) const 
   header.sections = static_cast<std::uint32_t>(sections_.size());
   header.size = file.size();
   header.keySize = keyBytes.size();
+  header.blocks = checksums.size();
   header.checksum =
-      Checksum(file.data() + sizeof(Header), tableEnd + keyBytes.size() - sizeof(Header));
+      Checksum(file.data() + sizeof(Header),
+               checksumsAt + checksums.size() * sizeof(std::uint64_t) - sizeof(Header));
   std::memcpy(file.data(), &header, sizeof header);
   return file;
 }
@@ -151,38 +168,73 @@ std::shared_ptr<const Image> Image::Open(std::unique_ptr<store::Mapping> mapping
   }
   const std::size_t tableEnd = sizeof(Header) + header.sections * sizeof(SectionEntry);
   if (tableEnd + header.keySize > size ||
-      std::memcmp(data + tableEnd, key.Bytes().data(), header.keySize) != 0 ||
-      Checksum(data + sizeof(Header), tableEnd + header.keySize - sizeof(Header)) !=
-          header.checksum) {
+      std::memcmp(data + tableEnd, key.Bytes().data(), header.keySize) != 0) {
+    return nullptr;
+  }
+  const std::size_t checksumsAt = Aligned(tableEnd + header.keySize);
+  if (checksumsAt > size || header.blocks > (size - checksumsAt) / sizeof(std::uint64_t)) {
+    return nullptr;
+  }
+  const std::size_t sectionsAt = checksumsAt + header.blocks * sizeof(std::uint64_t);
+  if (Checksum(data + sizeof(Header), sectionsAt - sizeof(Header)) != header.checksum) {
     return nullptr;
   }
   std::shared_ptr<Image> image(new Image(std::move(mapping)));
+  std::size_t blocks = 0;
   for (std::size_t k = 0; k < header.sections; ++k) {
     SectionEntry entry;
     std::memcpy(&entry, data + sizeof(Header) + k * sizeof(SectionEntry), sizeof entry);
-    if (entry.offset % Alignment != 0 || entry.offset < tableEnd + header.keySize ||
-        entry.offset > size || entry.size > size - entry.offset) {
+    if (entry.offset % Alignment != 0 || entry.offset < sectionsAt || entry.offset > size ||
+        entry.size > size - entry.offset || entry.firstBlock != blocks) {
       return nullptr;
     }
-    image->sections_.emplace_back(reinterpret_cast<const char*>(data + entry.offset), entry.size);
-    image->checksums_.push_back(entry.checksum);
+    image->sections_.push_back(
+        {{reinterpret_cast<const char*>(data + entry.offset), entry.size}, blocks});
+    blocks += BlocksOf(entry.size);
   }
-  image->states_ = std::make_unique<std::atomic<std::uint8_t>[]>(header.sections);
+  if (blocks != header.blocks) return nullptr;
+  image->checksums_ = data + checksumsAt;
+  image->sectionStates_ = std::make_unique<std::atomic<std::uint8_t>[]>(header.sections);
+  image->blockStates_ = std::make_unique<std::atomic<std::uint8_t>[]>(blocks);
   image->onDamage_ = std::move(onDamage);
   return image;
 }
 
+bool Image::BlockVerified(const Section& section, std::size_t block) const {
+  std::atomic<std::uint8_t>& state = blockStates_[section.firstBlock + block];
+  std::uint8_t now = state.load(std::memory_order_acquire);
+  if (now == 0) {
+    const std::size_t at = block * BlockSize;
+    std::uint64_t expected;
+    std::memcpy(&expected, checksums_ + (section.firstBlock + block) * sizeof expected,
+                sizeof expected);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(section.bytes.data()) + at;
+    now = Checksum(bytes, std::min(BlockSize, section.bytes.size() - at)) == expected ? 1 : 2;
+    state.store(now, std::memory_order_release);
+    if (now == 2 && !damaged_.exchange(true, std::memory_order_acq_rel) && onDamage_) onDamage_();
+  }
+  return now == 1;
+}
+
+bool Image::Verified(std::size_t index, std::size_t begin, std::size_t size) const {
+  if (sectionStates_[index].load(std::memory_order_acquire) == 1) return true;
+  const Section& section = sections_[index];
+  for (std::size_t block = begin / BlockSize; block * BlockSize < begin + size; ++block) {
+    if (!BlockVerified(section, block)) return false;
+  }
+  return true;
+}
+
 bool Image::Verified(std::size_t index) const {
   if (index >= sections_.size()) return false;
-  std::uint8_t state = states_[index].load(std::memory_order_acquire);
+  std::uint8_t state = sectionStates_[index].load(std::memory_order_acquire);
   if (state == 0) {
-    const std::string_view bytes = sections_[index];
-    state = Checksum(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()) ==
-                    checksums_[index]
-                ? 1
-                : 2;
-    states_[index].store(state, std::memory_order_release);
-    if (state == 2 && onDamage_ && !damageReported_.exchange(true)) onDamage_();
+    const Section& section = sections_[index];
+    state = 1;
+    for (std::size_t block = 0; block < BlocksOf(section.bytes.size()); ++block) {
+      if (!BlockVerified(section, block)) state = 2;
+    }
+    sectionStates_[index].store(state, std::memory_order_release);
   }
   return state == 1;
 }
@@ -194,7 +246,13 @@ bool Image::VerifyAll() const {
 }
 
 std::shared_ptr<const Image> Image::InMemory(const ImageWriter& writer, Kind kind, const Key& key) {
-  return Open(std::make_unique<store::BytesMapping>(writer.Finish(kind, key)), kind, key);
+  std::shared_ptr<const Image> image =
+      Open(std::make_unique<store::BytesMapping>(writer.Finish(kind, key)), kind, key);
+  // Just made: nothing to check.
+  for (std::size_t k = 0; k < image->sections_.size(); ++k) {
+    image->sectionStates_[k].store(1, std::memory_order_relaxed);
+  }
+  return image;
 }
 
 }  // namespace spellcheck::compiled

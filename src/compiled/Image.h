@@ -3,10 +3,12 @@
 // every later run. A file holds numbered sections of plain arrays behind a
 // header that says what it is (kind, format version, byte order), a key
 // naming the sources it was made from as they were, and a checksum of each
-// section. Nothing in it is trusted before it is checked: the header, the
-// table and the key when the file is opened, each section at its first use
-// (so that a run reads only the sections it needs); the loaders of the
-// sections then check every offset they follow.
+// 4 KB block of each section. Nothing in it is trusted before it is checked:
+// the header, the table, the key and the checksums when the file is opened,
+// a section at its first use, or, for the large tables a run reads only a
+// few entries of, each block at its first use (so that a run reads only what
+// it needs); the loaders of the sections then check every offset they
+// follow.
 #ifndef SPELLCHECK_COMPILED_IMAGE_H
 #define SPELLCHECK_COMPILED_IMAGE_H
 
@@ -67,6 +69,31 @@ class ImageWriter {
   std::vector<std::string> sections_;
 };
 
+class Image;
+
+// A section read entry by entry, each block checked at its first use: for
+// tables of which a run reads a few scattered entries. An entry of a block
+// that fails its checksum reads as T{} and marks the image damaged
+// (Image::Damaged), so that its reader can make what it needs anew.
+template <class T>
+class Array {
+ public:
+  Array() = default;
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  std::size_t size_bytes() const { return size_ * sizeof(T); }
+  // Entry `k`, below size().
+  T operator[](std::size_t k) const;
+  T back() const { return (*this)[size_ - 1]; }
+
+ private:
+  friend class Image;
+  const T* data_ = nullptr;
+  std::size_t size_ = 0;
+  const Image* image_ = nullptr;
+  std::size_t section_ = 0;
+};
+
 // A compiled file checked and mapped; shared by everything that views it.
 class Image {
  public:
@@ -85,32 +112,65 @@ class Image {
   template <class T>
   bool Get(std::size_t index, std::span<const T>& items) const {
     static_assert(std::is_trivially_copyable_v<T>);
-    if (!Verified(index) || sections_[index].size() % sizeof(T) != 0) return false;
-    items = {reinterpret_cast<const T*>(sections_[index].data()),
-             sections_[index].size() / sizeof(T)};
+    if (!Verified(index) || sections_[index].bytes.size() % sizeof(T) != 0) return false;
+    items = {reinterpret_cast<const T*>(sections_[index].bytes.data()),
+             sections_[index].bytes.size() / sizeof(T)};
+    return true;
+  }
+  // Section `index` as an Array of T, its blocks checked as they are read;
+  // false when there is no such section or its size is no whole number of T.
+  template <class T>
+  bool Get(std::size_t index, Array<T>& items) const {
+    static_assert(std::is_trivially_copyable_v<T> && BlockSize % sizeof(T) == 0);
+    if (index >= sections_.size() || sections_[index].bytes.size() % sizeof(T) != 0) return false;
+    items.data_ = reinterpret_cast<const T*>(sections_[index].bytes.data());
+    items.size_ = sections_[index].bytes.size() / sizeof(T);
+    items.image_ = this;
+    items.section_ = index;
     return true;
   }
   // A section's bytes; empty when it fails its checksum.
   std::string_view Bytes(std::size_t index) const {
-    return Verified(index) ? sections_[index] : std::string_view();
+    return Verified(index) ? sections_[index].bytes : std::string_view();
   }
   // Whether every section passes its checksum.
   bool VerifyAll() const;
+  // Whether a block was found damaged (and `onDamage` called).
+  bool Damaged() const { return damaged_.load(std::memory_order_acquire); }
   std::size_t Size() const { return mapping_->Size(); }
 
+  static constexpr std::size_t BlockSize = 4096;
+
  private:
+  template <class T>
+  friend class Array;
+  struct Section {
+    std::string_view bytes;
+    std::size_t firstBlock;  // the index of its first block among the file's
+  };
   explicit Image(std::unique_ptr<store::Mapping> mapping) : mapping_(std::move(mapping)) {}
   bool Verified(std::size_t index) const;
+  // Whether the blocks of bytes [begin, begin + size) of section `index`
+  // pass their checksums.
+  bool Verified(std::size_t index, std::size_t begin, std::size_t size) const;
+  bool BlockVerified(const Section& section, std::size_t block) const;
 
   std::unique_ptr<store::Mapping> mapping_;
-  std::vector<std::string_view> sections_;
-  std::vector<std::uint64_t> checksums_;
-  // Per section: 0 not checked yet, 1 good, 2 damaged. Threads that check a
-  // section at once come to the same answer.
-  std::unique_ptr<std::atomic<std::uint8_t>[]> states_;
+  std::vector<Section> sections_;
+  const unsigned char* checksums_ = nullptr;  // of the blocks, in the file
+  // Per section and per block: 0 not checked yet, 1 good, 2 damaged.
+  // Threads that check one at once come to the same answer.
+  std::unique_ptr<std::atomic<std::uint8_t>[]> sectionStates_;
+  std::unique_ptr<std::atomic<std::uint8_t>[]> blockStates_;
   std::function<void()> onDamage_;
-  mutable std::atomic<bool> damageReported_{false};
+  mutable std::atomic<bool> damaged_{false};
 };
+
+template <class T>
+T Array<T>::operator[](std::size_t k) const {
+  if (!image_->Verified(section_, k * sizeof(T), sizeof(T))) return T{};
+  return data_[k];
+}
 
 // A fast checksum of bytes (not cryptographic: it finds damage, not forgery;
 // the loaders' bounds checks hold against crafted files).
@@ -118,7 +178,7 @@ std::uint64_t Checksum(const unsigned char* data, std::size_t size);
 
 // What changes with every change of the format; files of other versions are
 // made anew.
-inline constexpr std::uint32_t FormatVersion = 2;
+inline constexpr std::uint32_t FormatVersion = 3;
 
 }  // namespace spellcheck::compiled
 

@@ -200,10 +200,23 @@ std::vector<std::string> Speller::Positional(const std::string& word) {
 }
 
 std::vector<std::string> Speller::Ranked(const std::string& word, std::size_t max) {
-  std::vector<const suggest::RankedIndex*> indexes;
-  for (const MainDictionary& main : listMains_) indexes.push_back(IndexOf(main.file, &main));
-  for (const std::string& file : further_) indexes.push_back(IndexOf(file, nullptr));
-  return suggest::Suggest(word, indexes, max);
+  auto suggest = [&] {
+    std::vector<const suggest::RankedIndex*> indexes;
+    for (const MainDictionary& main : listMains_) indexes.push_back(IndexOf(main.file, &main));
+    for (const std::string& file : further_) indexes.push_back(IndexOf(file, nullptr));
+    return suggest::Suggest(word, indexes, max);
+  };
+  std::vector<std::string> found = suggest();
+  // A compiled index found damaged on the way may have missed words: it is
+  // made anew from its dictionary, not from any compiled file, and asked again.
+  bool again = false;
+  for (Ranking& ranking : rankings_) {
+    if (ranking.index != nullptr && ranking.index->Damaged()) {
+      ranking.contents = nullptr;
+      ranking.damaged = again = true;
+    }
+  }
+  return again ? suggest() : found;
 }
 
 const suggest::RankedIndex* Speller::IndexOf(const std::string& file, const MainDictionary* main) {
@@ -212,19 +225,21 @@ const suggest::RankedIndex* Speller::IndexOf(const std::string& file, const Main
   for (Ranking& each : rankings_) {
     if (each.file == file) ranking = &each;
   }
-  if (ranking == nullptr) ranking = &rankings_.emplace_back(Ranking{file, nullptr, nullptr});
+  if (ranking == nullptr) ranking = &rankings_.emplace_back(Ranking{file, nullptr, nullptr, false});
   if (contents == nullptr) {
-    *ranking = Ranking{file, nullptr, nullptr};
+    *ranking = Ranking{file, nullptr, nullptr, false};
     return nullptr;
   }
   if (ranking->contents == contents) return ranking->index.get();
-  ranking->index = MakeIndex(*contents, main);
+  ranking->index = MakeIndex(*contents, main, !ranking->damaged);
   ranking->contents = std::move(contents);
+  ranking->damaged = false;
   return ranking->index.get();
 }
 
 std::unique_ptr<suggest::RankedIndex> Speller::MakeIndex(const LoadedDictionary& contents,
-                                                         const MainDictionary* main) {
+                                                         const MainDictionary* main,
+                                                         bool fromCache) {
   std::vector<std::string_view> words;
   auto wordsOf = [&] {
     words.reserve(contents.Records().size());
@@ -251,7 +266,8 @@ std::unique_ptr<suggest::RankedIndex> Speller::MakeIndex(const LoadedDictionary&
     suggest::RankedIndex::Compile(wordsOf(), LevelsOf(main->levels), false, SoundsOf(*main),
                                   writer);
   };
-  return cache_.Load(form.kind, form.name, form.key, build, suggest::RankedIndex::View);
+  return fromCache ? cache_.Load(form.kind, form.name, form.key, build, suggest::RankedIndex::View)
+                   : cache_.Make(form.kind, form.name, form.key, build, suggest::RankedIndex::View);
 }
 
 suggest::Sounds Speller::SoundsOf(const MainDictionary& main) {

@@ -98,9 +98,9 @@ class Speller {
   static suggest::Sounds SoundsOf(const MainDictionary& main);
 
   // The index of the words of `contents`, from the cache when it was made
-  // before from the same files.
+  // before from the same files and `fromCache`.
   std::unique_ptr<suggest::RankedIndex> MakeIndex(const LoadedDictionary& contents,
-                                                  const MainDictionary* main);
+                                                  const MainDictionary* main, bool fromCache);
 
   std::unique_ptr<Engine> engine_;
   DictionarySet dictionaries_;
@@ -122,6 +122,7 @@ class Speller {
     std::string file;
     std::shared_ptr<const LoadedDictionary> contents;  // what the index was made from
     std::unique_ptr<suggest::RankedIndex> index;
+    bool damaged = false;  // the compiled file it was read from
   };
   std::vector<Ranking> rankings_;
   struct Levels {

@@ -49,6 +49,10 @@ class RankedIndex {
   static std::unique_ptr<RankedIndex> View(std::shared_ptr<const compiled::Image> image);
 
   std::size_t Size() const { return offsets_.size(); }
+  // Whether a part of its compiled file read since it was opened turned out
+  // damaged: what was read from it may be missing entries, and the index is
+  // to be made anew.
+  bool Damaged() const { return image_ != nullptr && image_->Damaged(); }
   // Whether words are found by their sound too.
   bool HasSounds() const { return sounds_ == Sounds::English; }
   // The bytes the index holds (for measurements).
@@ -104,11 +108,13 @@ class RankedIndex {
   // entry's word beside it when asked for, so that a search can pass over
   // far words without looking them up.
   // The index is always a view of a compiled image: one mapped from a file,
-  // or one made in memory by the constructors.
+  // or one made in memory by the constructors. The tables are most of a
+  // file, and a search reads a few of their buckets: their blocks are
+  // checked as they are read.
   struct Table {
-    std::span<const std::uint32_t> starts;    // mask + 2 bucket starts
-    std::span<const std::uint64_t> entries;   // hash << 32 | id
-    std::span<const std::uint32_t> outlines;  // by entry, or empty
+    compiled::Array<std::uint32_t> starts;    // mask + 2 bucket starts
+    compiled::Array<std::uint64_t> entries;   // hash << 32 | id
+    compiled::Array<std::uint32_t> outlines;  // by entry, or empty
     std::uint32_t mask = 0;
     std::uint32_t words = 0;  // ids at or above are passed over
     // The entries of the hash's bucket.

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -166,6 +167,39 @@ std::shared_ptr<const compiled::Image> ImageOf(const std::vector<std::string>& s
 template <class T>
 void Put(std::string& section, std::size_t index, T value) {
   std::memcpy(section.data() + index * sizeof(T), &value, sizeof(T));
+}
+
+// The tables of a ranked index are checked block by block as a search reads
+// them: a damaged block met while suggesting has the index made anew from
+// its dictionary, and the suggestions are those of an undamaged one.
+TEST(CompiledCache, ADamagedTableMetWhileSuggestingIsMadeAgain) {
+  Dictionaries dictionaries;
+  const std::vector<std::string> expected = dictionaries.Make({}).Suggest("ohuse");
+  ASSERT_FALSE(expected.empty());
+  TempDir folder;
+  const compiled::Cache cache(dictionaries.fs_, folder.File("cache"));
+  dictionaries.Answers(cache);
+  engine::CompiledForm ranked;
+  for (const engine::CompiledForm& form : dictionaries.Forms()) {
+    if (form.kind == compiled::Kind::Ranked) ranked = form;
+  }
+  const std::string path = cache.PathOf(ranked.kind, ranked.name);
+  // The largest section, the deletion index's entries, changed in its middle.
+  std::string largest;
+  for (const std::string& section : SectionsOf(*cache.Find(ranked.kind, ranked.name, ranked.key))) {
+    if (section.size() > largest.size()) largest = section;
+  }
+  std::ifstream in(path, std::ios::binary);
+  const std::string file{std::istreambuf_iterator<char>(in), {}};
+  const std::size_t at = file.find(largest);
+  ASSERT_NE(at, std::string::npos);
+  Overwrite(path, at + largest.size() / 2, std::string(8, '\x5a'));
+
+  engine::Speller speller = dictionaries.Make(cache);
+  // (found by the deletion index alone)
+  EXPECT_EQ(speller.Suggest("ohuse"), expected);
+  EXPECT_EQ(speller.Suggest("ohuse"), expected);
+  EXPECT_EQ(dictionaries.Held(cache), 3u);  // the damaged file replaced
 }
 
 // Files whose checksums hold but whose contents were made to mislead: each
