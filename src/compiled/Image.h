@@ -85,6 +85,9 @@ class Array {
   // Entry `k`, below size().
   T operator[](std::size_t k) const;
   T back() const { return (*this)[size_ - 1]; }
+  // Entries [begin, begin + count), within size(); empty when a block of
+  // them fails its checksum.
+  std::span<const T> Range(std::size_t begin, std::size_t count) const;
 
  private:
   friend class Image;
@@ -170,6 +173,12 @@ template <class T>
 T Array<T>::operator[](std::size_t k) const {
   if (!image_->Verified(section_, k * sizeof(T), sizeof(T))) return T{};
   return data_[k];
+}
+
+template <class T>
+std::span<const T> Array<T>::Range(std::size_t begin, std::size_t count) const {
+  if (count == 0 || !image_->Verified(section_, begin * sizeof(T), count * sizeof(T))) return {};
+  return {data_ + begin, count};
 }
 
 // A fast checksum of bytes (not cryptographic: it finds damage, not forgery;

@@ -68,7 +68,8 @@ std::uint64_t Hash(const Lanes& lanes, std::size_t length) {
 // The first slot to look at for a hash in a table of `size` slots, a power
 // of two: the hash's high bits (the check takes low ones).
 std::size_t SlotFor(std::uint64_t hash, std::size_t size) {
-  return static_cast<std::size_t>(hash >> (64 - std::countr_zero(size)));
+  // (A table of one slot, which a compiled file may hold, has no bits to take.)
+  return size <= 1 ? 0 : static_cast<std::size_t>(hash >> (64 - std::countr_zero(size)));
 }
 
 // The slot's check: 24 low bits of the hash (the slot comes from the high

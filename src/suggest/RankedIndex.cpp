@@ -225,17 +225,15 @@ std::unique_ptr<RankedIndex> RankedIndex::View(std::shared_ptr<const compiled::I
   if (image == nullptr || image->Sections() != kSections) return nullptr;
   std::unique_ptr<RankedIndex> index(new RankedIndex());
   std::span<const std::uint32_t> meta;
-  std::span<const char> stored, folded;
-  std::span<const std::uint8_t> capitals;
-  if (!image->Get(kMeta, meta) || meta.size() != 1 || meta[0] > 1 || !image->Get(kStored, stored) ||
-      !image->Get(kFolded, folded) || !image->Get(kOffsets, index->offsets_) ||
-      !image->Get(kLengths, index->lengths_) || !image->Get(kLevels, index->levels_) ||
-      !image->Get(kCapitals, capitals)) {
+  if (!image->Get(kMeta, meta) || meta.size() != 1 || meta[0] > 1 ||
+      !image->Get(kStored, index->stored_) || !image->Get(kFolded, index->folded_) ||
+      !image->Get(kOffsets, index->offsets_) || !image->Get(kLengths, index->lengths_) ||
+      !image->Get(kLevels, index->levels_) || !image->Get(kCapitals, index->capitals_)) {
     return nullptr;
   }
   const std::size_t words = index->offsets_.size();
-  if (stored.size() != folded.size() || index->lengths_.size() != words ||
-      index->levels_.size() != words || capitals.size() != words) {
+  if (index->stored_.size() != index->folded_.size() || index->lengths_.size() != words ||
+      index->levels_.size() != words || index->capitals_.size() != words) {
     return nullptr;
   }
   index->sounds_ = meta[0] == 0 ? Sounds::English : Sounds::None;
@@ -245,9 +243,6 @@ std::unique_ptr<RankedIndex> RankedIndex::View(std::shared_ptr<const compiled::I
       !index->nearSounds_.Take(*image, kNearSounds, words, sounds)) {
     return nullptr;
   }
-  index->stored_ = {stored.data(), stored.size()};
-  index->folded_ = {folded.data(), folded.size()};
-  index->capitals_ = {reinterpret_cast<const Capitals*>(capitals.data()), capitals.size()};
   index->image_ = std::move(image);
   return index;
 }

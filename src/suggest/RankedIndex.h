@@ -65,7 +65,7 @@ class RankedIndex {
   // Whether the stored word has capitals, and whether it is all capitals
   // (two letters or more), without reading it.
   enum class Capitals : std::uint8_t { None, Some, All };
-  Capitals CapitalsOf(std::uint32_t id) const { return capitals_[id]; }
+  Capitals CapitalsOf(std::uint32_t id) const { return static_cast<Capitals>(capitals_[id]); }
   // A cheap first test of how far two words are apart: the letters a-z that
   // the folded word holds, one bit each (bit 26: any other byte), and its
   // length in the top bits.
@@ -135,19 +135,22 @@ class RankedIndex {
   // Word `id` of `text` (stored or folded), kept inside the text whatever a
   // compiled file says: checking every word when a file is opened would cost
   // more than the suggestions do.
-  std::string_view Text(std::string_view text, std::uint32_t id) const {
+  std::string_view Text(const compiled::Array<char>& text, std::uint32_t id) const {
     const std::size_t at = std::min<std::size_t>(offsets_[id], text.size());
-    return {text.data() + at, std::min<std::size_t>({lengths_[id], text.size() - at, 24})};
+    const std::span<const char> bytes =
+        text.Range(at, std::min<std::size_t>({lengths_[id], text.size() - at, 24}));
+    return {bytes.data(), bytes.size()};
   }
 
   std::shared_ptr<const compiled::Image> image_;
   Sounds sounds_ = Sounds::English;
-  std::string_view stored_;
-  std::string_view folded_;
-  std::span<const std::uint32_t> offsets_;
-  std::span<const std::uint8_t> lengths_;
-  std::span<const std::uint8_t> levels_;
-  std::span<const Capitals> capitals_;
+  // Like the tables, the words are read a few at a time: checked by block.
+  compiled::Array<char> stored_;
+  compiled::Array<char> folded_;
+  compiled::Array<std::uint32_t> offsets_;
+  compiled::Array<std::uint8_t> lengths_;
+  compiled::Array<std::uint8_t> levels_;
+  compiled::Array<std::uint8_t> capitals_;  // Capitals
   Table variants_;
   Table soundTable_;
   Table nearSounds_;
