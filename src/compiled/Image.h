@@ -124,7 +124,7 @@ class Image {
   // false when there is no such section or its size is no whole number of T.
   template <class T>
   bool Get(std::size_t index, Array<T>& items) const {
-    static_assert(std::is_trivially_copyable_v<T> && BlockSize % sizeof(T) == 0);
+    static_assert(std::is_trivially_copyable_v<T>);
     if (index >= sections_.size() || sections_[index].bytes.size() % sizeof(T) != 0) return false;
     items.data_ = reinterpret_cast<const T*>(sections_[index].bytes.data());
     items.size_ = sections_[index].bytes.size() / sizeof(T);
@@ -135,6 +135,12 @@ class Image {
   // A section's bytes; empty when it fails its checksum.
   std::string_view Bytes(std::size_t index) const {
     return Verified(index) ? sections_[index].bytes : std::string_view();
+  }
+  // A section's bytes, not checked: for what is read only through an Array
+  // of the same section, or only as a hint (a prefetch); empty when there is
+  // no such section.
+  std::string_view Unchecked(std::size_t index) const {
+    return index < sections_.size() ? sections_[index].bytes : std::string_view();
   }
   // Whether every section passes its checksum.
   bool VerifyAll() const;

@@ -136,25 +136,50 @@ void LoadedDictionary::Compile(compiled::ImageWriter& writer) const {
 }
 
 std::unique_ptr<LoadedDictionary> LoadedDictionary::View(
-    std::shared_ptr<const compiled::Image> image, const store::FileInfo& info) {
+    std::shared_ptr<const compiled::Image> image, const store::FileInfo& info, Reread reread) {
   std::span<const std::uint32_t> meta;
   std::unique_ptr<LoadedDictionary> dictionary(new LoadedDictionary(info));
   if (image == nullptr || image->Sections() != 3 || !image->Get(0, meta) || meta.size() != 1 ||
-      meta[0] > 1 || !image->Get(1, dictionary->records_) || !image->Get(2, dictionary->slots_)) {
+      meta[0] > 1 || !image->Get(1, dictionary->checkedRecords_) ||
+      !image->Get(2, dictionary->checkedSlots_)) {
     return nullptr;
   }
   dictionary->ordered_ = meta[0] == 1;
-  const std::size_t slots = dictionary->slots_.size();
+  const std::size_t records = dictionary->checkedRecords_.size();
+  const std::size_t slots = dictionary->checkedSlots_.size();
   // A table is a power of two of slots, with room left (probes end at an
   // empty slot), whose entries name records.
-  if (slots != 0 &&
-      (std::popcount(slots) != 1 || slots < dictionary->records_.size() || !dictionary->ordered_)) {
+  if (slots != 0 && (std::popcount(slots) != 1 || slots < records || !dictionary->ordered_)) {
     return nullptr;
   }
-  // Slots are checked where they are read (see Holds): a check of them all
-  // here would cost as much as reading the whole file.
+  // Unchecked until read: a lookup checks the blocks it reads (SlotAt,
+  // RecordAt), Records() all of them, and the slots' entries are checked
+  // where they are read (see Holds). Checking the whole file here would cost
+  // more than a run's lookups.
+  const std::string_view bytes = image->Unchecked(1);
+  dictionary->records_ = {reinterpret_cast<const store::TvarWord*>(bytes.data()), records};
+  dictionary->slots_ = {reinterpret_cast<const Slot*>(image->Unchecked(2).data()), slots};
   dictionary->image_ = std::move(image);
+  dictionary->reread_ = std::move(reread);
   return dictionary;
+}
+
+std::span<const store::TvarWord> LoadedDictionary::Records() const {
+  if (image_ == nullptr || records_.empty() || !image_->Bytes(1).empty()) return records_;
+  const LoadedDictionary* whole = FromFile();
+  return whole != nullptr ? whole->Records() : std::span<const store::TvarWord>();
+}
+
+const LoadedDictionary* LoadedDictionary::FromFile() const {
+  std::call_once(rereadOnce_, [this] {
+    try {
+      if (reread_) whole_ = reread_();
+    } catch (...) {
+      // Unreadable now: as good as absent.
+      whole_ = nullptr;
+    }
+  });
+  return whole_.get();
 }
 
 void LoadedDictionary::BuildLookup() {
@@ -206,14 +231,15 @@ void LoadedDictionary::GroupByLength() const {
   if (grouped_) return;
   grouped_ = true;
   std::array<std::size_t, store::MaxWordLength + 1> lengths{};
-  for (const auto& record : records_) ++lengths[record.Text().size()];
+  const std::span<const store::TvarWord> records = Records();
+  for (const auto& record : records) ++lengths[record.Text().size()];
   for (std::size_t length = 0; length < lengths.size(); ++length) {
     byLength_[length].reserve(lengths[length]);
     positions_[length].reserve(lengths[length]);
   }
-  for (std::size_t i = 0; i < records_.size(); ++i) {
-    const std::size_t length = records_[i].Text().size();
-    byLength_[length].push_back(records_[i]);
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    const std::size_t length = records[i].Text().size();
+    byLength_[length].push_back(records[i]);
     positions_[length].push_back(static_cast<std::uint32_t>(i));
   }
 }
@@ -226,14 +252,15 @@ bool LoadedDictionary::Holds(std::string_view word) const {
   const std::size_t size = slots_.size();
   // At most one round of the table: a compiled table may have no empty slot.
   std::size_t probes = 0;
-  for (std::size_t at = SlotFor(hash, size); slots_[at].index != 0 && probes++ < size;
-       at = (at + 1) & (size - 1)) {
-    const Slot& slot = slots_[at];
+  for (std::size_t at = SlotFor(hash, size); probes++ < size; at = (at + 1) & (size - 1)) {
+    const Slot slot = SlotAt(at);
+    if (slot.index == 0) break;
     if (slot.check != check || slot.head != lanes.head || slot.index > records_.size()) continue;
     // The slot holds the first eight bytes; only a longer word needs its record.
     if (word.size() <= 8) return true;
     // The rest, eight bytes at a time; the last eight may overlap the head.
-    const char* stored = records_[slot.index - 1].chars;
+    const store::TvarWord record = RecordAt(slot.index - 1);
+    const char* stored = record.chars;
     bool same = true;
     for (std::size_t at = 8; same && at + 8 < word.size(); at += 8) {
       same = Load8(stored + at) == Load8(word.data() + at);
@@ -253,13 +280,28 @@ void LoadedDictionary::Prefetch(std::string_view word) const {
 }
 
 bool LoadedDictionary::Find(std::string_view word, bool ignoreCase) const {
-  if (ordered_ && !ignoreCase) return Holds(word);
-  return SearchRecords(records_.data(), records_.size(), word, ignoreCase);
+  if (!Damaged()) {
+    bool found;
+    if (ordered_ && !ignoreCase) {
+      found = Holds(word);
+    } else {
+      const std::span<const store::TvarWord> records = Records();
+      found = SearchRecords(records.data(), records.size(), word, ignoreCase);
+    }
+    // (What was read on the way may have turned out damaged.)
+    if (!Damaged()) return found;
+  }
+  const LoadedDictionary* whole = FromFile();
+  return whole != nullptr && whole->Find(word, ignoreCase);
 }
 
 void LoadedDictionary::CollectSimilar(std::string_view word,
                                       std::vector<std::string>& result) const {
   if (word.empty()) return;
+  if (image_ != nullptr && Records().data() != records_.data()) {
+    if (const LoadedDictionary* whole = FromFile()) whole->CollectSimilar(word, result);
+    return;
+  }
   GroupByLength();
   const services::SimilarWordFilter filter(word);
   std::vector<std::uint32_t> candidates;

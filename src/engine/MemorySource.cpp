@@ -135,8 +135,11 @@ class MemorySource final : public DictionarySource {
     const FileState now = LookAt(fs_, entry.name);
     const CompiledForm form = RecordsForm(entry.name, now);
     if (!form.compilable || !Settled(now, readAt)) return false;
+    // Should the compiled file turn out damaged as it is read, the file
+    // itself answers.
+    auto reread = [&fs = fs_, name = entry.name] { return LoadedDictionary::ReadFile(fs, name); };
     std::shared_ptr<const LoadedDictionary> contents =
-        LoadedDictionary::View(cache_.Find(form.kind, form.name, form.key), now.info);
+        LoadedDictionary::View(cache_.Find(form.kind, form.name, form.key), now.info, reread);
     if (contents == nullptr) return false;
     entry.contents = std::move(contents);
     entry.state = now;
