@@ -245,6 +245,8 @@ class Ranking {
 
   void Consider(const RankedIndex& index, std::uint32_t id, int limit, bool sameSound) {
     const std::string_view f = index.Folded(id);
+    // (A word of no letters: only a crafted or damaged compiled file has one.)
+    if (f.empty()) return;
     const std::size_t gap =
         f.size() > folded_.size() ? f.size() - folded_.size() : folded_.size() - f.size();
     if (gap > kLengthSlack) return;
