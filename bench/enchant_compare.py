@@ -5,7 +5,7 @@ bundled word list (correct words) and generated misspellings of it
 (bench/quality's make_misspellings, a seeded error model of our own).
 
 Usage (as root, from the source folder, after building the targets
-enchant_spellcheck, spellcheck_bundled_dictionary, spellcheck_bundled_levels
+enchant_spellcheck, spellcheck_bundled_dictionary, spellcheck_levels_english
 and bench_make_misspellings):
 
     bench/enchant_compare.py [--build build] [--words 2000] [--misspellings 1000] [--seed 1]
