@@ -153,8 +153,8 @@ std::unique_ptr<LoadedDictionary> LoadedDictionary::View(
     return nullptr;
   }
   // Unchecked until read: a lookup checks the blocks it reads (SlotAt,
-  // RecordAt), Records() all of them, and the slots' entries are checked
-  // where they are read (see Holds). Checking the whole file here would cost
+  // RecordAt) and Records() all of them; where a slot points is bounded
+  // where it is read (see Holds). Checking the whole file here would cost
   // more than a run's lookups.
   const std::string_view bytes = image->Unchecked(1);
   dictionary->records_ = {reinterpret_cast<const store::TvarWord*>(bytes.data()), records};
