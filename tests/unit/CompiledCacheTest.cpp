@@ -193,8 +193,12 @@ TEST(CompiledCache, ADamagedBlockMetInUseChangesNoAnswer) {
     for (const std::string& section : SectionsOf(*cache.Find(form.kind, form.name, form.key))) {
       if (section.size() > largest.size()) largest = section;
     }
-    std::ifstream in(path, std::ios::binary);
-    const std::string file{std::istreambuf_iterator<char>(in), {}};
+    std::string file;
+    {
+      // (closed before the run: Windows deletes no file that is open)
+      std::ifstream in(path, std::ios::binary);
+      file.assign(std::istreambuf_iterator<char>(in), {});
+    }
     const std::size_t at = file.find(largest);
     ASSERT_NE(at, std::string::npos);
     Overwrite(path, at + largest.size() / 2, std::string(8, '\x5a'));
