@@ -98,7 +98,7 @@ std::vector<Scenario> Scenarios() {
        merge,
        "s",
        Contents{{"t", Records({"a"})}, {"s", ""}}},
-      {"add a line", {{"w", "\xC5\x82\xC3\xB3d\xC5\xBA\nend"}}, addLine("\xC5\xBCuk")},
+      {"add a line", {{"w", "\xC5\x82\xC3\xB3\x64\xC5\xBA\nend"}}, addLine("\xC5\xBCuk")},
       {"add a line to an absent list", {}, addLine("\xC5\xBCuk")},
       {"add a line already there", {{"w", "a\r\nb\n"}}, addLine("a")},
       {"remove a line", {{"w", "a\nb\na\n"}}, removeLine("a")},
