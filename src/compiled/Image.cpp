@@ -231,7 +231,7 @@ bool Image::Verified(std::size_t index) const {
   if (state == 0) {
     const Section& section = sections_[index];
     state = 1;
-    for (std::size_t block = 0; block < BlocksOf(section.bytes.size()); ++block) {
+    for (std::size_t block = 0; state == 1 && block < BlocksOf(section.bytes.size()); ++block) {
       if (!BlockVerified(section, block)) state = 2;
     }
     sectionStates_[index].store(state, std::memory_order_release);
