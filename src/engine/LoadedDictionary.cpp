@@ -298,7 +298,10 @@ bool LoadedDictionary::Find(std::string_view word, bool ignoreCase) const {
 void LoadedDictionary::CollectSimilar(std::string_view word,
                                       std::vector<std::string>& result) const {
   if (word.empty()) return;
-  if (image_ != nullptr && Records().data() != records_.data()) {
+  // A scan reads every record: checked all at once (Records), and, damaged,
+  // the file itself answers.
+  (void)Records();
+  if (Damaged()) {
     if (const LoadedDictionary* whole = FromFile()) whole->CollectSimilar(word, result);
     return;
   }
