@@ -12,7 +12,7 @@
 #include <string>
 
 #include "commands/Commands.h"
-#include "commands/ToolError.h"
+#include "errors/ToolError.h"
 #include "input/LineReader.h"
 #include "input/TextCodec.h"
 #include "store/FileSystem.h"

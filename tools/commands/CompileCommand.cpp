@@ -6,8 +6,8 @@
 
 #include "catalogue/Folders.h"
 #include "commands/Commands.h"
-#include "commands/ToolError.h"
 #include "engine/CompiledForms.h"
+#include "errors/ToolError.h"
 
 namespace spellcheck::tool {
 namespace {

@@ -8,10 +8,10 @@
 #include <system_error>
 #include <tuple>
 
-#include "commands/ToolError.h"
-#include "vocabularies/Vocabularies.h"
+#include "errors/ToolError.h"
 #include "filters/Filter.h"
 #include "tree/TreeWalk.h"
+#include "vocabularies/Vocabularies.h"
 
 namespace spellcheck::tool {
 namespace {
@@ -228,7 +228,7 @@ const ModeRule* Config::ModeFor(const fs::path& path) const {
 }
 
 std::vector<std::string> Config::VocabulariesFor(const std::string& mode, std::size_t* line,
-                                                bool english) const {
+                                                 bool english) const {
   auto found = vocabularies.find(mode);
   if (found == vocabularies.end()) found = vocabularies.find("all");
   if (found == vocabularies.end()) {

@@ -12,13 +12,13 @@
 #include "catalogue/Folders.h"
 #include "commands/Commands.h"
 #include "commands/Config.h"
-#include "commands/ProjectWords.h"
-#include "commands/ToolError.h"
-#include "vocabularies/Vocabularies.h"
+#include "errors/ToolError.h"
 #include "filters/Filter.h"
 #include "input/TextCodec.h"
 #include "output/Output.h"
 #include "tree/TreeWalk.h"
+#include "vocabularies/ProjectWords.h"
+#include "vocabularies/Vocabularies.h"
 
 namespace spellcheck::tool {
 namespace {

@@ -12,9 +12,7 @@
 #include <unordered_set>
 
 #include "commands/Commands.h"
-#include "commands/ProjectWords.h"
-#include "commands/ToolError.h"
-#include "vocabularies/Vocabularies.h"
+#include "errors/ToolError.h"
 #include "filters/DocumentWords.h"
 #include "filters/Filter.h"
 #include "filters/Identifiers.h"
@@ -26,6 +24,8 @@
 #include "text/Cp1252.h"
 #include "text/Utf8.h"
 #include "text/WordCase.h"
+#include "vocabularies/ProjectWords.h"
+#include "vocabularies/Vocabularies.h"
 
 namespace spellcheck::tool {
 

@@ -11,7 +11,7 @@
 
 #include "catalogue/Folders.h"
 #include "commands/Commands.h"
-#include "commands/ToolError.h"
+#include "errors/ToolError.h"
 #include "hunspell/Dictionary.h"
 #include "input/TextCodec.h"
 #include "output/Output.h"

@@ -19,8 +19,7 @@
 
 #include "commands/Commands.h"
 #include "commands/Config.h"
-#include "commands/ProjectWords.h"
-#include "commands/ToolError.h"
+#include "errors/ToolError.h"
 #include "filters/DocumentWords.h"
 #include "filters/Filter.h"
 #include "filters/Identifiers.h"
@@ -32,6 +31,7 @@
 #include "output/Report.h"
 #include "text/Utf8.h"
 #include "tree/TreeWalk.h"
+#include "vocabularies/ProjectWords.h"
 #include "vocabularies/Vocabularies.h"
 
 namespace spellcheck::tool {

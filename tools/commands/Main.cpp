@@ -8,11 +8,11 @@
 
 #include "commands/Commands.h"
 #include "commands/Config.h"
-#include "commands/ProjectWords.h"
-#include "commands/ToolError.h"
+#include "errors/ToolError.h"
 #include "filters/Filter.h"
 #include "lsp/Server.h"
 #include "output/Report.h"
+#include "vocabularies/ProjectWords.h"
 
 namespace spellcheck::tool {
 namespace {

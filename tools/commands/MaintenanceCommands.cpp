@@ -8,9 +8,9 @@
 #include <system_error>
 
 #include "commands/Commands.h"
-#include "commands/ToolError.h"
 #include "engine/Engine.h"
 #include "engine/PersonalWords.h"
+#include "errors/ToolError.h"
 #include "input/TextCodec.h"
 #include "output/Output.h"
 #include "store/TvarWord.h"

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <vector>
 
-#include "commands/ToolError.h"
+#include "errors/ToolError.h"
 #include "input/WordScanner.h"
 
 namespace spellcheck::tool {

@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "catalogue/Catalogue.h"
-#include "commands/ToolError.h"
+#include "errors/ToolError.h"
 #include "store/TvarWord.h"
 
 namespace spellcheck::tool {

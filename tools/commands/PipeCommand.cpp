@@ -9,7 +9,7 @@
 #include "commands/Commands.h"
 #include "commands/PersonalList.h"
 #include "commands/PipeArguments.h"
-#include "commands/ToolError.h"
+#include "errors/ToolError.h"
 #include "filters/Filter.h"
 #include "input/LineChecker.h"
 #include "input/LineReader.h"

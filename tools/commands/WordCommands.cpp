@@ -2,7 +2,7 @@
 #include <unistd.h>
 
 #include "commands/Commands.h"
-#include "commands/ToolError.h"
+#include "errors/ToolError.h"
 #include "input/TextCodec.h"
 #include "output/Output.h"
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <cctype>
 
-#include "commands/ToolError.h"
+#include "errors/ToolError.h"
 
 namespace spellcheck::tool {
 namespace {

@@ -14,7 +14,7 @@
 #include <cstdio>
 #include <iterator>
 
-#include "commands/ToolError.h"
+#include "errors/ToolError.h"
 
 namespace spellcheck::tool {
 namespace {

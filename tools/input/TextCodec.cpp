@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <memory>
 
-#include "commands/ToolError.h"
+#include "errors/ToolError.h"
 #include "input/InputDecoder.h"
 #include "text/Utf8.h"
 

@@ -3,7 +3,7 @@
 #include <iostream>
 #include <system_error>
 
-#include "commands/ToolError.h"
+#include "errors/ToolError.h"
 
 namespace spellcheck::tool::lsp {
 

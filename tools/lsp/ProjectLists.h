@@ -7,7 +7,7 @@
 #include <map>
 #include <optional>
 
-#include "commands/ProjectWords.h"
+#include "vocabularies/ProjectWords.h"
 
 namespace spellcheck::tool::lsp {
 

@@ -9,8 +9,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "commands/ProjectWords.h"
-#include "commands/ToolError.h"
+#include "errors/ToolError.h"
 #include "lsp/CodeActions.h"
 #include "lsp/Diagnostics.h"
 #include "lsp/Document.h"
@@ -22,6 +21,7 @@
 #include "lsp/Suggestions.h"
 #include "lsp/Transport.h"
 #include "lsp/Uri.h"
+#include "vocabularies/ProjectWords.h"
 
 namespace spellcheck::tool::lsp {
 namespace {

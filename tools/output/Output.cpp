@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "commands/ToolError.h"
+#include "errors/ToolError.h"
 
 namespace spellcheck::tool {
 

@@ -1,6 +1,6 @@
 #include "output/Report.h"
 
-#include "commands/ToolError.h"
+#include "errors/ToolError.h"
 
 namespace spellcheck::tool {
 

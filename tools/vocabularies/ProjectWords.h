@@ -2,8 +2,8 @@
 // starting with # are skipped). The nearest .spellcheck-words.txt, looking
 // from a file's folder up, and those named with --words hold words that
 // count as correct.
-#ifndef SPELLCHECK_TOOL_COMMANDS_PROJECTWORDS_H
-#define SPELLCHECK_TOOL_COMMANDS_PROJECTWORDS_H
+#ifndef SPELLCHECK_TOOL_VOCABULARIES_PROJECTWORDS_H
+#define SPELLCHECK_TOOL_VOCABULARIES_PROJECTWORDS_H
 
 #include <filesystem>
 #include <map>

@@ -1,4 +1,4 @@
-#include "commands/ProjectWords.h"
+#include "vocabularies/ProjectWords.h"
 
 #include <unistd.h>
 
@@ -6,7 +6,7 @@
 #include <iostream>
 #include <system_error>
 
-#include "commands/ToolError.h"
+#include "errors/ToolError.h"
 #include "input/TextCodec.h"
 #include "output/Output.h"
 
